@@ -1,0 +1,41 @@
+# The Windows build: the program, its Win32 tests and the end-to-end driver.
+enable_language(RC)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+if(NOT MSVC)
+    # One .exe a user can copy: no libgcc, libstdc++ or winpthread DLL beside it.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+    # Keep the program small.
+    add_compile_options(-Os -ffunction-sections -fdata-sections)
+    add_link_options(-Wl,--gc-sections -s)
+endif()
+
+set(PENDREL_WIN_SOURCES ${PENDREL_ALL_SOURCES})
+list(FILTER PENDREL_WIN_SOURCES INCLUDE REGEX "_win\\.cpp$")
+list(FILTER PENDREL_WIN_SOURCES EXCLUDE REGEX "/main_win\\.cpp$")
+
+set(PENDREL_SYSTEM_LIBS user32 gdi32 shell32 advapi32 comctl32)
+
+add_library(pendrel_core STATIC ${PENDREL_WIN_SOURCES})
+target_link_libraries(pendrel_core PUBLIC pendrel_pure ${PENDREL_SYSTEM_LIBS})
+
+# The resources go into every executable that loads strings, menus or dialogs;
+# a windres failure fails the build.
+set(PENDREL_RC ${CMAKE_SOURCE_DIR}/src/resources/pendrel.rc)
+set_source_files_properties(${PENDREL_RC} PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h")
+
+add_executable(pendrel WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${PENDREL_RC})
+target_link_libraries(pendrel PRIVATE pendrel_core)
+if(NOT MSVC)
+    target_link_options(pendrel PRIVATE -mwindows)
+endif()
+add_custom_command(TARGET pendrel POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:pendrel> -P ${CMAKE_SOURCE_DIR}/cmake/print_size.cmake
+    VERBATIM)
+
+if(PENDREL_TESTS)
+    include(cmake/gtest.cmake)
+    include(cmake/wintests.cmake)
+endif()

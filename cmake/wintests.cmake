@@ -1,0 +1,33 @@
+# Win32 tests: one executable per folder of tests/, from its *_wintest.cpp files,
+# with the program's resources linked in. They run under Wine through the
+# cross-compiling emulator, inside a desktop that the test script starts.
+file(GLOB PENDREL_TEST_DIRS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
+file(GLOB PENDREL_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*_win.cpp)
+foreach(dir ${PENDREL_TEST_DIRS})
+    get_filename_component(folder ${dir} NAME)
+    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*_wintest.cpp)
+    if(sources)
+        set(target win_${folder}_tests)
+        add_executable(${target} ${sources} ${PENDREL_TEST_SUPPORT} ${PENDREL_RC})
+        target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+        target_link_libraries(${target} PRIVATE pendrel_core gtest_main)
+        if(CMAKE_CROSSCOMPILING_EMULATOR OR NOT CMAKE_CROSSCOMPILING)
+            gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                PROPERTIES TIMEOUT 120 LABELS win32)
+        endif()
+    endif()
+endforeach()
+
+# The end-to-end driver: starts the real pendrel.exe (found beside it) and
+# checks it from outside.
+file(GLOB PENDREL_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_e2e.cpp)
+if(PENDREL_E2E_SOURCES)
+    add_executable(e2e_driver ${PENDREL_E2E_SOURCES})
+    target_include_directories(e2e_driver PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(e2e_driver PRIVATE gtest_main ${PENDREL_SYSTEM_LIBS})
+    add_dependencies(e2e_driver pendrel)
+    if(CMAKE_CROSSCOMPILING_EMULATOR OR NOT CMAKE_CROSSCOMPILING)
+        gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+            PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE)
+    endif()
+endif()

@@ -1,0 +1,68 @@
+// Every number the program's logic relies on, named once. No windows.h here:
+// the pure decision files include this header on the host build too.
+#pragma once
+
+#include <stdint.h>
+
+// Timers of the TriggerWindow.
+const unsigned TIMER_POLL = 1;
+const unsigned TIMER_ICON_REMOVAL = 2;
+const unsigned TIMER_DELAY = 3;
+const unsigned TIMER_HIGHLIGHT = 4;
+// Timer of the About dialog.
+const unsigned TIMER_REFRESH = 1;
+
+const unsigned POLL_PERIOD_MS = 1000;
+const unsigned ICON_REMOVAL_PERIOD_MS = 120000;
+const unsigned HIGHLIGHT_PERIOD_MS = 500;
+const unsigned REFRESH_PERIOD_MS = 1000;
+
+// Private messages. 1025 and 1026 are WM_USER + 1 and WM_USER + 2; 51677 is a
+// fixed number that other programs send to make us re-add the icon.
+const unsigned WM_TRAY_NOTIFY = 1025;
+const unsigned WM_SECOND_INSTANCE = 1026;
+const unsigned WM_READD_ICON = 51677;
+
+// The registered message the shell broadcasts when the taskbar is (re)created.
+#define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
+
+// Trigger geometry.
+const int32_t STRIP_DEPTH = 4;       // pixels of the taskbar's outer side covered by the strip
+const int32_t RELEASE_MARGIN = 5;    // the taskbar rectangle is grown by this much for the release test
+const int32_t CORNER_SLACK = 10;     // rule A/B: a taskbar corner at most 9 pixels off screen
+const uint32_t EDGE_UNREPORTED = 0xFFFFFFFFu;  // uEdge preset: the shell did not report an edge
+
+// Screen edges as the shell numbers them.
+const uint32_t EDGE_LEFT = 0;
+const uint32_t EDGE_TOP = 1;
+const uint32_t EDGE_RIGHT = 2;
+const uint32_t EDGE_BOTTOM = 3;
+
+// Settings limits.
+const uint32_t DELAY_MS_DEFAULT = 200;
+const uint32_t DELAY_MS_MIN_STORED = 1;
+const uint32_t DELAY_MS_MAX = 2000;
+
+// Text buffers: 256 bytes, 255 passed to LoadStringA (254 characters and a NUL).
+const int TEXT_BUFFER_SIZE = 256;
+const int TEXT_LOAD_SIZE = 255;
+const unsigned REGISTRY_VALUE_CAPACITY = 255;
+const int TOOLTIP_MAX_CHARS = 63;
+
+// The extended style of the TriggerWindow: palette window (window edge, tool
+// window, topmost) with transparent and accept-files.
+const unsigned TRIGGER_EX_STYLE = 0x1B8;
+
+// Statistics.
+const int32_t TICKS_PER_SECOND = 10000000;
+const uint32_t STATS_UNIT_COUNT = 4;
+const uint32_t STATS_UNIT_DEFAULT = 2;  // hour
+const double RATE_WHOLE_THRESHOLD = 10.0;
+
+// Link buttons.
+const unsigned LINK_HOVER_COLOR = 0x00FF0000;  // COLORREF pure blue
+const int LINK_WIDTH_PAD = 3;
+
+// Exit codes.
+const int EXIT_ALREADY_RUNNING = 1;
+const int EXIT_STARTUP_FAILED = 0;
