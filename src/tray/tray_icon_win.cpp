@@ -1,0 +1,41 @@
+#include "tray/tray_icon.h"
+
+#include <shellapi.h>
+
+#include "app/app_state.h"
+#include "resources/resource.h"
+
+// The first form of the record is what every shell accepts; later fields are
+// never needed for an icon with a tooltip and a callback.
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first form of NOTIFYICONDATAA is 88 bytes on 32-bit builds");
+#endif
+
+void addTrayIcon(HWND window, UINT iconId, HICON icon, const char* tooltip) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = iconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_TRAY_NOTIFY;
+    data.hIcon = icon;
+    // The first form's tip holds 63 characters and a NUL; lstrcpynA counts the NUL.
+    if (tooltip != nullptr)
+        lstrcpynA(data.szTip, tooltip, TOOLTIP_MAX_CHARS + 1);
+    Shell_NotifyIconA(NIM_ADD, &data);
+}
+
+void deleteTrayIcon(HWND window, UINT iconId) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = iconId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+void readdTrayIcon(HWND window, HICON icon) {
+    deleteTrayIcon(window, TRAY_ICON_ID);
+    char tooltip[TEXT_BUFFER_SIZE];
+    loadText(IDS_CAPTION, tooltip);
+    addTrayIcon(window, TRAY_ICON_ID, icon, tooltip);
+}
