@@ -48,6 +48,7 @@ const int TEXT_BUFFER_SIZE = 256;
 const int TEXT_LOAD_SIZE = 255;
 const unsigned REGISTRY_VALUE_CAPACITY = 255;
 const int TOOLTIP_MAX_CHARS = 63;
+const int WSPRINTF_MAX_OUTPUT = 1024;  // wsprintfA never writes more characters than this, plus a NUL
 
 // The extended style of the TriggerWindow: palette window (window edge, tool
 // window, topmost) with transparent and accept-files.
@@ -58,6 +59,9 @@ const int32_t TICKS_PER_SECOND = 10000000;
 const uint32_t STATS_UNIT_COUNT = 4;
 const uint32_t STATS_UNIT_DEFAULT = 2;  // hour
 const double RATE_WHOLE_THRESHOLD = 10.0;
+const double RATE_WHOLE_LIMIT = 2147483648.0;  // 2^31: the first rate the label's signed 32-bit integer cannot hold
+// Seconds in one unit of the unit list, indexed by statsUnit: second, minute, hour, day.
+const int32_t UNIT_SECONDS[STATS_UNIT_COUNT] = {1, 60, 3600, 86400};
 
 // Link buttons.
 const unsigned LINK_HOVER_COLOR = 0x00FF0000;  // COLORREF pure blue

@@ -1,0 +1,5 @@
+#include "about/counter_suffix.h"
+
+const char* pluralSuffix(uint32_t count) {
+    return count > 1 ? "s" : "";
+}
