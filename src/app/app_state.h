@@ -51,6 +51,7 @@ struct AppState {
     HICON trayIconSmall = nullptr;
     HICON configIconSmall = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
+    LONG trayIconShown = 0;          // the last add succeeded and no delete came since
 
     // Link buttons of the About dialog.
     HWND hotLink = nullptr;

@@ -38,6 +38,10 @@ const uint32_t EDGE_TOP = 1;
 const uint32_t EDGE_RIGHT = 2;
 const uint32_t EDGE_BOTTOM = 3;
 
+// A hit test forwarded to the shell's taskbar waits at most this long, so a
+// hung shell cannot freeze the trigger.
+const unsigned FORWARD_HIT_TEST_TIMEOUT_MS = 500;
+
 // Settings limits.
 const uint32_t DELAY_MS_DEFAULT = 200;
 const uint32_t DELAY_MS_MIN_STORED = 1;

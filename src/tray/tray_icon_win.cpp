@@ -22,7 +22,8 @@ void addTrayIcon(HWND window, UINT iconId, HICON icon, const char* tooltip) {
     // The first form's tip holds 63 characters and a NUL; lstrcpynA counts the NUL.
     if (tooltip != nullptr)
         lstrcpynA(data.szTip, tooltip, TOOLTIP_MAX_CHARS + 1);
-    Shell_NotifyIconA(NIM_ADD, &data);
+    // Remembered only so that a restarted shell gets back the icon it had.
+    g_app.trayIconShown = Shell_NotifyIconA(NIM_ADD, &data) ? 1 : 0;
 }
 
 void deleteTrayIcon(HWND window, UINT iconId) {
@@ -31,6 +32,7 @@ void deleteTrayIcon(HWND window, UINT iconId) {
     data.hWnd = window;
     data.uID = iconId;
     Shell_NotifyIconA(NIM_DELETE, &data);
+    g_app.trayIconShown = 0;
 }
 
 void readdTrayIcon(HWND window, HICON icon) {

@@ -1,0 +1,51 @@
+#include "trigger/geometry.h"
+
+#include "app/constants.h"
+
+const uint32_t AUTOHIDE_PROBE_ORDER[4] = {EDGE_TOP, EDGE_LEFT, EDGE_RIGHT, EDGE_BOTTOM};
+
+bool sameRect(const Rect& a, const Rect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+static bool justOffScreen(int32_t coordinate) {
+    return coordinate < 0 && coordinate > -CORNER_SLACK;
+}
+
+uint32_t edgeFromCorners(const Rect& r, int32_t cx) {
+    uint32_t edge = EDGE_BOTTOM;
+    // A: the top-left corner just off the screen: a bar along the top when it
+    // spans the screen, else along the left.
+    if (justOffScreen(r.top) && justOffScreen(r.left)) {
+        // 64-bit: a hostile rectangle must not overflow the width.
+        int64_t width = (int64_t)r.right - r.left;
+        edge = width >= cx ? EDGE_TOP : EDGE_LEFT;
+    }
+    // B overrides A: the top just off the screen and the right well past it.
+    if (justOffScreen(r.top) && (int64_t)r.right >= (int64_t)cx - 1 && (int64_t)r.right > (int64_t)cx + CORNER_SLACK)
+        edge = EDGE_RIGHT;
+    return edge;
+}
+
+Rect stripForEdge(const Rect& r, uint32_t edge) {
+    switch (edge) {
+    case EDGE_LEFT: return Rect{r.left, r.top, r.left + STRIP_DEPTH, r.bottom};
+    case EDGE_TOP: return Rect{r.left, r.top, r.right, r.top + STRIP_DEPTH};
+    case EDGE_RIGHT: return Rect{r.right - STRIP_DEPTH, r.top, r.right, r.bottom};
+    default: return Rect{r.left, r.bottom - STRIP_DEPTH, r.right, r.bottom};
+    }
+}
+
+bool pointInStrip(const Rect& s, const Point& p) {
+    return s.left <= p.x && p.x <= s.right && s.top <= p.y && p.y <= s.bottom;
+}
+
+bool pointerOnTaskbar(const Rect& r, const Point& p) {
+    // 64-bit so that a rectangle at the ends of the int range cannot wrap.
+    return (int64_t)r.left - RELEASE_MARGIN < p.x && (int64_t)p.x < (int64_t)r.right + RELEASE_MARGIN &&
+           (int64_t)r.top - RELEASE_MARGIN < p.y && (int64_t)p.y < (int64_t)r.bottom + RELEASE_MARGIN;
+}
+
+uint32_t packPosition(const Point& p) {
+    return ((uint32_t)p.x & 0xFFFFu) | (((uint32_t)p.y & 0xFFFFu) << 16);
+}

@@ -1,0 +1,37 @@
+// Pure geometry of the trigger: which edge the taskbar is docked on, the strip
+// it gets, and the pointer tests. No windows.h: tested on the host.
+#pragma once
+
+#include <stdint.h>
+
+struct Rect {
+    int32_t left, top, right, bottom;  // right and bottom exclusive
+};
+
+struct Point {
+    int32_t x, y;
+};
+
+bool sameRect(const Rect& a, const Rect& b);
+
+// The edge when the shell reported none and no auto-hide bar matched: bottom,
+// unless the rectangle's corner sits just off the screen (rules A and B).
+uint32_t edgeFromCorners(const Rect& taskbar, int32_t fullScreenWidth);
+
+// The 4-pixel band of the taskbar on the side of its screen edge; an edge
+// outside 0..3 gives the bottom band.
+Rect stripForEdge(const Rect& taskbar, uint32_t edge);
+
+// The strip test is inclusive on all four sides, so it covers one pixel more
+// to the right and below than the window itself.
+bool pointInStrip(const Rect& strip, const Point& p);
+
+// The pointer is still on the taskbar inside the rectangle grown by the
+// release margin, with strict comparisons.
+bool pointerOnTaskbar(const Rect& taskbar, const Point& p);
+
+// A screen point as one message parameter: x in the low 16 bits, y in the high.
+uint32_t packPosition(const Point& p);
+
+// The order in which the edges are probed for an auto-hide bar.
+extern const uint32_t AUTOHIDE_PROBE_ORDER[4];

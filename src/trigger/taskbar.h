@@ -1,0 +1,20 @@
+// Every operation the program performs on the shell's taskbar window.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include "trigger/geometry.h"
+
+HWND findTaskbar();
+// ABM_GETTASKBARPOS: nonzero on success with rc (and maybe uEdge) filled.
+BOOL requestTaskbarPosition(APPBARDATA* request);
+// ABM_GETAUTOHIDEBAR for one edge: the auto-hide bar there, or null.
+HWND autoHideBarOn(APPBARDATA* request, UINT edge);
+// Z-order calls change the z-order alone and activate nothing.
+void placeTaskbarBelow(HWND taskbar, HWND above);
+void sendTaskbarToBottom(HWND taskbar);
+bool taskbarIsTopmost(HWND taskbar);
+
+Rect toRect(const RECT& r);
+RECT toRECT(const Rect& r);
+Point toPoint(const POINT& p);

@@ -1,0 +1,49 @@
+#include "trigger/taskbar.h"
+
+#include "app/app_state.h"
+
+// The record's size differs between 32-bit (36 bytes) and 64-bit builds; the
+// shell refuses a request whose size does not match the caller's.
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(APPBARDATA) == 36, "APPBARDATA is 36 bytes on 32-bit builds");
+#endif
+
+static const UINT ZORDER_ONLY = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+
+HWND findTaskbar() {
+    return FindWindowA(g_app.taskbarClassName, nullptr);
+}
+
+BOOL requestTaskbarPosition(APPBARDATA* request) {
+    return SHAppBarMessage(ABM_GETTASKBARPOS, request) != 0;
+}
+
+HWND autoHideBarOn(APPBARDATA* request, UINT edge) {
+    request->uEdge = edge;
+    return (HWND)SHAppBarMessage(ABM_GETAUTOHIDEBAR, request);
+}
+
+void placeTaskbarBelow(HWND taskbar, HWND above) {
+    SetWindowPos(taskbar, above, 0, 0, 0, 0, ZORDER_ONLY);
+}
+
+void sendTaskbarToBottom(HWND taskbar) {
+    SetWindowPos(taskbar, HWND_BOTTOM, 0, 0, 0, 0, ZORDER_ONLY);
+}
+
+bool taskbarIsTopmost(HWND taskbar) {
+    return (GetWindowLongA(taskbar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+Rect toRect(const RECT& r) {
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+RECT toRECT(const Rect& r) {
+    RECT result = {r.left, r.top, r.right, r.bottom};
+    return result;
+}
+
+Point toPoint(const POINT& p) {
+    return Point{p.x, p.y};
+}
