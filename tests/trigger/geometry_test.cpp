@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "app/constants.h"
+#include "trigger/geometry.h"
+
+namespace {
+
+bool operator==(const Rect& a, const Rect& b) { return sameRect(a, b); }
+
+struct CornerCase {
+    const char* name;
+    Rect taskbar;
+    int32_t cx;
+    uint32_t edge;
+    Rect strip;
+};
+
+// Taskbars as shells report them, with no edge given and no auto-hide bar.
+const CornerCase CORNER_CASES[] = {
+    {"bottom bar just wider than the screen", {-2, 740, 1026, 770}, 1024, EDGE_BOTTOM, {-2, 766, 1026, 770}},
+    {"left bar with its corner off screen", {-2, -2, 62, 770}, 1024, EDGE_LEFT, {-2, -2, 2, 770}},
+    {"top bar spanning the screen", {-2, -2, 1026, 28}, 1024, EDGE_TOP, {-2, -2, 1026, 2}},
+    {"right bar on a narrow full-screen area", {962, -2, 1026, 770}, 964, EDGE_RIGHT, {1022, -2, 1026, 770}},
+    {"the same right bar on a wide screen", {962, -2, 1026, 770}, 1024, EDGE_BOTTOM, {962, 766, 1026, 770}},
+    {"corner at -10 is outside rule A", {-10, -10, 1026, 28}, 1024, EDGE_BOTTOM, {-10, 24, 1026, 28}},
+    {"corner at -9 is inside rule A", {-9, -9, 1026, 28}, 1024, EDGE_TOP, {-9, -9, 1026, -5}},
+    {"top at -10 keeps rule B off", {962, -10, 1040, 770}, 964, EDGE_BOTTOM, {962, 766, 1040, 770}},
+    {"rule B overrides rule A", {-2, -2, 1040, 28}, 1024, EDGE_RIGHT, {1036, -2, 1040, 28}},
+    {"width exactly the screen is a top bar", {-1, -1, 1023, 30}, 1024, EDGE_TOP, {-1, -1, 1023, 3}},
+    {"a right edge of cx + 10 is not past the screen", {962, -2, 1034, 770}, 1024, EDGE_BOTTOM, {962, 766, 1034, 770}},
+    {"a bar on screen is the bottom bar", {0, 748, 1024, 768}, 1024, EDGE_BOTTOM, {0, 764, 1024, 768}},
+};
+
+TEST(TriggerGeometry, EdgeAndStripFromTheTaskbarCorners) {
+    for (const CornerCase& c : CORNER_CASES) {
+        SCOPED_TRACE(c.name);
+        uint32_t edge = edgeFromCorners(c.taskbar, c.cx);
+        EXPECT_EQ(c.edge, edge);
+        EXPECT_TRUE(stripForEdge(c.taskbar, edge) == c.strip);
+    }
+}
+
+TEST(TriggerGeometry, ReportedEdgesGiveTheirBandAndOthersTheBottom) {
+    const Rect r = {100, 200, 300, 600};
+    EXPECT_TRUE(stripForEdge(r, EDGE_LEFT) == (Rect{100, 200, 104, 600}));
+    EXPECT_TRUE(stripForEdge(r, EDGE_TOP) == (Rect{100, 200, 300, 204}));
+    EXPECT_TRUE(stripForEdge(r, EDGE_RIGHT) == (Rect{296, 200, 300, 600}));
+    EXPECT_TRUE(stripForEdge(r, EDGE_BOTTOM) == (Rect{100, 596, 300, 600}));
+    for (uint32_t odd : {4u, 17u, EDGE_UNREPORTED})
+        EXPECT_TRUE(stripForEdge(r, odd) == (Rect{100, 596, 300, 600})) << odd;
+}
+
+TEST(TriggerGeometry, StripTestIsInclusiveOnAllFourSides) {
+    const Rect strip = {0, 764, 1024, 768};
+    struct { Point p; bool in; } cases[] = {
+        {{0, 764}, true},     {{1024, 768}, true},   {{1024, 764}, true}, {{0, 768}, true},
+        {{1025, 766}, false}, {{-1, 766}, false},    {{500, 763}, false}, {{500, 769}, false},
+        {{500, 766}, true},   {{-5000, -5000}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.in, pointInStrip(strip, c.p)) << c.p.x << "," << c.p.y;
+    // The all-zero strip of a fresh start still contains the origin.
+    EXPECT_TRUE(pointInStrip(Rect{0, 0, 0, 0}, Point{0, 0}));
+}
+
+TEST(TriggerGeometry, ReleaseMarginIsFivePixelsWithStrictBounds) {
+    const Rect taskbar = {-2, 740, 1026, 770};
+    struct { Point p; bool on; } cases[] = {
+        {{500, 736}, true},  {{500, 735}, false}, {{1030, 750}, true}, {{1031, 750}, false},
+        {{-6, 750}, true},   {{-7, 750}, false},  {{500, 774}, true},  {{500, 775}, false},
+        {{500, 300}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.on, pointerOnTaskbar(taskbar, c.p)) << c.p.x << "," << c.p.y;
+    // Extreme rectangles must not wrap around.
+    EXPECT_FALSE(pointerOnTaskbar(Rect{INT32_MIN, INT32_MIN, INT32_MIN + 1, INT32_MIN + 1}, Point{INT32_MAX, 0}));
+    EXPECT_TRUE(pointerOnTaskbar(Rect{INT32_MAX - 10, 0, INT32_MAX, 10}, Point{INT32_MAX - 1, 5}));
+}
+
+TEST(TriggerGeometry, PackedPositionKeepsTheLowSixteenBitsOfEachCoordinate) {
+    EXPECT_EQ(0x02FE01F4u, packPosition(Point{500, 766}));
+    EXPECT_EQ(0x0000FFFEu, packPosition(Point{-2, 0}));
+    EXPECT_EQ(0xFFFF0001u, packPosition(Point{1, -1}));
+    EXPECT_EQ(0x00010000u, packPosition(Point{0x10000, 1}));
+}
+
+TEST(TriggerGeometry, RectanglesCompareMemberByMember) {
+    const Rect a = {1, 2, 3, 4};
+    EXPECT_TRUE(sameRect(a, Rect{1, 2, 3, 4}));
+    EXPECT_FALSE(sameRect(a, Rect{0, 2, 3, 4}));
+    EXPECT_FALSE(sameRect(a, Rect{1, 0, 3, 4}));
+    EXPECT_FALSE(sameRect(a, Rect{1, 2, 0, 4}));
+    EXPECT_FALSE(sameRect(a, Rect{1, 2, 3, 0}));
+}
+
+}  // namespace
