@@ -1,0 +1,39 @@
+// A fresh program state for each Win32 test, with the real TriggerWindow
+// procedure, the real registry of the Wine prefix and the real taskbar.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Creates the TriggerWindow (its creation reads the settings and adds the
+    // icon) and lays it on the real bottom strip.
+    HWND createTrigger();
+};
+
+// Dispatches what arrives for up to `ms` milliseconds; a WM_QUIT is dropped.
+void pumpMessages(DWORD ms);
+// Waits, pumping, until the predicate holds or the bound runs out.
+template <typename Predicate>
+bool pumpUntil(Predicate holds, DWORD boundMs) {
+    for (DWORD waited = 0; waited < boundMs; waited += 10) {
+        if (holds())
+            return true;
+        pumpMessages(10);
+    }
+    return holds();
+}
+// Whether the timer was running; it is stopped by the question.
+bool stopTimer(HWND window, UINT_PTR timerId);
+// Asks the shell whether our icon exists (a modify succeeds only then).
+bool trayIconExists(HWND window);
+void deleteSettingsKey();
+void writeSetting(const char* name, const char* text);
+// The shell's taskbar and the bottom strip of the Wine desktop.
+HWND shellTaskbar();
+extern const RECT BOTTOM_STRIP;

@@ -1,0 +1,150 @@
+// Finding the Wine desktop's taskbar, following it, raising and releasing it.
+#include <windows.h>
+
+#include "support/app_fixture.h"
+#include "trigger/locator.h"
+#include "trigger/raise.h"
+
+namespace {
+
+// Whether `upper` comes before `lower` in the z-order.
+bool isAbove(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower)
+            return true;
+    return false;
+}
+
+HWND createPlainWindow(DWORD exStyle) {
+    HWND w = CreateWindowExA(exStyle, "STATIC", "", WS_POPUP, 100, 100, 200, 200, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(w, (exStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return w;
+}
+
+class LocatorAndRaise : public AppFixture {
+protected:
+    HWND window = nullptr;
+    void SetUp() override {
+        AppFixture::SetUp();
+        window = createTriggerWindow();
+        ASSERT_NE(nullptr, window);
+    }
+};
+
+TEST_F(LocatorAndRaise, FirstPlacementIsEmptyThenThePollFindsTheBottomStrip) {
+    EXPECT_EQ(0xB8u, (DWORD)GetWindowLongA(window, GWL_EXSTYLE) & 0xB8u);
+    placeTriggerWindow(window);
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_TRUE(IsRectEmpty(&placed));
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    EXPECT_EQ(shellTaskbar(), g_app.taskbarWindow);
+    EXPECT_TRUE(EqualRect(&g_app.strip, &BOTTOM_STRIP));
+    GetWindowRect(window, &placed);
+    EXPECT_TRUE(EqualRect(&placed, &BOTTOM_STRIP));
+}
+
+TEST_F(LocatorAndRaise, TheSameRectangleTwiceRecomputesNothing) {
+    APPBARDATA request = {};
+    ASSERT_EQ(1, locateTaskbar(&request, &g_app.lastTaskbarRect));
+    const RECT shellRect = g_app.lastTaskbarRect;
+    g_app.strip = RECT{1, 2, 3, 4};
+    APPBARDATA again = {};
+    EXPECT_EQ(0, locateTaskbar(&again, &g_app.lastTaskbarRect));
+    EXPECT_TRUE(EqualRect(&shellRect, &g_app.lastTaskbarRect));
+    EXPECT_EQ(1, g_app.strip.left) << "an unchanged taskbar leaves the strip alone";
+}
+
+TEST_F(LocatorAndRaise, ATaskbarThatMovedIsFollowedOnTheNextPoll) {
+    // The Wine taskbar cannot be moved, so the last rectangle is made to
+    // differ: the poll must then recompute the strip and move the window.
+    g_app.lastTaskbarRect = RECT{0, 0, 1024, 20};
+    g_app.strip = RECT{0, 0, 1024, 4};
+    placeTriggerWindow(window);
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_TRUE(EqualRect(&placed, &BOTTOM_STRIP));
+}
+
+TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSendsItBack) {
+    HWND cover = createPlainWindow(0);
+    g_app.strip = BOTTOM_STRIP;
+    placeTriggerWindow(window);
+    activateTaskbar();
+    activateTaskbar();
+    EXPECT_EQ(1u, g_app.activationCount);
+    EXPECT_EQ(1, g_app.taskbarRaised);
+    EXPECT_EQ(shellTaskbar(), GetWindow(window, GW_HWNDNEXT)) << "directly below the TriggerWindow";
+    EXPECT_TRUE(isAbove(shellTaskbar(), cover));
+
+    SetCursorPos(500, 300);
+    checkRelease();
+    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_TRUE(isAbove(cover, shellTaskbar())) << "sent to the bottom after use";
+    DestroyWindow(cover);
+}
+
+TEST_F(LocatorAndRaise, ReleaseWithoutSendBackLeavesTheZOrder) {
+    HWND cover = createPlainWindow(0);
+    g_app.settings.sendBackAfterUse = 0;
+    activateTaskbar();
+    SetCursorPos(500, 300);
+    checkRelease();
+    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_TRUE(isAbove(shellTaskbar(), cover));
+    DestroyWindow(cover);
+}
+
+TEST_F(LocatorAndRaise, ReleaseIsStrictFivePixelsAroundTheTaskbarWindow) {
+    activateTaskbar();
+    RECT taskbar;
+    ASSERT_TRUE(GetWindowRect(shellTaskbar(), &taskbar));
+    SetCursorPos(500, taskbar.top - 4);
+    checkRelease();
+    EXPECT_EQ(1, g_app.taskbarRaised);
+    SetCursorPos(500, taskbar.top - 5);
+    checkRelease();
+    EXPECT_EQ(0, g_app.taskbarRaised);
+}
+
+TEST_F(LocatorAndRaise, AVanishedTaskbarEndsTheRaiseAndCannotBeRaised) {
+    g_app.taskbarRaised = 1;
+    g_app.taskbarWindow = (HWND)(INT_PTR)0x7FFF0001;  // no such window
+    SetCursorPos(500, 766);
+    checkRelease();
+    EXPECT_EQ(0, g_app.taskbarRaised);
+
+    lstrcpyA(g_app.taskbarClassName, "NoTaskbarHere");
+    activateTaskbar();
+    forwardHitTest(0, 0);
+    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_EQ(0u, g_app.activationCount);
+    EXPECT_EQ(nullptr, g_app.taskbarWindow);
+}
+
+TEST_F(LocatorAndRaise, ZOrderPolicingLiftsTheTriggerOnlyWhenAskedAndOutsideMenus) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    HWND rival = createPlainWindow(WS_EX_TOPMOST);
+    ASSERT_NE(window, GetWindow(window, GW_HWNDFIRST));
+
+    g_app.settings.overTopmost = 0;
+    enforceZOrder();
+    EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST));
+
+    g_app.settings.overTopmost = 1;
+    g_app.inMenuLoop = 1;
+    enforceZOrder();
+    EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST));
+
+    g_app.inMenuLoop = 0;
+    enforceZOrder();
+    EXPECT_EQ(window, GetWindow(window, GW_HWNDFIRST));
+    DestroyWindow(rival);
+}
+
+}  // namespace
