@@ -74,3 +74,6 @@ const int LINK_WIDTH_PAD = 3;
 // Exit codes.
 const int EXIT_ALREADY_RUNNING = 1;
 const int EXIT_STARTUP_FAILED = 0;
+
+// The small icon of a window or of the tray, in pixels on each side.
+const int SMALL_ICON_SIZE = 16;
