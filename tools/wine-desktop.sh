@@ -1,13 +1,25 @@
 #!/usr/bin/env bash
 # Starts or stops a Wine "shell" virtual desktop with its taskbar on an Xvfb display.
-#   tools/wine-desktop.sh start STATE_DIR DISPLAY_NUMBER   prints the environment to export
+#   tools/wine-desktop.sh start STATE_DIR [DISPLAY_NUMBER|auto]   prints the environment to export
 #   tools/wine-desktop.sh stop STATE_DIR
 # STATE_DIR holds the Wine prefix and the pids of what this script started; stop
-# ends only those. Every wait is bounded.
+# ends only those. Every wait is bounded. With "auto" (the default) the first
+# display number from 90 on that no X server uses is taken.
+#
+# Everything started here runs in its own session with its output in STATE_DIR,
+# so that `eval "$(tools/wine-desktop.sh start ...)"` returns as soon as the
+# desktop is up, and so that ending the caller's process group leaves the
+# desktop alone until `stop`.
 set -euo pipefail
 
 cmd=${1:?start or stop}
 state=${2:?state directory}
+
+# Wine takes its ANSI code page from the locale: C.UTF-8 gives 1252, which the
+# program's registry value names with an accented letter rely on.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
+pid_alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
 
 stop() {
     [ -d "$state" ] || return 0
@@ -15,7 +27,7 @@ stop() {
     if [ -f "$state/env" ]; then
         # shellcheck disable=SC1091
         . "$state/env"
-        timeout 20 wineserver -k 2>/dev/null || true
+        timeout 20 wineserver -k >/dev/null 2>&1 || true
     fi
     if [ -f "$state/keeper.pgid" ]; then
         kill -- "-$(cat "$state/keeper.pgid")" 2>/dev/null || true
@@ -26,35 +38,68 @@ stop() {
         kill "$(cat "$f")" 2>/dev/null || true
         rm -f "$f"
     done
+    rm -f "$state/env"
+}
+
+display_free() {
+    local n=$1 lock="/tmp/.X$1-lock"
+    if [ -e "$lock" ]; then
+        # A lock left by a server that has gone is stale; any other is taken.
+        pid_alive "$(tr -dc '0-9' <"$lock" 2>/dev/null)" && return 1
+    fi
+    [ ! -e "/tmp/.X11-unix/X$n" ] || [ -e "$lock" ]
+}
+
+start_xvfb() {
+    local n=$1 lock="/tmp/.X$1-lock"
+    if [ -e "$lock" ] && ! pid_alive "$(tr -dc '0-9' <"$lock" 2>/dev/null)"; then
+        rm -f "$lock" "/tmp/.X11-unix/X$n"
+    fi
+    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    for _ in $(seq 100); do
+        pid_alive "$(cat "$state/xvfb.pid")" || return 1
+        xdpyinfo -display ":$n" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    return 1
 }
 
 start() {
-    local display=${3:?display number}
+    local wanted=${3:-auto} display=""
     mkdir -p "$state"
     stop
-    export DISPLAY=":$display" WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    export LANG=en_US.UTF-8 LC_ALL=C.UTF-8
-    rm -f "/tmp/.X${display}-lock"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
-    echo $! >"$state/xvfb.pid"
-    for _ in $(seq 50); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        timeout 120 wine wineboot -i >"$state/wineboot.log" 2>&1
+    if [ "$wanted" = auto ]; then
+        for n in $(seq 90 199); do
+            display_free "$n" || continue
+            if start_xvfb "$n"; then display=$n; break; fi
+        done
+    else
+        display_free "$wanted" || { echo "display :$wanted is in use" >&2; exit 1; }
+        start_xvfb "$wanted" && display=$wanted
     fi
-    timeout 20 wineserver -p 2>/dev/null || true
-    timeout 30 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-    timeout 30 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+    [ -n "$display" ] || { echo "could not start Xvfb" >&2; cat "$state/xvfb.log" >&2 || true; exit 1; }
+
+    export DISPLAY=":$display" WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        timeout 180 wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1
+    fi
+    # A persistent server: each later wine start skips the server's start-up.
+    timeout 20 setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+    timeout 30 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >/dev/null 2>&1
+    timeout 30 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f </dev/null >/dev/null 2>&1
     # "wine explorer" brings up the shell desktop with its taskbar and a file
     # window. A console process with no window keeps the desktop alive, so the
     # file window can be closed and the desktop stays empty but for the taskbar.
-    wine explorer >"$state/explorer.log" 2>&1 &
+    setsid wine explorer </dev/null >"$state/explorer.log" 2>&1 &
     local browser=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 150); do
         xdotool search --name 'Wine desktop' >/dev/null 2>&1 && break
         sleep 0.2
     done
     sleep 2
-    setsid bash -c 'sleep infinity | wine cmd /k >/dev/null 2>&1' &
+    setsid bash -c 'sleep infinity | wine cmd /k >/dev/null 2>&1' </dev/null >/dev/null 2>&1 &
     echo $! >"$state/keeper.pgid"
     sleep 2
     kill "$browser" 2>/dev/null || true
@@ -64,6 +109,7 @@ start() {
         echo "export WINEPREFIX=$WINEPREFIX"
         echo "export WINEDEBUG=-all"
         echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
+        echo "export LANG=$LANG LC_ALL=$LC_ALL"
     } >"$state/env"
     cat "$state/env"
 }
@@ -71,5 +117,5 @@ start() {
 case "$cmd" in
     start) start "$@" ;;
     stop) stop ;;
-    *) echo "usage: $0 start STATE_DIR DISPLAY | stop STATE_DIR" >&2; exit 2 ;;
+    *) echo "usage: $0 start STATE_DIR [DISPLAY|auto] | stop STATE_DIR" >&2; exit 2 ;;
 esac
