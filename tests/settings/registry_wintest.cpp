@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,13 @@ struct StoredCase {
     std::string bytes;  // exactly what is stored, NULs included
     DWORD expected;
 };
+
+void PrintTo(const StoredCase& c, std::ostream* os) {
+    *os << "value " << c.index << " type " << c.type << " " << c.bytes.size() << " bytes \"";
+    for (char ch : c.bytes.substr(0, 16))
+        *os << (ch >= 0x20 && ch < 0x7F ? ch : '.');
+    *os << (c.bytes.size() > 16 ? "...\"" : "\"");
+}
 
 std::string sz(const std::string& text) {
     return std::string(text.c_str(), text.size() + 1);

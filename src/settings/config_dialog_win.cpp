@@ -1,0 +1,191 @@
+#include "settings/config_dialog.h"
+
+#include "app/app_state.h"
+#include "app/start_timer.h"
+#include "resources/resource.h"
+#include "settings/settings_store.h"
+#include "tray/tray_icon.h"
+
+namespace {
+
+// The delay's label, box, unit and the restart option follow the delay check box.
+const int DELAY_CONTROLS[] = {IDC_DELAY_LABEL, IDC_DELAY_VALUE, IDC_DELAY_UNIT, IDC_RESTART_ON_MOVE};
+
+void enableControl(HWND dialog, int id, bool enable) {
+    EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
+}
+
+void enableDelayControls(HWND dialog, bool enable) {
+    for (int id : DELAY_CONTROLS)
+        enableControl(dialog, id, enable);
+}
+
+// Check boxes give settings of exactly 0 or 1.
+DWORD checkedState(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0;
+}
+
+void setCheck(HWND dialog, int id, DWORD setting) {
+    CheckDlgButton(dialog, id, setting ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void startIconRemoval() {
+    // A failure has been reported to the user; the icon simply stays.
+    startTimer(g_app.mainWindow, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS);
+}
+
+// The box holds digits only, but a pasted text can hold anything. An empty
+// box and a number past 32 bits both read as 0, not as the largest delay.
+UINT readDelayBox(HWND dialog) {
+    return GetDlgItemInt(dialog, IDC_DELAY_VALUE, nullptr, FALSE);
+}
+
+// The icon changes act on what the settings said, not on whether the icon
+// is actually shown: after the removal timer took it away, OK with the box
+// still checked leaves it away.
+void applyIconSettings(HWND dialog) {
+    Settings& settings = g_app.settings;
+    const DWORD show = checkedState(dialog, IDC_SHOW_ICON);
+    if (show != settings.showTrayIcon) {
+        settings.showTrayIcon = show;
+        deleteTrayIcon(g_app.mainWindow, TRAY_ICON_ID);
+        if (show) {
+            char tooltip[TEXT_BUFFER_SIZE];
+            loadText(IDS_CAPTION, tooltip);
+            addTrayIcon(g_app.mainWindow, TRAY_ICON_ID, g_app.configIconSmall, tooltip);
+            if (checkedState(dialog, IDC_REMOVE_ICON))
+                startIconRemoval();
+        }
+    }
+    const DWORD remove = checkedState(dialog, IDC_REMOVE_ICON);
+    if (remove != settings.removeIconAfterTimeout) {
+        settings.removeIconAfterTimeout = remove;
+        if (remove && settings.showTrayIcon)
+            startIconRemoval();
+        else
+            KillTimer(g_app.mainWindow, TIMER_ICON_REMOVAL);
+    }
+}
+
+void applyDialogSettings(HWND dialog) {
+    Settings& settings = g_app.settings;
+    settings.delayEnabled = checkedState(dialog, IDC_DELAY_ENABLED);
+    const UINT typed = readDelayBox(dialog);
+    settings.delayMs = typed >= DELAY_MS_MAX ? DELAY_MS_MAX : typed;
+    settings.restartDelayOnMove = checkedState(dialog, IDC_RESTART_ON_MOVE);
+    settings.overTopmost = checkedState(dialog, IDC_OVER_TOPMOST);
+    settings.sendBackAfterUse = checkedState(dialog, IDC_SEND_BACK);
+    settings.highlight = checkedState(dialog, IDC_HIGHLIGHT);
+    applyIconSettings(dialog);
+    saveSettings();
+}
+
+INT_PTR onInitDialog(HWND dialog) {
+    g_app.configDialog = dialog;
+    SetForegroundWindow(dialog);
+    HICON big = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APP));
+    PostMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    // Loaded once: an icon loaded at its own size is not shared, so loading it
+    // at every opening would leave one more icon behind each time. The tray
+    // may be showing this one, so it is never destroyed.
+    if (g_app.configIconSmall == nullptr)
+        g_app.configIconSmall = static_cast<HICON>(LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                                              SMALL_ICON_SIZE, SMALL_ICON_SIZE, LR_DEFAULTCOLOR));
+    PostMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_app.configIconSmall));
+
+    const Settings& settings = g_app.settings;
+    setCheck(dialog, IDC_DELAY_ENABLED, settings.delayEnabled);
+    SetDlgItemInt(dialog, IDC_DELAY_VALUE, settings.delayMs, FALSE);
+    setCheck(dialog, IDC_RESTART_ON_MOVE, settings.restartDelayOnMove);
+    setCheck(dialog, IDC_OVER_TOPMOST, settings.overTopmost);
+    setCheck(dialog, IDC_SEND_BACK, settings.sendBackAfterUse);
+    setCheck(dialog, IDC_SHOW_ICON, settings.showTrayIcon);
+    setCheck(dialog, IDC_REMOVE_ICON, settings.removeIconAfterTimeout);
+    setCheck(dialog, IDC_HIGHLIGHT, settings.highlight);
+    enableDelayControls(dialog, settings.delayEnabled != 0);
+    enableControl(dialog, IDC_REMOVE_ICON, settings.showTrayIcon != 0);
+    // Filling the controls is not a change. The multi-line delay box reports
+    // no change for a text set from here, but a box of another kind would.
+    enableControl(dialog, IDC_APPLY, false);
+    return TRUE;
+}
+
+INT_PTR onOkOrApply(HWND dialog, WPARAM command) {
+    applyDialogSettings(dialog);
+    if (command == IDOK)
+        DestroyWindow(dialog);
+    else
+        enableControl(dialog, IDC_APPLY, false);
+    return TRUE;
+}
+
+INT_PTR onCancel(HWND dialog) {
+    DestroyWindow(dialog);
+    return TRUE;
+}
+
+INT_PTR onDelayEnabledClicked(HWND dialog) {
+    enableDelayControls(dialog, checkedState(dialog, IDC_DELAY_ENABLED) != 0);
+    enableControl(dialog, IDC_APPLY, true);
+    return FALSE;
+}
+
+INT_PTR onShowIconClicked(HWND dialog) {
+    enableControl(dialog, IDC_REMOVE_ICON, checkedState(dialog, IDC_SHOW_ICON) != 0);
+    enableControl(dialog, IDC_APPLY, true);
+    return FALSE;
+}
+
+INT_PTR onOtherCommand(HWND dialog) {
+    enableControl(dialog, IDC_APPLY, true);
+    return FALSE;
+}
+
+// The whole wParam is compared: a command is a click (notification 0) on the
+// control; any notification of the delay box, focus changes included, only
+// enables Apply.
+INT_PTR onCommand(HWND dialog, WPARAM wParam) {
+    switch (wParam) {
+    case IDOK:
+    case IDC_APPLY: return onOkOrApply(dialog, wParam);
+    case IDCANCEL: return onCancel(dialog);
+    case IDC_DELAY_ENABLED: return onDelayEnabledClicked(dialog);
+    case IDC_SHOW_ICON: return onShowIconClicked(dialog);
+    default: return onOtherCommand(dialog);
+    }
+}
+
+// Only SC_CLOSE itself, unmasked; the dialog manager turns other close
+// requests into IDCANCEL.
+INT_PTR onSysCommand(HWND dialog, WPARAM wParam) {
+    if (wParam != SC_CLOSE)
+        return FALSE;
+    DestroyWindow(dialog);
+    return TRUE;
+}
+
+INT_PTR onDestroy() {
+    g_app.configDialog = nullptr;
+    return FALSE;
+}
+
+}  // namespace
+
+void openConfigDialog() {
+    if (g_app.configDialog != nullptr) {
+        SetForegroundWindow(g_app.configDialog);
+        return;
+    }
+    // The dialog stores its own handle while it initialises.
+    CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, configDialogProc, 0);
+}
+
+INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: return onInitDialog(dialog);
+    case WM_COMMAND: return onCommand(dialog, wParam);
+    case WM_SYSCOMMAND: return onSysCommand(dialog, wParam);
+    case WM_DESTROY: return onDestroy();
+    default: return FALSE;
+    }
+}
