@@ -189,6 +189,7 @@ TEST_F(ConfigDialog, OpensWithTheSettingsAndApplyDisabled) {
         open();
         ASSERT_NE(dialog_, nullptr);
         EXPECT_TRUE(IsWindowVisible(dialog_));
+        EXPECT_NE(item(IDC_CONFIG_TAB), nullptr);
         EXPECT_EQ(checked(IDC_DELAY_ENABLED), s.delayEnabled != 0);
         EXPECT_EQ(delayBoxText(), std::to_string(s.delayMs));
         EXPECT_EQ(checked(IDC_RESTART_ON_MOVE), s.restartDelayOnMove != 0);
