@@ -1,6 +1,7 @@
 // Finding the Wine desktop's taskbar, following it, raising and releasing it.
 #include <windows.h>
 
+#include "app/startup.h"
 #include "support/app_fixture.h"
 #include "trigger/locator.h"
 #include "trigger/raise.h"
