@@ -32,6 +32,10 @@ bool pumpUntil(Predicate holds, DWORD boundMs) {
 bool stopTimer(HWND window, UINT_PTR timerId);
 // Asks the shell whether our icon exists (a modify succeeds only then).
 bool trayIconExists(HWND window);
+// Moves the pointer as the hardware would and waits (bounded) until the
+// system reports it there. SetCursorPos can be overtaken by its own earlier
+// motion under Wine, which is why input is synthesised instead.
+bool movePointer(int x, int y);
 void deleteSettingsKey();
 void writeSetting(const char* name, const char* text);
 // The shell's taskbar and the bottom strip of the Wine desktop.

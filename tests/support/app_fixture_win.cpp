@@ -34,6 +34,40 @@ bool trayIconExists(HWND window) {
     return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
+static void sendAbsoluteMove(int x, int y) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (LONG)(((LONGLONG)x * 65535 + width / 2) / (width - 1));
+    input.mi.dy = (LONG)(((LONGLONG)y * 65535 + height / 2) / (height - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+}
+
+static bool pointerAt(int x, int y) {
+    POINT p;
+    return GetCursorPos(&p) && p.x == x && p.y == y;
+}
+
+bool movePointer(int x, int y) {
+    // The display's own echo of an earlier move can arrive late and put the
+    // pointer back; let the pending display events in (a zero wait does that
+    // without dispatching anything) and insist until the position holds.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        sendAbsoluteMove(x, y);
+        int steady = 0;
+        for (int waited = 0; waited < 300 && steady < 10; waited += 5) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+            steady = pointerAt(x, y) ? steady + 1 : 0;
+            Sleep(5);
+        }
+        if (steady >= 10)
+            return true;
+    }
+    return false;
+}
+
 void deleteSettingsKey() {
     RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
 }

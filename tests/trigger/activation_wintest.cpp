@@ -112,10 +112,14 @@ protected:
         stopTimer(window, TIMER_HIGHLIGHT);
         if (s.pending)
             SetTimer(window, TIMER_DELAY, QUIET_DELAY_MS, nullptr);
+        // The strip is shown whatever the setting says now: it may have been
+        // switched off after the strip came up.
+        g_app.settings.highlight = 1;
         if (s.shown)
             showHighlight(window);  // starts the highlight timer: stopped below
         else
             hideHighlight(window);
+        g_app.settings.highlight = o.highlight;
         stopTimer(window, TIMER_HIGHLIGHT);
         ASSERT_EQ(s.shown, g_app.highlightShown);
     }
@@ -137,7 +141,7 @@ TEST_F(Activation, EveryTransitionOfTheStateMachine) {
     for (const Row& row : ROWS) {
         SCOPED_TRACE(row.name);
         enter(row.from, row.options);
-        ASSERT_TRUE(SetCursorPos(CURSOR_AT[row.cursor].x, CURSOR_AT[row.cursor].y));
+        ASSERT_TRUE(movePointer(CURSOR_AT[row.cursor].x, CURSOR_AT[row.cursor].y));
         send(row.event, CURSOR_AT[row.cursor]);
 
         EXPECT_EQ(row.expect.raised, g_app.taskbarRaised);
@@ -154,12 +158,12 @@ TEST_F(Activation, EveryTransitionOfTheStateMachine) {
 
 TEST_F(Activation, HighlightTickHidesOnlyOncePointerLeftAndThenStops) {
     enter(IDLE, DELAY);
-    SetCursorPos(500, 766);
+    movePointer(500, 766);
     showHighlight(window);
     SendMessageA(window, WM_TIMER, TIMER_HIGHLIGHT, 0);
     EXPECT_EQ(1, g_app.highlightShown);
 
-    SetCursorPos(500, 300);
+    movePointer(500, 300);
     SendMessageA(window, WM_TIMER, TIMER_HIGHLIGHT, 0);
     EXPECT_EQ(0, g_app.highlightShown);
     EXPECT_TRUE(transparent(window));
@@ -173,7 +177,7 @@ TEST_F(Activation, HighlightTickHidesOnlyOncePointerLeftAndThenStops) {
 
 TEST_F(Activation, HighlightOffKeepsTheStripTransparent) {
     enter(IDLE, Options{0, 1, 0});
-    SetCursorPos(500, 766);
+    movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
     EXPECT_EQ(1, g_app.taskbarRaised);
     EXPECT_EQ(0, g_app.highlightShown);
@@ -182,7 +186,7 @@ TEST_F(Activation, HighlightOffKeepsTheStripTransparent) {
 
 TEST_F(Activation, StripRightAndBottomEdgesCountForTheTimers) {
     enter(IDLE, NO_DELAY);
-    SetCursorPos(BOTTOM_STRIP.right, BOTTOM_STRIP.bottom - 1);
+    movePointer(BOTTOM_STRIP.right, BOTTOM_STRIP.bottom - 1);
     POINT p;
     GetCursorPos(&p);
     // The desktop may clamp the pointer to its last column; the test is about
@@ -194,21 +198,21 @@ TEST_F(Activation, StripRightAndBottomEdgesCountForTheTimers) {
 
 TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
     enter(IDLE, NO_DELAY);
-    SetCursorPos(500, 766);
+    movePointer(500, 766);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
     EXPECT_EQ(1u, g_app.activationCount);
-    SetCursorPos(500, 300);
+    movePointer(500, 300);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
     EXPECT_EQ(0, g_app.taskbarRaised);
-    SetCursorPos(500, 766);
+    movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
     EXPECT_EQ(2u, g_app.activationCount);
 }
 
 TEST_F(Activation, HighlightPaintsTheStripInTheHighlightColour) {
     enter(IDLE, NO_DELAY);
-    SetCursorPos(500, 300);
+    movePointer(500, 300);
     HDC screen = GetDC(nullptr);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     showHighlight(window);

@@ -8,6 +8,14 @@
 
 namespace {
 
+// The next visible window below `window` in the z-order.
+HWND nextVisible(HWND window) {
+    HWND w = GetWindow(window, GW_HWNDNEXT);
+    while (w != nullptr && !IsWindowVisible(w))
+        w = GetWindow(w, GW_HWNDNEXT);
+    return w;
+}
+
 // Whether `upper` comes before `lower` in the z-order.
 bool isAbove(HWND upper, HWND lower) {
     for (HWND w = GetWindow(upper, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
@@ -80,10 +88,10 @@ TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSe
     activateTaskbar();
     EXPECT_EQ(1u, g_app.activationCount);
     EXPECT_EQ(1, g_app.taskbarRaised);
-    EXPECT_EQ(shellTaskbar(), GetWindow(window, GW_HWNDNEXT)) << "directly below the TriggerWindow";
+    EXPECT_EQ(shellTaskbar(), nextVisible(window)) << "directly below the TriggerWindow";
     EXPECT_TRUE(isAbove(shellTaskbar(), cover));
 
-    SetCursorPos(500, 300);
+    movePointer(500, 300);
     checkRelease();
     EXPECT_EQ(0, g_app.taskbarRaised);
     EXPECT_TRUE(isAbove(cover, shellTaskbar())) << "sent to the bottom after use";
@@ -94,7 +102,7 @@ TEST_F(LocatorAndRaise, ReleaseWithoutSendBackLeavesTheZOrder) {
     HWND cover = createPlainWindow(0);
     g_app.settings.sendBackAfterUse = 0;
     activateTaskbar();
-    SetCursorPos(500, 300);
+    movePointer(500, 300);
     checkRelease();
     EXPECT_EQ(0, g_app.taskbarRaised);
     EXPECT_TRUE(isAbove(shellTaskbar(), cover));
@@ -105,10 +113,10 @@ TEST_F(LocatorAndRaise, ReleaseIsStrictFivePixelsAroundTheTaskbarWindow) {
     activateTaskbar();
     RECT taskbar;
     ASSERT_TRUE(GetWindowRect(shellTaskbar(), &taskbar));
-    SetCursorPos(500, taskbar.top - 4);
+    movePointer(500, taskbar.top - 4);
     checkRelease();
     EXPECT_EQ(1, g_app.taskbarRaised);
-    SetCursorPos(500, taskbar.top - 5);
+    movePointer(500, taskbar.top - 5);
     checkRelease();
     EXPECT_EQ(0, g_app.taskbarRaised);
 }
@@ -116,7 +124,7 @@ TEST_F(LocatorAndRaise, ReleaseIsStrictFivePixelsAroundTheTaskbarWindow) {
 TEST_F(LocatorAndRaise, AVanishedTaskbarEndsTheRaiseAndCannotBeRaised) {
     g_app.taskbarRaised = 1;
     g_app.taskbarWindow = (HWND)(INT_PTR)0x7FFF0001;  // no such window
-    SetCursorPos(500, 766);
+    movePointer(500, 766);
     checkRelease();
     EXPECT_EQ(0, g_app.taskbarRaised);
 
