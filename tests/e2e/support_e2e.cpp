@@ -461,6 +461,10 @@ void PendrelTest::SetUp() {
     ASSERT_TRUE(waitUntil([] { return shellTaskbar() != nullptr; }, START_BOUND_MS))
         << "no taskbar: the tests need the shell desktop";
     ASSERT_TRUE(expectedBottomStrip(&strip_)) << "the shell reports no taskbar along the bottom edge";
+    // An earlier raise can leave the taskbar in the always-on-top band, where
+    // the shell never puts it by itself; each scenario starts as a fresh
+    // desktop would.
+    SetWindowPos(shellTaskbar(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     endStrayCopies();
     ASSERT_EQ(FindWindowA(TRIGGER_CLASS, nullptr), nullptr) << "a copy of the program is still running";
     deleteSettingsKey();

@@ -1,0 +1,222 @@
+// The taskbar brought in front of a full-screen always-on-top window when the
+// pointer reaches the bottom edge, and sent back once the pointer has left.
+#include "e2e/support.h"
+
+namespace e2e {
+namespace {
+
+// A hit test on the strip must not raise the taskbar by itself with the
+// delay on: checked only while a reading comes this soon after the move, so a
+// slow machine skips the check rather than fails it.
+const DWORD BEFORE_DELAY_MS = 100;
+// Longer than two polls: a release that was going to happen has happened.
+const DWORD TWO_POLLS_MS = 2500;
+const DWORD LONGEST_DELAY_MS = 2000;
+const DWORD SWEEP_STEP_MS = 50;
+const int SWEEP_STEP_PX = 7;
+// A sweep with a pause this long between moves no longer holds a 2000 ms delay
+// off; the check that needs it is then skipped.
+const DWORD SWEEP_GAP_LIMIT_MS = 1000;
+
+class Trigger : public PendrelTest {
+protected:
+    // The cover first, then the program, whose TriggerWindow must come to
+    // lie on the strip in front of the cover.
+    Pendrel& launchCovered() {
+        EXPECT_TRUE(cover_.raise());
+        Pendrel& copy = launch();
+        if (copy.trigger == nullptr)
+            return copy;
+        EXPECT_TRUE(waitOnStrip(copy)) << describe(windowRect(copy.trigger));
+        EXPECT_TRUE(waitUntil([&] { return rootWindowAt(onStrip()) == copy.trigger; }, EFFECT_BOUND_MS))
+            << "the TriggerWindow is not in front of the cover";
+        EXPECT_FALSE(taskbarAboveCover());
+        return copy;
+    }
+    POINT onStrip(int x = 500) const { return POINT{x, strip_.top + STRIP_DEPTH / 2}; }
+    bool moveOntoStrip(int x = 500) { return movePointer(x, onStrip(x).y); }
+    bool moveAway() { return movePointer(500, 300); }
+};
+
+TEST_F(Trigger, LiesExactlyOnTheStripInFrontOfTheCover) {
+    Pendrel& copy = launchCovered();
+    ASSERT_NE(copy.trigger, nullptr);
+    EXPECT_TRUE(sameRect(windowRect(copy.trigger), strip_)) << describe(windowRect(copy.trigger));
+    EXPECT_TRUE(IsWindowVisible(copy.trigger));
+}
+
+TEST_F(Trigger, CoverRaisedLaterIsPutBackBehindTheTrigger) {
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(waitOnStrip(copy));
+    ASSERT_TRUE(cover_.raise());
+    EXPECT_TRUE(waitUntil([&] { return rootWindowAt(onStrip()) == copy.trigger; }, EFFECT_BOUND_MS))
+        << "the TriggerWindow stays behind a later always-on-top window";
+}
+
+TEST_F(Trigger, CoverRaisedLaterStaysInFrontWhenNotAskedToGoOverIt) {
+    ASSERT_TRUE(writeSetting(VALUE_OVER_TOPMOST, "0"));
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(waitOnStrip(copy));
+    ASSERT_TRUE(cover_.raise());
+    Sleep(TWO_POLLS_MS);
+    EXPECT_EQ(rootWindowAt(onStrip()), cover_.window());
+    EXPECT_TRUE(isRunning(copy));
+}
+
+TEST_F(Trigger, DefaultsRaiseAfterTheDelayAndSendBackWhenThePointerLeaves) {
+    Pendrel& copy = launchCovered();
+    ASSERT_NE(copy.trigger, nullptr);
+
+    const DWORD moved = GetTickCount();
+    ASSERT_TRUE(moveOntoStrip());
+    const bool raisedAtOnce = taskbarAboveCover();
+    if (GetTickCount() - moved < BEFORE_DELAY_MS) {
+        EXPECT_FALSE(raisedAtOnce) << "the taskbar came up before the delay ran out";
+    }
+    EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar never came in front";
+    saveScreenshot("trigger-raised");
+
+    ASSERT_TRUE(moveAway());
+    EXPECT_TRUE(waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS))
+        << "the taskbar stayed in front after the pointer left";
+    saveScreenshot("trigger-released");
+
+    ASSERT_TRUE(moveOntoStrip(600));
+    EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "a second approach did not raise it";
+    EXPECT_TRUE(isRunning(copy));
+}
+
+// What happens to the taskbar once the pointer has left it, per setting.
+struct ReleaseRow {
+    const char* sendBack;   // text stored for the send-back value; null: not stored
+    const char* highlight;  // text stored for the highlight value; null: not stored
+    bool goesBehind;
+};
+
+class Release : public Trigger, public ::testing::WithParamInterface<ReleaseRow> {};
+
+TEST_P(Release, AfterThePointerLeaves) {
+    const ReleaseRow& row = GetParam();
+    if (row.sendBack != nullptr) {
+        ASSERT_TRUE(writeSetting(VALUE_SEND_BACK, row.sendBack));
+    }
+    if (row.highlight != nullptr) {
+        ASSERT_TRUE(writeSetting(VALUE_HIGHLIGHT, row.highlight));
+    }
+    Pendrel& copy = launchCovered();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(moveOntoStrip());
+    ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
+    ASSERT_TRUE(moveAway());
+    if (row.goesBehind) {
+        EXPECT_TRUE(waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS));
+    } else {
+        Sleep(TWO_POLLS_MS);
+        EXPECT_TRUE(taskbarAboveCover()) << "sent back although asked not to";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(E2E, Release,
+                         ::testing::Values(ReleaseRow{nullptr, nullptr, true}, ReleaseRow{"1", nullptr, true},
+                                           // Under Wine, moving any window of the topmost band (as hiding the
+                                           // highlight does) puts a raised taskbar back behind the other
+                                           // always-on-top windows, so the case without send-back is
+                                           // looked at without the highlight.
+                                           ReleaseRow{"0", "0", false}));
+
+// The pointer sweeps along the strip, so hit tests keep coming; whether the
+// taskbar comes up during the sweep tells how the delay is set up.
+struct SweepRow {
+    const char* name;
+    const char* delayEnabled;
+    const char* delayMs;
+    const char* restartOnMove;
+    bool clickFirst;
+    bool raisedWhileMoving;
+};
+
+class Sweep : public Trigger, public ::testing::WithParamInterface<SweepRow> {};
+
+TEST_P(Sweep, AlongTheStrip) {
+    const SweepRow& row = GetParam();
+    ASSERT_TRUE(writeSetting(VALUE_DELAY_ENABLED, row.delayEnabled));
+    ASSERT_TRUE(writeSetting(VALUE_DELAY_MS, row.delayMs));
+    ASSERT_TRUE(writeSetting(VALUE_RESTART_ON_MOVE, row.restartOnMove));
+    Pendrel& copy = launchCovered();
+    ASSERT_NE(copy.trigger, nullptr);
+
+    int x = strip_.left + 20;
+    ASSERT_TRUE(moveOntoStrip(x));
+    if (row.clickFirst) {
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, click, sizeof(INPUT));
+    }
+    // Sweep for three delays' worth of a 2000 ms delay: enough for any delay
+    // that is not restarted to run out.
+    const DWORD sweepMs = 3 * LONGEST_DELAY_MS;
+    const DWORD start = GetTickCount();
+    DWORD last = start;
+    DWORD longestGap = 0;
+    bool raised = false;
+    while (!raised && GetTickCount() - start < sweepMs) {
+        x = x + SWEEP_STEP_PX < strip_.right - 20 ? x + SWEEP_STEP_PX : strip_.left + 20;
+        moveOntoStrip(x);
+        const DWORD now = GetTickCount();
+        longestGap = now - last > longestGap ? now - last : longestGap;
+        last = now;
+        raised = taskbarAboveCover();
+        Sleep(SWEEP_STEP_MS);
+    }
+    if (row.raisedWhileMoving) {
+        EXPECT_TRUE(raised) << row.name << ": not raised while the pointer moved along the strip";
+        return;
+    }
+    if (longestGap < SWEEP_GAP_LIMIT_MS) {
+        EXPECT_FALSE(raised) << row.name << ": raised although every move restarted the delay";
+    }
+    // Once the pointer rests, the delay runs out.
+    EXPECT_TRUE(waitUntil(taskbarAboveCover, LONGEST_DELAY_MS + EFFECT_BOUND_MS)) << row.name << ": not raised at rest";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    E2E, Sweep,
+    ::testing::Values(SweepRow{"no delay", "0", "2000", "1", false, true},
+                      SweepRow{"delay restarted by every move", "1", "2000", "1", false, false},
+                      SweepRow{"delay not restarted", "1", "1000", "0", false, true},
+                      SweepRow{"a click raises at once", "1", "2000", "1", true, true}));
+
+TEST_F(Trigger, StripShowsTheHighlightWhileThePointerRestsOnIt) {
+    Pendrel& copy = launchCovered();
+    ASSERT_NE(copy.trigger, nullptr);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_TRUE(stripNoneOfColour(strip_, highlight)) << "highlighted before the pointer came";
+
+    ASSERT_TRUE(moveOntoStrip());
+    EXPECT_TRUE(waitUntil([&] { return stripAllOfColour(strip_, highlight); }, EFFECT_BOUND_MS))
+        << "strip pixel " << std::hex << screenPixel(500, strip_.top + 2) << ", highlight " << highlight;
+    saveScreenshot("strip-highlighted");
+
+    ASSERT_TRUE(moveAway());
+    EXPECT_TRUE(waitUntil([&] { return stripNoneOfColour(strip_, highlight); }, EFFECT_BOUND_MS))
+        << "the highlight stayed after the pointer left";
+    saveScreenshot("strip-after-leave");
+}
+
+TEST_F(Trigger, StripStaysUnlitWithTheHighlightSwitchedOff) {
+    ASSERT_TRUE(writeSetting(VALUE_HIGHLIGHT, "0"));
+    Pendrel& copy = launchCovered();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(moveOntoStrip());
+    ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
+    EXPECT_TRUE(stripNoneOfColour(strip_, GetSysColor(COLOR_HIGHLIGHT)));
+    EXPECT_NE(GetWindowLongA(copy.trigger, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0)
+        << "the TriggerWindow lost its transparency without a highlight";
+}
+
+}  // namespace
+}  // namespace e2e
