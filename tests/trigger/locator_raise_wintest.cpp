@@ -1,7 +1,9 @@
 // Finding the Wine desktop's taskbar, following it, raising and releasing it.
 #include <windows.h>
 
+#include "about/about_dialog.h"
 #include "app/startup.h"
+#include "resources/resource.h"
 #include "support/app_fixture.h"
 #include "trigger/locator.h"
 #include "trigger/raise.h"
@@ -91,6 +93,18 @@ TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSe
     EXPECT_EQ(shellTaskbar(), nextVisible(window)) << "directly below the TriggerWindow";
     EXPECT_TRUE(isAbove(shellTaskbar(), cover));
 
+    // A taskbar the user is working in stays where it is.
+    SetForegroundWindow(shellTaskbar());
+    if (GetForegroundWindow() == shellTaskbar()) {
+        movePointer(500, 300);
+        checkRelease();
+        EXPECT_EQ(0, g_app.taskbarRaised);
+        EXPECT_TRUE(isAbove(shellTaskbar(), cover)) << "the foreground taskbar is not sent back";
+        g_app.taskbarRaised = 1;
+    }
+
+    SetForegroundWindow(cover);
+    ASSERT_NE(shellTaskbar(), GetForegroundWindow());
     movePointer(500, 300);
     checkRelease();
     EXPECT_EQ(0, g_app.taskbarRaised);
@@ -119,6 +133,25 @@ TEST_F(LocatorAndRaise, ReleaseIsStrictFivePixelsAroundTheTaskbarWindow) {
     movePointer(500, taskbar.top - 5);
     checkRelease();
     EXPECT_EQ(0, g_app.taskbarRaised);
+}
+
+TEST_F(LocatorAndRaise, EachCountedRaiseRewritesTheOpenAboutDialogsCounter) {
+    openAboutDialog();
+    ASSERT_NE(nullptr, g_app.aboutDialog);
+    char label[256] = {};
+    activateTaskbar();
+    GetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, label, sizeof(label));
+    EXPECT_STREQ("You have activated 1 times the taskbar.", label);
+
+    SetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, "untouched");
+    activateTaskbar();
+    GetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, label, sizeof(label));
+    EXPECT_STREQ("untouched", label) << "a repeated raise counts nothing";
+
+    g_app.taskbarRaised = 0;
+    activateTaskbar();
+    GetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, label, sizeof(label));
+    EXPECT_STREQ("You have activated 2 times the taskbar.", label);
 }
 
 TEST_F(LocatorAndRaise, AVanishedTaskbarEndsTheRaiseAndCannotBeRaised) {

@@ -1,0 +1,230 @@
+// The TriggerWindow's creation, destruction, commands and icon messages, with
+// the real notification area of the Wine desktop.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/startup.h"
+#include "resources/resource.h"
+#include "support/app_fixture.h"
+#include "tray/context_menu.h"
+
+namespace {
+
+class Tray : public AppFixture {
+protected:
+    HWND window = nullptr;
+    void start() { window = createTrigger(); }
+    bool removalTimerRunning() {
+        bool running = stopTimer(window, TIMER_ICON_REMOVAL);
+        if (running)
+            SetTimer(window, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS, nullptr);
+        return running;
+    }
+    // Deletes the icon behind the program's back, as a shell that restarts does.
+    void shellForgetsIcon() {
+        NOTIFYICONDATAA data = {};
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = window;
+        data.uID = 1;
+        Shell_NotifyIconA(NIM_DELETE, &data);
+    }
+    bool posted(UINT message) {
+        MSG msg;
+        return PeekMessageA(&msg, window, message, message, PM_NOREMOVE) != 0;
+    }
+};
+
+TEST_F(Tray, CreationShowsTheIconAndItsRemovalTimerAsStored) {
+    struct {
+        const char* show;
+        const char* remove;
+        bool icon;
+        bool timer;
+    } cases[] = {
+        {nullptr, nullptr, true, false},
+        {"1", "0", true, false},
+        {"1", "1", true, true},
+        {"0", "1", false, false},
+        {"0", "0", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.show ? c.show : "-") + "/" + (c.remove ? c.remove : "-"));
+        deleteSettingsKey();
+        if (c.show)
+            writeSetting("VoirIcone", c.show);
+        if (c.remove)
+            writeSetting("SupprimerIconeApresTempo", c.remove);
+        g_app.settings = Settings{};
+        start();
+        EXPECT_EQ(window, g_app.mainWindow);
+        EXPECT_NE(nullptr, g_app.trayIconSmall);
+        EXPECT_EQ(c.icon, trayIconExists(window));
+        EXPECT_EQ(c.timer, removalTimerRunning());
+        DestroyWindow(window);
+        EXPECT_FALSE(trayIconExists(window));
+        pumpMessages(0);
+    }
+}
+
+TEST_F(Tray, RemovalTimerTakesTheIconAwayOnceAndKeepsTheSetting) {
+    writeSetting("SupprimerIconeApresTempo", "1");
+    start();
+    SendMessageA(window, WM_TIMER, TIMER_ICON_REMOVAL, 0);
+    EXPECT_FALSE(trayIconExists(window));
+    EXPECT_FALSE(removalTimerRunning());
+    EXPECT_EQ(1u, g_app.settings.showTrayIcon);
+}
+
+TEST_F(Tray, ReaddMessageBringsTheIconBackAndLeavesTheRemovalTimer) {
+    writeSetting("VoirIcone", "0");
+    start();
+    ASSERT_FALSE(trayIconExists(window));
+    SendMessageA(window, WM_READD_ICON, 0, 0);
+    EXPECT_TRUE(trayIconExists(window));
+    EXPECT_EQ(0u, g_app.settings.showTrayIcon);
+    DestroyWindow(window);
+    pumpMessages(0);
+
+    deleteSettingsKey();
+    writeSetting("SupprimerIconeApresTempo", "1");
+    g_app.settings = Settings{};
+    start();
+    SendMessageA(window, WM_READD_ICON, 0, 0);
+    EXPECT_TRUE(trayIconExists(window));
+    EXPECT_TRUE(removalTimerRunning());
+}
+
+TEST_F(Tray, ARestartedShellGetsTheIconBackWhenItWasWantedOrShowing) {
+    start();
+    shellForgetsIcon();
+    SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
+    EXPECT_TRUE(trayIconExists(window)) << "icon on in the settings";
+    DestroyWindow(window);
+    pumpMessages(0);
+
+    writeSetting("VoirIcone", "0");
+    g_app.settings = Settings{};
+    start();
+    SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
+    EXPECT_FALSE(trayIconExists(window)) << "icon off and not showing";
+
+    SendMessageA(window, WM_READD_ICON, 0, 0);
+    shellForgetsIcon();
+    SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
+    EXPECT_TRUE(trayIconExists(window)) << "icon off but brought back by hand";
+}
+
+TEST_F(Tray, SecondStartShowsTheIconForGoodAndOpensTheAboutDialog) {
+    writeSetting("VoirIcone", "0");
+    writeSetting("SupprimerIconeApresTempo", "1");
+    start();
+    SendMessageA(window, WM_SECOND_INSTANCE, 0, 0);
+    EXPECT_TRUE(trayIconExists(window));
+    EXPECT_FALSE(removalTimerRunning());
+    EXPECT_NE(nullptr, g_app.aboutDialog);
+    EXPECT_EQ(0u, g_app.settings.showTrayIcon);
+}
+
+TEST_F(Tray, MenuCommandsOpenTheDialogsOrCloseAndOthersDoNothing) {
+    start();
+    for (WPARAM unknown : {WPARAM(0), WPARAM(30000), WPARAM(30004), WPARAM(0xFFFF), WPARAM(0x10000 | 40000)})
+        SendMessageA(window, WM_COMMAND, unknown, 0);
+    EXPECT_EQ(nullptr, g_app.aboutDialog);
+    EXPECT_EQ(nullptr, g_app.configDialog);
+    EXPECT_FALSE(posted(WM_CLOSE));
+
+    SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+    EXPECT_NE(nullptr, g_app.aboutDialog);
+    SendMessageA(window, WM_COMMAND, IDM_CONFIG, 0);
+    EXPECT_NE(nullptr, g_app.configDialog);
+
+    // Exit closes the window through the default handling of WM_CLOSE, which
+    // takes the icon with it, also while the dialogs are open.
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    MSG close;
+    ASSERT_TRUE(PeekMessageA(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    DispatchMessageA(&close);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(trayIconExists(window));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, quit.wParam);
+}
+
+// What the test sees of the popup while it is tracked.
+struct MenuSeen {
+    bool shown = false;
+    LONG inMenuLoop = 0;
+    std::string texts[3];
+    UINT ids[3] = {};
+    int count = 0;
+    UINT defaultItem = 0;
+};
+MenuSeen g_menuSeen;
+
+void CALLBACK inspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (popup == nullptr || !IsWindowVisible(popup))
+        return;
+    KillTimer(nullptr, timer);
+    g_menuSeen.shown = true;
+    g_menuSeen.inMenuLoop = g_app.inMenuLoop;
+    HMENU menu = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
+    g_menuSeen.count = GetMenuItemCount(menu);
+    for (int i = 0; i < 3 && i < g_menuSeen.count; ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
+        g_menuSeen.texts[i] = text;
+        g_menuSeen.ids[i] = GetMenuItemID(menu, i);
+    }
+    g_menuSeen.defaultItem = GetMenuDefaultItem(menu, FALSE, 0);
+    EndMenu();
+}
+
+class ContextMenu : public Tray {
+protected:
+    void SetUp() override {
+        Tray::SetUp();
+        start();
+        g_menuSeen = MenuSeen{};
+    }
+    void expectTheMenu() {
+        EXPECT_TRUE(g_menuSeen.shown);
+        EXPECT_EQ(1, g_menuSeen.inMenuLoop);
+        EXPECT_EQ(0, g_app.inMenuLoop) << "cleared once tracking ended";
+        ASSERT_EQ(3, g_menuSeen.count);
+        EXPECT_EQ("&About Pendrel...", g_menuSeen.texts[0]);
+        EXPECT_EQ("&Configuration...", g_menuSeen.texts[1]);
+        EXPECT_EQ("&Exit", g_menuSeen.texts[2]);
+        EXPECT_EQ((UINT)IDM_ABOUT, g_menuSeen.ids[0]);
+        EXPECT_EQ((UINT)IDM_CONFIG, g_menuSeen.ids[1]);
+        EXPECT_EQ((UINT)IDM_EXIT, g_menuSeen.ids[2]);
+        EXPECT_EQ((UINT)IDM_ABOUT, g_menuSeen.defaultItem);
+        EXPECT_TRUE(posted(WM_NULL)) << "the owner is nudged after tracking";
+    }
+};
+
+TEST_F(ContextMenu, RightButtonOnTheStripOpensTheMenu) {
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, inspectMenu);
+    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(500, 2));
+    KillTimer(nullptr, timer);
+    expectTheMenu();
+}
+
+TEST_F(ContextMenu, IconRightPressOpensTheMenuAndDoubleClickTheAboutDialog) {
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, inspectMenu);
+    movePointer(600, 400);
+    SendMessageA(window, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
+    KillTimer(nullptr, timer);
+    expectTheMenu();
+
+    for (LPARAM ignored : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE})
+        SendMessageA(window, WM_TRAY_NOTIFY, 1, ignored);
+    EXPECT_EQ(nullptr, g_app.aboutDialog);
+    SendMessageA(window, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK);
+    EXPECT_NE(nullptr, g_app.aboutDialog);
+}
+
+}  // namespace
