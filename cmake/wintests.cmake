@@ -27,7 +27,10 @@ if(PENDREL_E2E_SOURCES)
     target_link_libraries(e2e_driver PRIVATE gtest_main ${PENDREL_SYSTEM_LIBS})
     add_dependencies(e2e_driver pendrel)
     if(CMAKE_CROSSCOMPILING_EMULATOR OR NOT CMAKE_CROSSCOMPILING)
+        # The scenarios share one desktop, its pointer and its taskbar: never
+        # two at once. Their screenshots go to build/<preset>/artifacts.
         gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-            PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE)
+            PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE
+                ENVIRONMENT "PENDREL_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
     endif()
 endif()

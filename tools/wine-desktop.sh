@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Starts or stops a Wine "shell" virtual desktop with its taskbar on an Xvfb display.
-#   tools/wine-desktop.sh start STATE_DIR [DISPLAY_NUMBER|auto]   prints the environment to export
+#   tools/wine-desktop.sh start STATE_DIR [DISPLAY_NUMBER|auto|current]   prints the environment to export
 #   tools/wine-desktop.sh stop STATE_DIR
 # STATE_DIR holds the Wine prefix and the pids of what this script started; stop
 # ends only those. Every wait is bounded. With "auto" (the default) the first
-# display number from 90 on that no X server uses is taken.
+# display number from 90 on that no X server uses is taken for a new Xvfb;
+# "current" puts the desktop on the X display in $DISPLAY instead.
 #
 # Everything started here runs in its own session with its output in STATE_DIR,
 # so that `eval "$(tools/wine-desktop.sh start ...)"` returns as soon as the
@@ -70,18 +71,21 @@ start() {
     local wanted=${3:-auto} display=""
     mkdir -p "$state"
     stop
-    if [ "$wanted" = auto ]; then
+    if [ "$wanted" = current ]; then
+        xdpyinfo >/dev/null 2>&1 || { echo "DISPLAY '${DISPLAY:-}' cannot be reached" >&2; exit 1; }
+        display=$DISPLAY
+    elif [ "$wanted" = auto ]; then
         for n in $(seq 90 199); do
             display_free "$n" || continue
-            if start_xvfb "$n"; then display=$n; break; fi
+            if start_xvfb "$n"; then display=":$n"; break; fi
         done
     else
         display_free "$wanted" || { echo "display :$wanted is in use" >&2; exit 1; }
-        start_xvfb "$wanted" && display=$wanted
+        start_xvfb "$wanted" && display=":$wanted"
     fi
     [ -n "$display" ] || { echo "could not start Xvfb" >&2; cat "$state/xvfb.log" >&2 || true; exit 1; }
 
-    export DISPLAY=":$display" WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export DISPLAY="$display" WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         timeout 180 wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1
     fi
@@ -117,5 +121,5 @@ start() {
 case "$cmd" in
     start) start "$@" ;;
     stop) stop ;;
-    *) echo "usage: $0 start STATE_DIR [DISPLAY|auto] | stop STATE_DIR" >&2; exit 2 ;;
+    *) echo "usage: $0 start STATE_DIR [DISPLAY|auto|current] | stop STATE_DIR" >&2; exit 2 ;;
 esac

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds Pendrel three ways and runs every test: host unit tests and short
+# fuzzer runs, the 32-bit Windows build (build only), then the Win32 tests and
+# the end-to-end scenarios of the 64-bit build under Wine, on a desktop of its
+# own. Screenshots and logs land in artifacts/. Exits non-zero on any failure.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+wine_state="$root/build/wine-test"
+artifacts="$root/artifacts"
+started=$(date +%s)
+summaries=()
+passed_total=0
+failed_total=0
+status=0
+
+step() { printf '\n=== %s (%ss)\n' "$*" "$(($(date +%s) - started))"; }
+die() { echo "FAILED: $*" >&2; exit 1; }
+
+stop_desktop() { "$root/tools/wine-desktop.sh" stop "$wine_state" >/dev/null 2>&1 || true; }
+trap stop_desktop EXIT
+
+# Runs ctest with the given arguments, keeps its log and counts its results.
+run_ctest() {
+    local name=$1 log="$artifacts/ctest-$1.log"
+    shift
+    local rc=0
+    timeout 2700 ctest "$@" 2>&1 | tee "$log" || rc=$?
+    local line
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+    if [ -z "$line" ]; then
+        summaries+=("$name: no test summary (ctest exit $rc)")
+        failed_total=$((failed_total + 1))
+        status=1
+        return
+    fi
+    local failed total
+    failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
+    passed_total=$((passed_total + total - failed))
+    failed_total=$((failed_total + failed))
+    summaries+=("$name: $line")
+    [ "$rc" -eq 0 ] && [ "$failed" -eq 0 ] || status=1
+}
+
+step "Installing what is missing"
+"$root/tools/install-deps.sh" test
+
+mkdir -p "$artifacts"
+rm -rf "$artifacts/e2e" "$root/build/mingw-x86_64/artifacts"
+mkdir -p "$artifacts/e2e"
+
+step "Host build (clang, sanitizers, fuzzers)"
+cmake --preset host -DPENDREL_WERROR=ON >/dev/null || die "host configure"
+cmake --build --preset host -j2 || die "host build"
+
+step "Host tests"
+run_ctest host --preset host -j2
+
+step "Windows i686 build (build only)"
+cmake --preset mingw-i686 -DPENDREL_WERROR=ON >/dev/null || die "i686 configure"
+cmake --build --preset mingw-i686 -j2 || die "i686 build"
+
+step "Windows x86_64 build"
+cmake --preset mingw-x86_64 -DPENDREL_WERROR=ON >/dev/null || die "x86_64 configure"
+cmake --build --preset mingw-x86_64 -j2 || die "x86_64 build"
+
+step "Wine desktop (fresh prefix)"
+rm -rf "$wine_state"
+desktop_env=$(timeout 300 "$root/tools/wine-desktop.sh" start "$wine_state" auto) || die "Wine desktop"
+eval "$desktop_env"
+echo "$desktop_env"
+
+step "Win32 tests and end-to-end scenarios under Wine"
+# Serial on purpose: every test shares the one desktop, pointer and taskbar.
+run_ctest mingw-x86_64 --preset mingw-x86_64
+
+step "Artifacts"
+shopt -s nullglob
+for bmp in "$root"/build/mingw-x86_64/artifacts/*.bmp; do
+    convert "$bmp" "$artifacts/e2e/$(basename "${bmp%.bmp}").png" || status=1
+done
+import -window root "$artifacts/e2e/desktop-at-end.png" 2>/dev/null || true
+ls "$artifacts/e2e"
+stop_desktop
+
+echo
+echo "Elapsed: $(($(date +%s) - started)) s"
+for line in "${summaries[@]}"; do echo "$line"; done
+echo "Total: $passed_total passed, $failed_total failed"
+exit "$status"
