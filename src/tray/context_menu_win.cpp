@@ -5,6 +5,10 @@
 #include "resources/resource.h"
 
 void showContextMenu(POINT point) {
+    // One menu at a time: a press that arrives while one is tracked (the
+    // tracking loop dispatches it) would otherwise stack a second menu.
+    if (g_app.inMenuLoop)
+        return;
     // Loaded afresh for every display and destroyed once tracking returns.
     HMENU menu = LoadMenuA(g_app.instance, MAKEINTRESOURCEA(IDM_CONTEXT));
     if (menu == nullptr)
