@@ -67,3 +67,8 @@
 #define IDC_AVERAGE_LABEL 1048
 #define IDC_ABOUT_TAB 1049
 #define IDC_RESET 1050
+
+// Controls that the program never addresses.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
