@@ -1,0 +1,159 @@
+#include "about/about_dialog.h"
+
+#include <shellapi.h>
+
+#include "about/counter_text.h"
+#include "about/link_buttons.h"
+#include "about/rate.h"
+#include "about/rate_text.h"
+#include "app/app_state.h"
+#include "app/start_timer.h"
+#include "resources/resource.h"
+
+namespace {
+
+// The unit list, in statsUnit order; the list is not sorted, so an item's index
+// is its unit.
+const UINT unitNames[STATS_UNIT_COUNT] = {IDS_UNIT_SECOND, IDS_UNIT_MINUTE, IDS_UNIT_HOUR, IDS_UNIT_DAY};
+
+const int SMALL_ICON_SIZE = 16;
+
+// The 16 by 16 title-bar icon. Loaded once and kept for the life of the
+// process: LoadImageA without LR_SHARED makes a new icon at each call, and the
+// dialog can be opened any number of times.
+HICON smallDialogIcon() {
+    static HICON icon = nullptr;
+    if (icon == nullptr)
+        icon = static_cast<HICON>(LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, SMALL_ICON_SIZE,
+                                             SMALL_ICON_SIZE, LR_DEFAULTCOLOR));
+    return icon;
+}
+
+void showCounter(HWND dialog, DWORD count) {
+    char text[TEXT_BUFFER_SIZE];
+    counterText(count, text);
+    SetDlgItemTextA(dialog, IDC_COUNTER_LABEL, text);
+}
+
+void showAverage(HWND dialog) {
+    char text[TEXT_BUFFER_SIZE];
+    averageRateText(text);
+    SetDlgItemTextA(dialog, IDC_AVERAGE_LABEL, text);
+}
+
+void fillUnitList(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_UNIT_LIST);
+    for (UINT id : unitNames) {
+        char name[TEXT_BUFFER_SIZE];
+        loadText(id, name);
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    SendMessageA(list, CB_SETCURSEL, g_app.statsUnit, 0);
+}
+
+void openLink(HWND dialog, UINT urlId) {
+    char url[TEXT_BUFFER_SIZE];
+    loadText(urlId, url);
+    ShellExecuteA(dialog, nullptr, url, nullptr, nullptr, SW_SHOWMAXIMIZED);
+}
+
+void restartCount(HWND dialog) {
+    g_app.activationCount = 0;
+    showCounter(dialog, 0);
+    // Shown before the start moves, with the count already 0: the label reads
+    // 0.00 at once, and the next tick measures from the moment of the reset.
+    showAverage(dialog);
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    SystemTimeToFileTime(&now, &g_app.countStart);
+}
+
+INT_PTR onUnitCommand(HWND dialog, WPARAM wParam) {
+    if (HIWORD(wParam) != CBN_SELCHANGE)
+        return FALSE;
+    const LRESULT selection = SendDlgItemMessageA(dialog, IDC_UNIT_LIST, CB_GETCURSEL, 0, 0);
+    g_app.statsUnit = statsUnitFromSelection(static_cast<uint32_t>(selection));
+    showAverage(dialog);
+    return TRUE;
+}
+
+INT_PTR onInitDialog(HWND dialog) {
+    SetForegroundWindow(dialog);
+    HICON bigIcon = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APP));
+    g_app.aboutDialog = dialog;
+    // Posted: the icons are set once WM_INITDIALOG has returned.
+    PostMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    PostMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallDialogIcon()));
+    g_app.mailLinkColor = GetSysColor(COLOR_WINDOWTEXT);
+    g_app.webLinkColor = GetSysColor(COLOR_WINDOWTEXT);
+    subclassLinkButtons(dialog);
+    showCounter(dialog, g_app.activationCount);
+    fillUnitList(dialog);
+    showAverage(dialog);
+    startTimer(dialog, TIMER_REFRESH, REFRESH_PERIOD_MS);
+    // TRUE: the dialog manager gives the focus to the first tab stop, OK.
+    return TRUE;
+}
+
+INT_PTR onTimer(HWND dialog) {
+    // Only the average drifts with time; the counter label follows activations.
+    showAverage(dialog);
+    return TRUE;
+}
+
+INT_PTR onCommand(HWND dialog, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+    case IDOK:
+    case IDCANCEL: DestroyWindow(dialog); return TRUE;
+    case IDC_MAIL_LINK: openLink(dialog, IDS_MAILTO_URL); return TRUE;
+    case IDC_WEB_LINK: openLink(dialog, IDS_HOMEPAGE_URL); return TRUE;
+    case IDC_UNIT_LIST: return onUnitCommand(dialog, wParam);
+    case IDC_RESET: restartCount(dialog); return TRUE;
+    default: return FALSE;
+    }
+}
+
+INT_PTR onSysCommand(HWND dialog, WPARAM wParam) {
+    // Only the exact close command; the default handling turns the others
+    // (Alt+F4 among them) into IDCANCEL.
+    if (wParam != SC_CLOSE)
+        return FALSE;
+    DestroyWindow(dialog);
+    return TRUE;
+}
+
+INT_PTR onDestroy(HWND dialog) {
+    g_app.aboutDialog = nullptr;
+    g_app.hotLink = nullptr;
+    g_app.mailLinkSized = 0;
+    g_app.webLinkSized = 0;
+    KillTimer(dialog, TIMER_REFRESH);
+    return FALSE;
+}
+
+}  // namespace
+
+void openAboutDialog() {
+    if (g_app.aboutDialog != nullptr) {
+        SetForegroundWindow(g_app.aboutDialog);
+        return;
+    }
+    // No owner: the dialog is a top-level window of its own. It sets
+    // aboutDialog itself while it initialises.
+    CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, aboutDialogProc, 0);
+}
+
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: return onInitDialog(dialog);
+    case WM_TIMER: return onTimer(dialog);
+    case WM_COMMAND: return onCommand(dialog, wParam);
+    case WM_SYSCOMMAND: return onSysCommand(dialog, wParam);
+    case WM_DESTROY: return onDestroy(dialog);
+    case WM_ACTIVATE: return onLinksActivate(wParam);
+    case WM_SETCURSOR: return onLinksDialogSetCursor();
+    case WM_DRAWITEM: return onLinksDrawItem(dialog, wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_SYSCOLORCHANGE: return onLinksSysColorChange();
+    default: return FALSE;
+    }
+}
