@@ -16,17 +16,13 @@ namespace {
 // is its unit.
 const UINT unitNames[STATS_UNIT_COUNT] = {IDS_UNIT_SECOND, IDS_UNIT_MINUTE, IDS_UNIT_HOUR, IDS_UNIT_DAY};
 
-const int SMALL_ICON_SIZE = 16;
-
 // The 16 by 16 title-bar icon. Loaded once and kept for the life of the
 // process: LoadImageA without LR_SHARED makes a new icon at each call, and the
 // dialog can be opened any number of times.
 HICON smallDialogIcon() {
-    static HICON icon = nullptr;
-    if (icon == nullptr)
-        icon = static_cast<HICON>(LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, SMALL_ICON_SIZE,
-                                             SMALL_ICON_SIZE, LR_DEFAULTCOLOR));
-    return icon;
+    if (g_app.aboutIconSmall == nullptr)
+        g_app.aboutIconSmall = loadSmallAppIcon();
+    return g_app.aboutIconSmall;
 }
 
 void showCounter(HWND dialog, DWORD count) {

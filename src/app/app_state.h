@@ -50,6 +50,7 @@ struct AppState {
     HWND configDialog = nullptr;
     HICON trayIconSmall = nullptr;
     HICON configIconSmall = nullptr;
+    HICON aboutIconSmall = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
     LONG trayIconShown = 0;          // the last add succeeded and no delete came since
 
@@ -69,3 +70,5 @@ extern AppState g_app;
 // Loads a string-table entry the way every text of the program is loaded:
 // a 256-byte buffer, 255 passed as its size.
 int loadText(UINT id, char (&buffer)[TEXT_BUFFER_SIZE]);
+// A new 16 by 16 copy of the program icon; the caller keeps it.
+HICON loadSmallAppIcon();

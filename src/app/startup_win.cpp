@@ -41,7 +41,7 @@ static WNDCLASSEXA classTemplate(HICON large, HICON small) {
 
 bool registerClasses() {
     HICON large = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APP));
-    HICON small = (HICON)LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+    HICON small = loadSmallAppIcon();
 
     WNDCLASSEXA trigger = classTemplate(large, small);
     trigger.lpfnWndProc = triggerWindowProc;

@@ -89,8 +89,7 @@ INT_PTR onInitDialog(HWND dialog) {
     // at every opening would leave one more icon behind each time. The tray
     // may be showing this one, so it is never destroyed.
     if (g_app.configIconSmall == nullptr)
-        g_app.configIconSmall = static_cast<HICON>(LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                                              SMALL_ICON_SIZE, SMALL_ICON_SIZE, LR_DEFAULTCOLOR));
+        g_app.configIconSmall = loadSmallAppIcon();
     PostMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_app.configIconSmall));
 
     const Settings& settings = g_app.settings;

@@ -13,8 +13,7 @@
 
 LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     g_app.mainWindow = window;
-    g_app.trayIconSmall = (HICON)LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16,
-                                            LR_DEFAULTCOLOR);
+    g_app.trayIconSmall = loadSmallAppIcon();
     g_app.taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
     loadSettings();
     if (g_app.settings.showTrayIcon) {
