@@ -230,3 +230,40 @@ TEST_F(Activation, MenuLoopMessagesSetAndClearTheGuard) {
 }
 
 }  // namespace
+
+namespace {
+
+// While no taskbar window can be found (a shell that ended), every signal goes
+// through the state machine harmlessly: nothing counts, nothing stays raised;
+// once the taskbar is back the next signal raises it.
+TEST_F(Activation, WithoutATaskbarNothingIsRaisedOrCountedUntilItComesBack) {
+    char realClass[sizeof(g_app.taskbarClassName)];
+    lstrcpyA(realClass, g_app.taskbarClassName);
+    lstrcpyA(g_app.taskbarClassName, "NoShellRunning");
+
+    enter(IDLE, NO_DELAY);
+    movePointer(500, 766);
+    for (int round = 0; round < 3; ++round) {
+        SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
+        SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(500, 2));
+        g_app.settings.delayEnabled = 1;
+        SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
+        SendMessageA(window, WM_TIMER, TIMER_DELAY, 0);
+        g_app.settings.delayEnabled = 0;
+    }
+    EXPECT_EQ(nullptr, g_app.taskbarWindow);
+    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_EQ(0u, g_app.activationCount);
+    EXPECT_EQ(0, g_app.delayPending);
+    EXPECT_FALSE(stopTimer(window, TIMER_DELAY));
+
+    lstrcpyA(g_app.taskbarClassName, realClass);
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    EXPECT_EQ(shellTaskbar(), g_app.taskbarWindow);
+    SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
+    EXPECT_EQ(1, g_app.taskbarRaised);
+    EXPECT_EQ(1u, g_app.activationCount);
+}
+
+}  // namespace
