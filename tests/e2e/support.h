@@ -29,6 +29,8 @@ const UINT CMD_ABOUT = 30001;
 const UINT CMD_CONFIG = 30002;
 const UINT CMD_EXIT = 30003;
 const UINT TRAY_ICON_ID = 1;
+const int ABOUT_COUNTER_LABEL = 1017;
+const char COUNTER_TEXT_START[] = "You have activated ";
 const LONG TRIGGER_EX_STYLE_SEEN = 0xB8;  // created with 0x1B8; the window manager drops the edge
 const DWORD EXIT_OK = 0;
 const DWORD EXIT_ALREADY_RUNNING = 1;
@@ -151,6 +153,9 @@ bool trayIconPresent(HWND owner, UINT iconId = TRAY_ICON_ID);
 HWND findVisibleWindow(DWORD pid, const char* className, const char* title);
 std::string windowText(HWND window);
 std::string className(HWND window);
+// The count that the About dialog's counter label shows; -1 when the label
+// does not read "You have activated N times the taskbar.".
+long countShownInAbout(HWND about);
 // The texts of a popup menu window's items, when another process may read
 // them; false when the menu handle is not readable from here.
 bool readMenuItems(HWND menuWindow, std::vector<std::string>* items);
@@ -166,6 +171,8 @@ protected:
     // Waits until the TriggerWindow lies on the strip, which happens at the
     // first poll, about a second after start.
     bool waitOnStrip(const Pendrel& copy, DWORD boundMs = EFFECT_BOUND_MS);
+    // Opens the copy's About dialog with its menu command and waits for it.
+    HWND openAbout(const Pendrel& copy);
 
     std::deque<Pendrel> copies_;  // references stay valid as copies are added
     RECT strip_ = {};

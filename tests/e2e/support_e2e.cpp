@@ -441,6 +441,20 @@ std::string className(HWND window) {
     return std::string(name, length > 0 ? length : 0);
 }
 
+long countShownInAbout(HWND about) {
+    const std::string text = windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
+    const std::string start = COUNTER_TEXT_START;
+    if (text.compare(0, start.size(), start) != 0)
+        return -1;
+    long count = 0;
+    size_t at = start.size();
+    if (at >= text.size() || text[at] < '0' || text[at] > '9')
+        return -1;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+        count = count * 10 + (text[at] - '0');
+    return text.compare(at, std::string::npos, " times the taskbar.") == 0 ? count : -1;
+}
+
 bool readMenuItems(HWND menuWindow, std::vector<std::string>* items) {
     HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
     if (menu == nullptr)
@@ -494,6 +508,14 @@ Pendrel& PendrelTest::launch() {
 
 bool PendrelTest::waitOnStrip(const Pendrel& copy, DWORD boundMs) {
     return waitUntil([&] { return sameRect(windowRect(copy.trigger), strip_); }, boundMs);
+}
+
+HWND PendrelTest::openAbout(const Pendrel& copy) {
+    PostMessageA(copy.trigger, WM_COMMAND, CMD_ABOUT, 0);
+    HWND about = nullptr;
+    waitUntil([&] { return (about = findVisibleWindow(copy.pid, nullptr, ABOUT_TITLE)) != nullptr; },
+              EFFECT_BOUND_MS);
+    return about;
 }
 
 }  // namespace e2e

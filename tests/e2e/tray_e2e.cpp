@@ -48,12 +48,12 @@ TEST_P(IconAtStart, FollowsTheStoredSettings) {
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, IconAtStart,
-                         ::testing::Values(IconRow{"icon switched off", VALUE_SHOW_ICON, "0", false},
-                                           IconRow{"icon switched off by text that is not 1", VALUE_SHOW_ICON,
-                                                   "yes", false},
-                                           IconRow{"icon on, written with a sign", VALUE_SHOW_ICON, "+1", true},
-                                           IconRow{"removal after a timeout: shown at first", VALUE_REMOVE_ICON,
-                                                   "1", true}));
+                         ::testing::Values(IconRow{"SwitchedOff", VALUE_SHOW_ICON, "0", false},
+                                           IconRow{"SwitchedOffByTextThatIsNotOne", VALUE_SHOW_ICON, "yes", false},
+                                           IconRow{"OnWrittenWithASign", VALUE_SHOW_ICON, "+1", true},
+                                           IconRow{"ShownAtFirstWithRemovalAfterTimeout", VALUE_REMOVE_ICON, "1",
+                                                   true}),
+                         [](const ::testing::TestParamInfo<IconRow>& info) { return std::string(info.param.name); });
 
 TEST_F(Tray, ReaddMessageBringsBackASwitchedOffIcon) {
     ASSERT_TRUE(writeSetting(VALUE_SHOW_ICON, "0"));
@@ -157,7 +157,11 @@ TEST_P(ContextMenu, OpensWithItsThreeItemsAndEscapeClosesIt) {
     EXPECT_TRUE(isRunning(copy));
 }
 
-INSTANTIATE_TEST_SUITE_P(E2E, ContextMenu, ::testing::Values(RIGHT_CLICK_ON_STRIP, RIGHT_BUTTON_ON_ICON));
+INSTANTIATE_TEST_SUITE_P(E2E, ContextMenu, ::testing::Values(RIGHT_CLICK_ON_STRIP, RIGHT_BUTTON_ON_ICON),
+                         [](const ::testing::TestParamInfo<MenuOpening>& info) {
+                             return std::string(info.param == RIGHT_CLICK_ON_STRIP ? "RightClickOnStrip"
+                                                                                   : "RightButtonOnIcon");
+                         });
 
 // Each item chosen by its mnemonic does its command.
 struct MnemonicRow {
@@ -193,7 +197,8 @@ TEST_P(MenuMnemonic, ChoosesItsCommand) {
 INSTANTIATE_TEST_SUITE_P(E2E, MenuMnemonic,
                          ::testing::Values(MnemonicRow{"About", 'a', ABOUT_TITLE},
                                            MnemonicRow{"Configuration", 'c', CONFIG_TITLE},
-                                           MnemonicRow{"Exit", 'e', nullptr}));
+                                           MnemonicRow{"Exit", 'e', nullptr}),
+                         [](const ::testing::TestParamInfo<MnemonicRow>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace e2e
