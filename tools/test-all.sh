@@ -55,18 +55,18 @@ mkdir -p "$artifacts/e2e"
 
 step "Host build (clang, sanitizers, fuzzers)"
 cmake --preset host -DPENDREL_WERROR=ON >/dev/null || die "host configure"
-cmake --build --preset host -j2 || die "host build"
+timeout 1800 cmake --build --preset host -j2 || die "host build"
 
 step "Host tests"
 run_ctest host --preset host -j2
 
 step "Windows i686 build (build only)"
 cmake --preset mingw-i686 -DPENDREL_WERROR=ON >/dev/null || die "i686 configure"
-cmake --build --preset mingw-i686 -j2 || die "i686 build"
+timeout 1800 cmake --build --preset mingw-i686 -j2 || die "i686 build"
 
 step "Windows x86_64 build"
 cmake --preset mingw-x86_64 -DPENDREL_WERROR=ON >/dev/null || die "x86_64 configure"
-cmake --build --preset mingw-x86_64 -j2 || die "x86_64 build"
+timeout 1800 cmake --build --preset mingw-x86_64 -j2 || die "x86_64 build"
 
 step "Wine desktop (fresh prefix)"
 rm -rf "$wine_state"
@@ -84,6 +84,7 @@ for bmp in "$root"/build/mingw-x86_64/artifacts/*.bmp; do
     convert "$bmp" "$artifacts/e2e/$(basename "${bmp%.bmp}").png" || status=1
 done
 import -window root "$artifacts/e2e/desktop-at-end.png" 2>/dev/null || true
+cp "$wine_state"/*.log "$artifacts/" 2>/dev/null || true
 ls "$artifacts/e2e"
 stop_desktop
 
