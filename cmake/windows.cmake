@@ -39,3 +39,5 @@ if(PENDREL_TESTS)
     include(cmake/gtest.cmake)
     include(cmake/wintests.cmake)
 endif()
+
+include(cmake/bench.cmake)
