@@ -1,6 +1,7 @@
 # The benchmark's own programs (tools/benchmark.sh): a baseline with a
-# one-second timer and a bare window program for the size comparison. Built
-# with the same flags as pendrel.exe; neither is part of what ships.
+# one-second timer, a bare window program for the size comparison, and the
+# Windows-side driver that measures pendrel.exe from outside. Built with the
+# same flags as pendrel.exe; none of them is part of what ships.
 set(PENDREL_BENCH_DIR ${CMAKE_SOURCE_DIR}/tools/bench)
 
 add_executable(bench_baseline WIN32 ${PENDREL_BENCH_DIR}/baseline_win.cpp)
@@ -11,3 +12,15 @@ foreach(target bench_baseline bench_bare)
         target_link_options(${target} PRIVATE -mwindows)
     endif()
 endforeach()
+
+# The driver runs only under the 64-bit Wine, beside a 64-bit pendrel.exe.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    add_executable(bench_driver
+        ${PENDREL_BENCH_DIR}/driver_main_win.cpp
+        ${PENDREL_BENCH_DIR}/programs_win.cpp
+        ${PENDREL_BENCH_DIR}/screen_win.cpp
+        ${PENDREL_BENCH_DIR}/counts_win.cpp
+        ${PENDREL_BENCH_DIR}/latency_win.cpp
+        ${PENDREL_BENCH_DIR}/churn_win.cpp)
+    target_link_libraries(bench_driver PRIVATE user32 gdi32 shell32 advapi32 psapi)
+endif()

@@ -1,0 +1,95 @@
+// bench_driver.exe: the Windows side of tools/benchmark.sh.
+//   bench_driver reset                     no copy running, no settings, pointer away
+//   bench_driver ready                     waits for pendrel.exe on the strip and the baseline's window
+//   bench_driver stop                      closes pendrel.exe and the baseline, removes the settings
+//   bench_driver probe                     checks the object counting on objects of its own
+//   bench_driver latency TRIES DELAY_MS    activation and release latency (DELAY_MS 0: delay off)
+//   bench_driver churn ACTIVATIONS OPENINGS  object counts before and after
+// Exit code 0 when it measured, whatever the figures; 1 when it could not; 2 on bad arguments.
+#include "bench.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace bench {
+namespace {
+
+const int EXIT_MEASURED = 0;
+const int EXIT_NOT_MEASURED = 1;
+const int EXIT_USAGE = 2;
+
+int reset() {
+    closeAllOf(TRIGGER_CLASS);
+    closeAllOf(BASELINE_CLASS);
+    resetTaskbarBand();
+    deleteSettingsKey();
+    movePointer(AWAY.x, AWAY.y);
+    return EXIT_MEASURED;
+}
+
+int ready() {
+    RECT strip = {};
+    if (!waitUntil([&] { return shellTaskbar() != nullptr && bottomStrip(&strip); }, START_BOUND_MS, 25))
+        return EXIT_NOT_MEASURED;
+    HWND trigger = nullptr;
+    const bool onStrip = waitUntil(
+        [&] {
+            trigger = FindWindowA(TRIGGER_CLASS, TRIGGER_TITLE);
+            RECT r = {};
+            return trigger != nullptr && GetWindowRect(trigger, &r) && r.left == strip.left && r.top == strip.top &&
+                   r.right == strip.right && r.bottom == strip.bottom;
+        },
+        START_BOUND_MS, 25);
+    const bool baseline = waitUntil([] { return FindWindowA(BASELINE_CLASS, nullptr) != nullptr; }, START_BOUND_MS, 25);
+    printResult("pendrel_on_strip", onStrip ? "1" : "0");
+    printResult("baseline_window", baseline ? "1" : "0");
+    return onStrip && baseline ? EXIT_MEASURED : EXIT_NOT_MEASURED;
+}
+
+int stop() {
+    closeAllOf(TRIGGER_CLASS);
+    closeAllOf(BASELINE_CLASS);
+    deleteSettingsKey();
+    return EXIT_MEASURED;
+}
+
+bool number(const char* text, int* value) {
+    char* end = nullptr;
+    long parsed = strtol(text, &end, 10);
+    if (end == text || *end != '\0' || parsed < 0 || parsed > 100000)
+        return false;
+    *value = static_cast<int>(parsed);
+    return true;
+}
+
+int usage() {
+    fprintf(stderr,
+            "usage: bench_driver reset | ready | stop | probe | latency TRIES DELAY_MS | churn ACTIVATIONS "
+            "OPENINGS\n");
+    return EXIT_USAGE;
+}
+
+}  // namespace
+}  // namespace bench
+
+int main(int argc, char** argv) {
+    using namespace bench;
+    if (argc == 2 && strcmp(argv[1], "reset") == 0)
+        return reset();
+    if (argc == 2 && strcmp(argv[1], "ready") == 0)
+        return ready();
+    if (argc == 2 && strcmp(argv[1], "probe") == 0)
+        return checkCounting() ? EXIT_MEASURED : EXIT_NOT_MEASURED;
+    if (argc == 2 && strcmp(argv[1], "stop") == 0)
+        return stop();
+    int first = 0;
+    int second = 0;
+    if (argc == 4 && number(argv[2], &first) && number(argv[3], &second)) {
+        if (strcmp(argv[1], "latency") == 0 && first > 0)
+            return runLatency(first, static_cast<UINT>(second));
+        if (strcmp(argv[1], "churn") == 0)
+            return runChurn(first, second);
+    }
+    return usage();
+}
