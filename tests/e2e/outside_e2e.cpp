@@ -1,0 +1,563 @@
+#include "e2e/outside.h"
+
+#include <aclapi.h>
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <stdio.h>
+
+namespace e2e {
+
+const char* const ALL_VALUE_NAMES[8] = {VALUE_DELAY_ENABLED, VALUE_DELAY_MS,  VALUE_RESTART_ON_MOVE,
+                                        VALUE_OVER_TOPMOST,  VALUE_SEND_BACK, VALUE_SHOW_ICON,
+                                        VALUE_REMOVE_ICON,   VALUE_HIGHLIGHT};
+
+namespace {
+
+std::wstring settingsKeyW() {
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, SETTINGS_KEY, -1, wide, MAX_PATH);
+    return wide;
+}
+
+// --- Registry -------------------------------------------------------------------
+
+bool setKeyDacl(HKEY key, PACL dacl) {
+    SECURITY_DESCRIPTOR descriptor;
+    if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION))
+        return false;
+    // A null DACL gives everyone full access.
+    if (!SetSecurityDescriptorDacl(&descriptor, TRUE, dacl, FALSE))
+        return false;
+    return RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+}
+
+// --- Figures ----------------------------------------------------------------------
+
+// The layout of ProcessBasicInformation, as NtQueryInformationProcess fills it.
+struct BasicInformation {
+    PVOID reserved1;
+    PVOID pebAddress;
+    PVOID reserved2[2];
+    ULONG_PTR processId;
+    PVOID reserved3;
+};
+typedef LONG(WINAPI* QueryInformationProcess)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+const ULONG PROCESS_BASIC_INFORMATION_CLASS = 0;
+// Where the process environment block keeps the address of the GDI handle table.
+const SIZE_T GDI_TABLE_FIELD = sizeof(void*) == 8 ? 0xF8 : 0x94;
+const size_t GDI_TABLE_ENTRIES = 0x10000;
+const size_t GDI_ENTRY_SIZE = 24;
+const size_t GDI_ENTRY_TYPE = 14;  // zero marks a free entry
+
+long gdiObjectsInTable(HANDLE process) {
+    QueryInformationProcess query = reinterpret_cast<QueryInformationProcess>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    if (query == nullptr)
+        return -1;
+    BasicInformation basic = {};
+    ULONG length = 0;
+    if (query(process, PROCESS_BASIC_INFORMATION_CLASS, &basic, sizeof(basic), &length) != 0 ||
+        basic.pebAddress == nullptr)
+        return -1;
+    ULONG_PTR table = 0;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, static_cast<const BYTE*>(basic.pebAddress) + GDI_TABLE_FIELD, &table,
+                           sizeof(table), &read) ||
+        table == 0)
+        return -1;
+    std::vector<BYTE> entries(GDI_TABLE_ENTRIES * GDI_ENTRY_SIZE);
+    if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(table), entries.data(), entries.size(), &read) ||
+        read != entries.size())
+        return -1;
+    long used = 0;
+    for (size_t i = 0; i < GDI_TABLE_ENTRIES; ++i)
+        used += entries[i * GDI_ENTRY_SIZE + GDI_ENTRY_TYPE] != 0 ? 1 : 0;
+    return used;
+}
+
+struct WindowTally {
+    DWORD pid;
+    long count;
+};
+
+BOOL CALLBACK tallyChild(HWND window, LPARAM param) {
+    (void)window;
+    reinterpret_cast<WindowTally*>(param)->count++;
+    return TRUE;
+}
+
+BOOL CALLBACK tallyTopLevel(HWND window, LPARAM param) {
+    WindowTally* tally = reinterpret_cast<WindowTally*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == tally->pid) {
+        tally->count++;
+        EnumChildWindows(window, tallyChild, param);
+    }
+    return TRUE;
+}
+
+long windowsOf(DWORD pid) {
+    WindowTally tally = {pid, 0};
+    EnumWindows(tallyTopLevel, reinterpret_cast<LPARAM>(&tally));
+    HWND messageOnly = nullptr;
+    while ((messageOnly = FindWindowExA(HWND_MESSAGE, messageOnly, nullptr, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(messageOnly, &owner);
+        if (owner == pid)
+            tally.count++;
+    }
+    return tally.count;
+}
+
+typedef BOOL(WINAPI* MemoryInfoQuery)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+
+MemoryInfoQuery memoryInfoQuery() {
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo");
+    if (found == nullptr) {
+        HMODULE psapi = LoadLibraryA("psapi.dll");
+        found = psapi != nullptr ? GetProcAddress(psapi, "GetProcessMemoryInfo") : nullptr;
+    }
+    return reinterpret_cast<MemoryInfoQuery>(reinterpret_cast<void*>(found));
+}
+
+BOOL CALLBACK countTitled(HWND window, LPARAM param) {
+    std::pair<std::pair<DWORD, const char*>, int>* query =
+        reinterpret_cast<std::pair<std::pair<DWORD, const char*>, int>*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == query->first.first && IsWindowVisible(window) && windowText(window) == query->first.second)
+        query->second++;
+    return TRUE;
+}
+
+bool checked(HWND dialog, int id) {
+    return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// --- The stand-in shell --------------------------------------------------------------
+
+const char RESPONDER_CLASS[] = "WineAppBar";
+const UINT SHOW_TASKBAR = WM_APP + 1;
+const UINT REMOVE_TASKBAR = WM_APP + 2;
+const UINT KEEP_TASKBAR_FIRST = WM_APP + 3;
+const UINT ZORDER_ONLY = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+
+// What Wine's SHAppBarMessage sends (WM_COPYDATA, dwData the request) and the
+// answer it reads back from a mapping it names; both the same on 32 and 64 bits.
+struct AppBarFields {
+    ULONG window;
+    UINT callbackMessage;
+    UINT edge;
+    RECT rect;
+    ULONGLONG lParam;
+};
+struct AppBarRequest {
+    ULONG answerMapping;
+    DWORD answerProcess;
+    AppBarFields fields;
+};
+struct AppBarAnswer {
+    ULONGLONG result;
+    AppBarFields fields;
+};
+static_assert(sizeof(AppBarRequest) == 48, "the request as Wine's shell sends it");
+static_assert(sizeof(AppBarAnswer) == 48, "the answer as Wine's shell reads it");
+
+LRESULT CALLBACK fakeShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    FakeShell* shell = reinterpret_cast<FakeShell*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (shell == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return shell->onMessage(window, message, wParam, lParam);
+}
+
+HWND realTaskbarBesides(HWND own) {
+    HWND found = nullptr;
+    while ((found = FindWindowExA(nullptr, found, TASKBAR_CLASS, nullptr)) != nullptr)
+        if (found != own)
+            return found;
+    return nullptr;
+}
+
+}  // namespace
+
+// --- Registry -------------------------------------------------------------------------
+
+bool writeRawSetting(const char* name, DWORD type, const std::string& bytes) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    // The system counts a text's NUL in when the caller left it out and one
+    // follows the data in memory: a byte that is not NUL follows ours.
+    std::string buffer = bytes + 'x';
+    LONG result = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(buffer.data()),
+                                 static_cast<DWORD>(bytes.size()));
+    // Read back: the stored count must be the one asked for.
+    std::vector<BYTE> stored(bytes.size() + 16);
+    DWORD size = static_cast<DWORD>(stored.size());
+    if (result == ERROR_SUCCESS)
+        result = RegQueryValueExA(key, name, nullptr, nullptr, stored.data(), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && size == bytes.size();
+}
+
+KeySnapshot snapshotSettingsKey() {
+    KeySnapshot snapshot;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, settingsKeyW().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return snapshot;
+    snapshot.exists = true;
+    DWORD count = 0, longestName = 0, longestData = 0;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName, &longestData,
+                     nullptr, &snapshot.lastWrite);
+    for (DWORD i = 0; i < count; ++i) {
+        std::vector<wchar_t> name(longestName + 1);
+        std::vector<BYTE> data(longestData + 1);
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataLength = static_cast<DWORD>(data.size());
+        StoredValue value;
+        if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &value.type, data.data(), &dataLength) !=
+            ERROR_SUCCESS)
+            continue;
+        value.name.assign(name.data(), nameLength);
+        value.data.assign(data.begin(), data.begin() + dataLength);
+        snapshot.values.push_back(value);
+    }
+    RegCloseKey(key);
+    return snapshot;
+}
+
+bool sameSnapshot(const KeySnapshot& a, const KeySnapshot& b) {
+    if (a.exists != b.exists || a.values.size() != b.values.size())
+        return false;
+    if (a.lastWrite.dwLowDateTime != b.lastWrite.dwLowDateTime ||
+        a.lastWrite.dwHighDateTime != b.lastWrite.dwHighDateTime)
+        return false;
+    for (size_t i = 0; i < a.values.size(); ++i)
+        if (a.values[i].name != b.values[i].name || a.values[i].type != b.values[i].type ||
+            a.values[i].data != b.values[i].data)
+            return false;
+    return true;
+}
+
+std::string describe(const KeySnapshot& snapshot) {
+    if (!snapshot.exists)
+        return "(no key)";
+    char text[64];
+    snprintf(text, sizeof(text), "written %08lx%08lx:", snapshot.lastWrite.dwHighDateTime,
+             snapshot.lastWrite.dwLowDateTime);
+    std::string out = text;
+    for (const StoredValue& value : snapshot.values) {
+        char name[MAX_PATH] = {};
+        WideCharToMultiByte(CP_ACP, 0, value.name.c_str(), -1, name, MAX_PATH, nullptr, nullptr);
+        snprintf(text, sizeof(text), " %s=type %lu, %u bytes;", name, value.type,
+                 static_cast<unsigned>(value.data.size()));
+        out += text;
+    }
+    return out;
+}
+
+bool restrictSettingsKeyToReading() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, WRITE_DAC | READ_CONTROL, &key) != ERROR_SUCCESS)
+        return false;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    bool done = false;
+    if (AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
+        BYTE aclBuffer[256];
+        PACL acl = reinterpret_cast<PACL>(aclBuffer);
+        done = InitializeAcl(acl, sizeof(aclBuffer), ACL_REVISION) &&
+               AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone) && setKeyDacl(key, acl);
+        FreeSid(everyone);
+    }
+    RegCloseKey(key);
+    return done;
+}
+
+void unrestrictSettingsKey() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return;
+    setKeyDacl(key, nullptr);
+    RegCloseKey(key);
+}
+
+// --- What the program shows -------------------------------------------------------------
+
+HWND openConfigAndRead(const Pendrel& copy, ShownSettings* shown) {
+    PostMessageA(copy.trigger, WM_COMMAND, CMD_CONFIG, 0);
+    HWND dialog = nullptr;
+    if (!waitUntil([&] { return (dialog = findVisibleWindow(copy.pid, DIALOG_CLASS, CONFIG_TITLE)) != nullptr; },
+                   EFFECT_BOUND_MS))
+        return nullptr;
+    // Shown means its initialisation has returned; the round trip makes sure.
+    if (!roundTripTo(dialog))
+        return nullptr;
+    shown->delayEnabled = checked(dialog, CONFIG_DELAY_ENABLED);
+    char text[64] = {};
+    SendMessageA(GetDlgItem(dialog, CONFIG_DELAY_VALUE), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    shown->delayText = text;
+    shown->restartOnMove = checked(dialog, CONFIG_RESTART_ON_MOVE);
+    shown->overTopmost = checked(dialog, CONFIG_OVER_TOPMOST);
+    shown->sendBack = checked(dialog, CONFIG_SEND_BACK);
+    shown->showIcon = checked(dialog, CONFIG_SHOW_ICON);
+    shown->removeIcon = checked(dialog, CONFIG_REMOVE_ICON);
+    shown->highlight = checked(dialog, CONFIG_HIGHLIGHT);
+    return dialog;
+}
+
+bool cancelDialog(HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    return waitUntil([&] { return !IsWindow(dialog); }, EFFECT_BOUND_MS);
+}
+
+bool messageBoxShown(DWORD pid) {
+    return findVisibleWindow(pid, MESSAGE_BOX_CLASS, TRIGGER_TITLE) != nullptr;
+}
+
+int visibleWindowsTitled(DWORD pid, const char* title) {
+    std::pair<std::pair<DWORD, const char*>, int> query(std::make_pair(pid, title), 0);
+    EnumWindows(countTitled, reinterpret_cast<LPARAM>(&query));
+    return query.second;
+}
+
+bool roundTripTo(HWND window, DWORD boundMs) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, boundMs, &answer) != 0;
+}
+
+// --- Figures --------------------------------------------------------------------------------
+
+ProcessFigures readFigures(const Pendrel& copy) {
+    ProcessFigures figures;
+    const DWORD gdi = GetGuiResources(copy.process, GR_GDIOBJECTS);
+    figures.gdiObjects = gdi != 0 ? static_cast<long>(gdi) : gdiObjectsInTable(copy.process);
+    const DWORD user = GetGuiResources(copy.process, GR_USEROBJECTS);
+    figures.userObjectsAreWindowsOnly = user == 0;
+    figures.userObjects = user != 0 ? static_cast<long>(user) : windowsOf(copy.pid);
+    static const MemoryInfoQuery query = memoryInfoQuery();
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    if (query != nullptr && query(copy.process, &counters, sizeof(counters))) {
+        figures.privateBytes = counters.PagefileUsage;
+        figures.workingSet = counters.WorkingSetSize;
+    }
+    return figures;
+}
+
+std::string describe(const ProcessFigures& figures) {
+    char text[200];
+    snprintf(text, sizeof(text), "GDI objects %ld, %s %ld, private %lu KiB, working set %lu KiB", figures.gdiObjects,
+             figures.userObjectsAreWindowsOnly ? "windows" : "USER objects", figures.userObjects,
+             static_cast<unsigned long>(figures.privateBytes / 1024),
+             static_cast<unsigned long>(figures.workingSet / 1024));
+    return text;
+}
+
+// --- Notification area ------------------------------------------------------------------------
+
+bool deleteIconFromOutside(HWND owner, UINT iconId) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = owner;
+    data.uID = iconId;
+    return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
+}
+
+void broadcastTaskbarCreated() {
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(TASKBAR_CREATED), 0, 0);
+}
+
+// --- The stand-in shell -------------------------------------------------------------------------
+
+DWORD WINAPI FakeShell::threadMain(LPVOID param) {
+    FakeShell* self = static_cast<FakeShell*>(param);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA responderClass = {};
+    responderClass.lpfnWndProc = fakeShellProc;
+    responderClass.hInstance = instance;
+    responderClass.lpszClassName = RESPONDER_CLASS;
+    RegisterClassA(&responderClass);  // fails harmlessly when an earlier stand-in registered it
+    WNDCLASSA taskbarClass = {};
+    taskbarClass.lpfnWndProc = fakeShellProc;
+    taskbarClass.hInstance = instance;
+    taskbarClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    taskbarClass.hbrBackground = CreateSolidBrush(FakeShell::COLOUR);
+    taskbarClass.lpszClassName = TASKBAR_CLASS;
+    RegisterClassA(&taskbarClass);
+
+    HWND responder = CreateWindowExA(0, RESPONDER_CLASS, RESPONDER_CLASS, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     instance, nullptr);
+    if (responder != nullptr)
+        SetWindowLongPtrA(responder, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->responder_ = responder;
+    SetEvent(self->ready_);
+    if (responder == nullptr)
+        return 1;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+bool FakeShell::start() {
+    stop();
+    InitializeCriticalSection(&lock_);
+    lockMade_ = true;
+    reporting_ = false;
+    answered_ = 0;
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
+    return thread_ != nullptr && WaitForSingleObject(ready_, START_BOUND_MS) == WAIT_OBJECT_0 &&
+           responder_ != nullptr;
+}
+
+bool FakeShell::answersTaskbarRequests() {
+    const long before = answered_;
+    APPBARDATA request = {};
+    request.cbSize = sizeof(APPBARDATA);
+    SHAppBarMessage(ABM_GETTASKBARPOS, &request);
+    return answered_ != before;
+}
+
+void FakeShell::reportNoTaskbar() {
+    EnterCriticalSection(&lock_);
+    reporting_ = false;
+    LeaveCriticalSection(&lock_);
+}
+
+void FakeShell::reportTaskbar(const RECT& rect, UINT edge) {
+    EnterCriticalSection(&lock_);
+    reporting_ = true;
+    rect_ = rect;
+    edge_ = edge;
+    LeaveCriticalSection(&lock_);
+}
+
+bool FakeShell::showTaskbar(const RECT& rect) {
+    if (responder_ == nullptr)
+        return false;
+    RECT wanted = rect;
+    SendMessageA(responder_, SHOW_TASKBAR, 0, reinterpret_cast<LPARAM>(&wanted));
+    return taskbar_ != nullptr &&
+           waitUntil([&] { return FindWindowA(TASKBAR_CLASS, nullptr) == taskbar_; }, EFFECT_BOUND_MS);
+}
+
+void FakeShell::removeTaskbar() {
+    if (responder_ != nullptr)
+        SendMessageA(responder_, REMOVE_TASKBAR, 0, 0);
+}
+
+void FakeShell::stop() {
+    if (responder_ != nullptr)
+        PostMessageA(responder_, WM_CLOSE, 0, 0);
+    if (thread_ != nullptr) {
+        WaitForSingleObject(thread_, EXIT_BOUND_MS);
+        CloseHandle(thread_);
+    }
+    if (ready_ != nullptr)
+        CloseHandle(ready_);
+    if (lockMade_)
+        DeleteCriticalSection(&lock_);
+    lockMade_ = false;
+    thread_ = nullptr;
+    ready_ = nullptr;
+    responder_ = nullptr;
+    taskbar_ = nullptr;
+}
+
+void FakeShell::answer(const COPYDATASTRUCT* data) {
+    if (data->cbData != sizeof(AppBarRequest))
+        return;
+    AppBarRequest request;
+    CopyMemory(&request, data->lpData, sizeof(request));
+    AppBarAnswer reply = {};
+    reply.fields = request.fields;
+    if (data->dwData == ABM_GETTASKBARPOS) {
+        EnterCriticalSection(&lock_);
+        reply.result = reporting_ ? 1 : 0;
+        reply.fields.rect = rect_;
+        reply.fields.edge = edge_;
+        LeaveCriticalSection(&lock_);
+        InterlockedIncrement(&answered_);
+    }
+    // Every other request, the auto-hide probes among them, is answered with
+    // 0: no auto-hide bar on any edge.
+    HANDLE asker = OpenProcess(PROCESS_DUP_HANDLE, FALSE, request.answerProcess);
+    if (asker == nullptr)
+        return;
+    HANDLE mapping = nullptr;
+    if (DuplicateHandle(asker, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(request.answerMapping)),
+                        GetCurrentProcess(), &mapping, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+        void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(reply));
+        if (view != nullptr) {
+            CopyMemory(view, &reply, sizeof(reply));
+            UnmapViewOfFile(view);
+        }
+        CloseHandle(mapping);
+    }
+    CloseHandle(asker);
+}
+
+LRESULT FakeShell::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COPYDATA: answer(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
+    case SHOW_TASKBAR: {
+        const RECT* r = reinterpret_cast<const RECT*>(lParam);
+        const bool created = taskbar_ == nullptr;
+        if (created) {
+            // Not topmost, like the shell's own; made last, so it lies in front
+            // of the real one, which is found after it.
+            taskbar_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, TASKBAR_CLASS, "", WS_POPUP, r->left,
+                                       r->top, r->right - r->left, r->bottom - r->top, nullptr, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+            if (taskbar_ != nullptr)
+                SetWindowLongPtrA(taskbar_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        }
+        // A new window goes in front; one that only moves keeps its place, as
+        // a taskbar that the program has raised must.
+        if (taskbar_ != nullptr && created)
+            SetWindowPos(taskbar_, HWND_TOP, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        else if (taskbar_ != nullptr)
+            SetWindowPos(taskbar_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOACTIVATE | SWP_NOZORDER);
+        return 0;
+    }
+    case REMOVE_TASKBAR:
+        if (taskbar_ != nullptr)
+            DestroyWindow(taskbar_);
+        taskbar_ = nullptr;
+        return 0;
+    case WM_WINDOWPOSCHANGED: {
+        // The program sends a released taskbar to the bottom; the real one,
+        // then in front of ours, would be found first. It goes to the bottom too.
+        const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (window == taskbar_ && (pos->flags & SWP_NOZORDER) == 0)
+            PostMessageA(responder_, KEEP_TASKBAR_FIRST, 0, 0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    case KEEP_TASKBAR_FIRST: {
+        HWND real = realTaskbarBesides(taskbar_);
+        if (taskbar_ != nullptr && real != nullptr && FindWindowA(TASKBAR_CLASS, nullptr) != taskbar_)
+            SetWindowPos(real, HWND_BOTTOM, 0, 0, 0, 0, ZORDER_ONLY);
+        return 0;
+    }
+    case WM_DESTROY:
+        if (window == responder_) {
+            if (taskbar_ != nullptr)
+                DestroyWindow(taskbar_);
+            taskbar_ = nullptr;
+            PostQuitMessage(0);
+        }
+        return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace e2e
