@@ -1,0 +1,355 @@
+// What a long-running copy meets on a real desktop: a shell that goes away
+// and comes back, a taskbar that moves while it is raised, an Exit with both
+// dialogs open, stored settings of every shape, and a flood of messages from
+// other programs.
+#include "e2e/outside.h"
+
+#include <shellapi.h>
+
+#include <string.h>
+
+namespace e2e {
+namespace {
+
+// Taskbar rectangles of the stand-in shell, on the 1024 by 768 desktop of the
+// tests. The edge is the shell's own report.
+const int DESKTOP_WIDTH = 1024;
+const int DESKTOP_HEIGHT = 768;
+const RECT BOTTOM_BAR = {0, 728, 1024, 768};
+const RECT BOTTOM_STRIP = {0, 764, 1024, 768};
+const RECT TOP_BAR = {0, 0, 1024, 40};
+const RECT TOP_STRIP = {0, 0, 1024, 4};
+const RECT EMPTY_RECT = {0, 0, 0, 0};
+const POINT AWAY_POINT = {500, 300};
+// Enough for the program to have asked the shell twice more.
+const DWORD TWO_POLLS_BOUND_MS = 3 * POLL_PERIOD_MS + EFFECT_BOUND_MS;
+
+POINT middleOf(const RECT& r) {
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+class Robustness : public PendrelTest {
+protected:
+    void SetUp() override {
+        // A restricted key left by an interrupted run could not be deleted.
+        unrestrictSettingsKey();
+        PendrelTest::SetUp();
+    }
+    void TearDown() override {
+        shell_.stop();
+        unrestrictSettingsKey();
+        PendrelTest::TearDown();
+    }
+    // Starts the stand-in shell; false where the system's shell does not
+    // consult it (the scenario is then skipped).
+    bool standInShell() {
+        if (screenWidth() != DESKTOP_WIDTH || screenHeight() != DESKTOP_HEIGHT)
+            return false;
+        return shell_.start() && shell_.answersTaskbarRequests();
+    }
+    bool askedTwiceMore() {
+        const long asked = shell_.requestsAnswered();
+        return waitUntil([&] { return shell_.requestsAnswered() >= asked + 2; }, TWO_POLLS_BOUND_MS);
+    }
+    bool liesOn(const Pendrel& copy, const RECT& strip) {
+        return waitUntil([&] { return sameRect(windowRect(copy.trigger), strip); }, EFFECT_BOUND_MS);
+    }
+    // The stand-in taskbar is in front of the cover at its middle.
+    bool standInRaised() { return rootWindowAt(middleOf(windowRect(shell_.taskbar()))) == shell_.taskbar(); }
+    bool waitCount(HWND about, long count) {
+        return waitUntil([&] { return countShownInAbout(about) == count; }, EFFECT_BOUND_MS);
+    }
+
+    FakeShell shell_;
+};
+
+#define START_STAND_IN_SHELL_OR_SKIP()                                                              \
+    do {                                                                                            \
+        if (!standInShell())                                                                        \
+            GTEST_SKIP() << "the shell's taskbar requests cannot be answered from here (not Wine's " \
+                            "shell, or not the 1024x768 test desktop)";                             \
+    } while (0)
+
+// The shell ends and a new one starts, with its taskbar along the top edge.
+// Ending the real shell would end the whole Wine desktop: its end is what the
+// program can see of it (the icon forgotten, no taskbar rectangle), and the
+// new shell is the stand-in with a taskbar window of its own. The old taskbar
+// window cannot be taken away, so nothing is moved over the strip while
+// "no shell" runs: a raise of the window that is still there would be right.
+TEST_F(Robustness, ShellRestartBringsTheIconBackAndTheNewTaskbarIsRaised) {
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(waitOnStrip(copy));
+    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
+    HWND about = openAbout(copy);
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(waitCount(about, 0));
+
+    START_STAND_IN_SHELL_OR_SKIP();
+    shell_.reportNoTaskbar();
+    ASSERT_TRUE(deleteIconFromOutside(copy.trigger));
+    ASSERT_FALSE(trayIconPresent(copy.trigger));
+    ASSERT_TRUE(askedTwiceMore()) << "the program stopped asking for the taskbar";
+    EXPECT_TRUE(isRunning(copy));
+    EXPECT_FALSE(messageBoxShown(copy.pid));
+    EXPECT_TRUE(sameRect(windowRect(copy.trigger), strip_)) << "moved without a taskbar rectangle: "
+                                                            << describe(windowRect(copy.trigger));
+    EXPECT_EQ(countShownInAbout(about), 0);
+    EXPECT_FALSE(trayIconPresent(copy.trigger)) << "the icon came back before the shell did";
+
+    ASSERT_TRUE(cover_.raise());
+    ASSERT_TRUE(shell_.showTaskbar(TOP_BAR));
+    shell_.reportTaskbar(TOP_BAR, ABE_TOP);
+    const DWORD shellBack = GetTickCount();
+    broadcastTaskbarCreated();
+    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS))
+        << "\"TaskbarCreated\" did not bring the icon back";
+    ASSERT_TRUE(liesOn(copy, TOP_STRIP)) << describe(windowRect(copy.trigger));
+    RecordProperty("new_strip_after_ms", static_cast<int>(GetTickCount() - shellBack));
+    const POINT onNewStrip = {500, TOP_STRIP.top + STRIP_DEPTH / 2};
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onNewStrip) == copy.trigger; }, EFFECT_BOUND_MS))
+        << "the TriggerWindow is not in front of the cover";
+    EXPECT_FALSE(standInRaised());
+
+    ASSERT_TRUE(movePointer(onNewStrip.x, onNewStrip.y));
+    EXPECT_TRUE(waitUntil([&] { return standInRaised(); }, EFFECT_BOUND_MS)) << "the new taskbar was not raised";
+    EXPECT_TRUE(waitCount(about, 1)) << windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
+    ASSERT_TRUE(movePointer(AWAY_POINT.x, AWAY_POINT.y));
+    EXPECT_TRUE(waitUntil([&] { return !standInRaised(); }, EFFECT_BOUND_MS)) << "the new taskbar stayed in front";
+    EXPECT_TRUE(isRunning(copy));
+    EXPECT_FALSE(messageBoxShown(copy.pid));
+}
+
+// The shell gives no taskbar rectangle from the start: the TriggerWindow stays
+// empty, the bottom edge does nothing, and once the shell answers all works.
+// (Without any taskbar window at all, clicks included, see the Win32 test
+// WithoutATaskbarNothingIsRaisedOrCountedUntilItComesBack: the shell's taskbar
+// window of this desktop cannot be taken away from outside.)
+TEST_F(Robustness, NoTaskbarFromTheShellForAWhileThenItAnswers) {
+    START_STAND_IN_SHELL_OR_SKIP();
+    shell_.reportNoTaskbar();
+    ASSERT_TRUE(cover_.raise());
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.trigger, nullptr);
+    HWND about = openAbout(copy);
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(askedTwiceMore());
+    EXPECT_TRUE(sameRect(windowRect(copy.trigger), EMPTY_RECT)) << describe(windowRect(copy.trigger));
+
+    // Moves along the edge, then a pointer resting there through two polls.
+    for (int x = 20; x < DESKTOP_WIDTH - 20; x += 100)
+        ASSERT_TRUE(movePointer(x, strip_.top + STRIP_DEPTH / 2));
+    ASSERT_TRUE(askedTwiceMore());
+    EXPECT_FALSE(taskbarAboveCover());
+    EXPECT_EQ(countShownInAbout(about), 0);
+    EXPECT_TRUE(isRunning(copy));
+    EXPECT_FALSE(messageBoxShown(copy.pid));
+
+    // The shell answers as Wine's does; the pointer still rests on the edge,
+    // so a poll finds it once the strip is there.
+    const RECT wineAnswer = {strip_.left, strip_.bottom - 1, strip_.right, strip_.bottom};
+    shell_.reportTaskbar(wineAnswer, ABE_BOTTOM);
+    EXPECT_TRUE(liesOn(copy, strip_)) << describe(windowRect(copy.trigger));
+    EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "not raised once the shell answered";
+    EXPECT_TRUE(waitCount(about, 1)) << windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
+}
+
+// The taskbar's rectangle changes while it is raised.
+struct MoveRow {
+    const char* name;
+    RECT bar;
+    UINT edge;
+    RECT strip;
+    bool pointerStillOnIt;
+};
+
+class MoveWhileRaised : public Robustness, public ::testing::WithParamInterface<MoveRow> {};
+
+TEST_P(MoveWhileRaised, StripFollowsAndTheRaiseEndsNormally) {
+    const MoveRow& row = GetParam();
+    START_STAND_IN_SHELL_OR_SKIP();
+    ASSERT_TRUE(shell_.showTaskbar(BOTTOM_BAR));
+    shell_.reportTaskbar(BOTTOM_BAR, ABE_BOTTOM);
+    ASSERT_TRUE(cover_.raise());
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(liesOn(copy, BOTTOM_STRIP)) << describe(windowRect(copy.trigger));
+    HWND about = openAbout(copy);
+    ASSERT_NE(about, nullptr);
+    const POINT onStrip = {500, BOTTOM_STRIP.top + STRIP_DEPTH / 2};
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onStrip) == copy.trigger; }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(movePointer(onStrip.x, onStrip.y));
+    ASSERT_TRUE(waitUntil([&] { return standInRaised(); }, EFFECT_BOUND_MS)) << "not raised";
+    ASSERT_TRUE(waitCount(about, 1));
+
+    ASSERT_TRUE(shell_.showTaskbar(row.bar));
+    shell_.reportTaskbar(row.bar, row.edge);
+    EXPECT_TRUE(liesOn(copy, row.strip)) << row.name << ": " << describe(windowRect(copy.trigger));
+    if (row.pointerStillOnIt) {
+        ASSERT_TRUE(askedTwiceMore());
+        EXPECT_TRUE(standInRaised()) << row.name << ": released with the pointer still on the taskbar";
+        ASSERT_TRUE(movePointer(AWAY_POINT.x, AWAY_POINT.y));
+    }
+    // Off the taskbar: the raise ends and the taskbar goes behind the cover.
+    EXPECT_TRUE(waitUntil([&] { return !standInRaised(); }, EFFECT_BOUND_MS)) << row.name << ": not released";
+    EXPECT_EQ(countShownInAbout(about), 1);
+
+    // A new approach of the new strip is a new raise.
+    const POINT onNewStrip = {500, (row.strip.top + row.strip.bottom) / 2};
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onNewStrip) == copy.trigger; }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(movePointer(onNewStrip.x, onNewStrip.y));
+    EXPECT_TRUE(waitUntil([&] { return standInRaised(); }, EFFECT_BOUND_MS)) << row.name << ": not raised again";
+    EXPECT_TRUE(waitCount(about, 2)) << row.name << ": " << windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
+    EXPECT_FALSE(messageBoxShown(copy.pid));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    E2E, MoveWhileRaised,
+    ::testing::Values(MoveRow{"ShrinksAroundThePointer", {100, 718, 924, 768}, ABE_BOTTOM, {100, 764, 924, 768}, true},
+                      MoveRow{"MovesToTheTopEdge", TOP_BAR, ABE_TOP, TOP_STRIP, false}),
+    [](const ::testing::TestParamInfo<MoveRow>& info) { return std::string(info.param.name); });
+
+// Exit while both dialogs are open, one of them with a change not applied.
+class ExitWithDialogs : public Robustness, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ExitWithDialogs, EndsWithCodeZeroAndWritesNothing) {
+    if (GetParam()) {
+        for (const char* name : ALL_VALUE_NAMES)
+            ASSERT_TRUE(writeRawSetting(name, REG_SZ, std::string("1\0", 2)));
+    }
+    const KeySnapshot before = snapshotSettingsKey();
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
+    ASSERT_NE(openAbout(copy), nullptr);
+    ShownSettings shown;
+    HWND config = openConfigAndRead(copy, &shown);
+    ASSERT_NE(config, nullptr);
+    SendMessageA(GetDlgItem(config, CONFIG_HIGHLIGHT), BM_CLICK, 0, 0);
+    ASSERT_TRUE(roundTripTo(config));
+
+    PostMessageA(copy.trigger, WM_COMMAND, CMD_EXIT, 0);
+    DWORD code = 0xFFFF;
+    ASSERT_TRUE(waitForExit(copy, EXIT_BOUND_MS, &code)) << "Exit did not end the program";
+    EXPECT_EQ(code, EXIT_OK);
+    EXPECT_FALSE(trayIconPresent(copy.trigger));
+    const KeySnapshot after = snapshotSettingsKey();
+    EXPECT_TRUE(sameSnapshot(before, after)) << describe(before) << " became " << describe(after);
+}
+
+INSTANTIATE_TEST_SUITE_P(E2E, ExitWithDialogs, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
+    return std::string(info.param ? "WithStoredSettings" : "WithoutTheKey");
+});
+
+// Stored settings of every shape. The same bytes are stored under all eight
+// names, so one start shows what each rule makes of them: the six yes/no
+// settings are on only for exactly 1, icon removal is on for anything but 0,
+// the delay takes 1 to 2000 and keeps 200 otherwise; a value that cannot be
+// read leaves every setting at its start value.
+enum KeyState { KEY_MISSING, KEY_HOLDS_VALUES, KEY_ONLY_READABLE };
+
+struct StoredRow {
+    const char* name;
+    KeyState key;
+    DWORD type;
+    std::string bytes;
+    bool yesNoOn;
+    bool removalOn;
+    const char* delay;
+};
+
+// The text followed by 'x' up to the given length.
+std::string padded(const char* start, size_t length) {
+    std::string text(start);
+    text.append(length - text.size(), 'x');
+    return text;
+}
+
+std::string everyHighByte() {
+    std::string bytes;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        bytes.push_back(static_cast<char>(b));
+    return bytes;
+}
+
+std::string dword(DWORD value) {
+    return std::string(reinterpret_cast<const char*>(&value), sizeof(value));
+}
+
+std::vector<StoredRow> storedRows() {
+    const std::string nul(1, '\0');
+    return {
+        {"KeyMissing", KEY_MISSING, REG_SZ, "", true, false, "200"},
+        {"KeyOnlyReadable", KEY_ONLY_READABLE, REG_SZ, "5" + nul, true, false, "200"},
+        {"EmptyText", KEY_HOLDS_VALUES, REG_SZ, "", false, false, "200"},
+        {"OnlyANul", KEY_HOLDS_VALUES, REG_SZ, nul, false, false, "200"},
+        {"FiveWithItsNul", KEY_HOLDS_VALUES, REG_SZ, "5" + nul, false, true, "5"},
+        {"FiveWithoutNul", KEY_HOLDS_VALUES, REG_SZ, "5", false, true, "5"},
+        {"OneWithoutNul", KEY_HOLDS_VALUES, REG_SZ, "1", true, true, "1"},
+        {"Bytes255EndingInNul", KEY_HOLDS_VALUES, REG_SZ, padded("5", 254) + nul, false, true, "5"},
+        {"Bytes255WithoutNul", KEY_HOLDS_VALUES, REG_SZ, padded("5", 255), false, true, "5"},
+        {"Bytes256EndingInNul", KEY_HOLDS_VALUES, REG_SZ, padded("5", 255) + nul, true, false, "200"},
+        {"Bytes256WithoutNul", KEY_HOLDS_VALUES, REG_SZ, padded("5", 256), true, false, "200"},
+        {"Bytes300", KEY_HOLDS_VALUES, REG_SZ, padded("5", 299) + nul, true, false, "200"},
+        {"NulBeforeTheDigits", KEY_HOLDS_VALUES, REG_SZ, nul + "5" + nul, false, false, "200"},
+        {"DigitsThenNulThenMore", KEY_HOLDS_VALUES, REG_SZ, "1" + nul + "999" + nul, true, true, "1"},
+        {"HighByteBeforeTheDigits", KEY_HOLDS_VALUES, REG_SZ, "\xA0" "5" + nul, false, false, "200"},
+        {"HighBytesAfterTheDigits", KEY_HOLDS_VALUES, REG_SZ, "5\x80\xE8\xFF" + nul, false, true, "5"},
+        {"EveryHighByte", KEY_HOLDS_VALUES, REG_SZ, everyHighByte(), false, false, "200"},
+        {"WrapsToOne", KEY_HOLDS_VALUES, REG_SZ, "4294967297" + nul, true, true, "1"},
+        {"DelayPastItsRange", KEY_HOLDS_VALUES, REG_SZ, "2001" + nul, false, true, "200"},
+        {"DwordOne", KEY_HOLDS_VALUES, REG_DWORD, dword(1), false, false, "200"},
+        {"DwordHoldingTheDigitFive", KEY_HOLDS_VALUES, REG_DWORD, dword('5'), false, true, "5"},
+        {"BinaryDigits", KEY_HOLDS_VALUES, REG_BINARY, "2000", false, true, "2000"},
+        {"MultiString", KEY_HOLDS_VALUES, REG_MULTI_SZ, "5" + nul + "1" + nul + nul, false, true, "5"},
+    };
+}
+
+class StoredValues : public Robustness, public ::testing::WithParamInterface<StoredRow> {};
+
+TEST_P(StoredValues, StartWithTheDocumentedSettingsAndRewriteNothing) {
+    const StoredRow& row = GetParam();
+    if (row.key != KEY_MISSING) {
+        for (const char* name : ALL_VALUE_NAMES)
+            ASSERT_TRUE(writeRawSetting(name, row.type, row.bytes)) << name;
+    }
+    if (row.key == KEY_ONLY_READABLE) {
+        ASSERT_TRUE(restrictSettingsKeyToReading());
+        HKEY probe = nullptr;
+        ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_ALL_ACCESS, &probe), ERROR_SUCCESS)
+            << "the key still opens with full access";
+    }
+    const KeySnapshot before = snapshotSettingsKey();
+
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.trigger, nullptr);
+    ShownSettings shown;
+    HWND config = openConfigAndRead(copy, &shown);
+    ASSERT_NE(config, nullptr) << row.name << ": no configuration dialog";
+    EXPECT_EQ(shown.delayEnabled, row.yesNoOn) << row.name;
+    EXPECT_EQ(shown.restartOnMove, row.yesNoOn) << row.name;
+    EXPECT_EQ(shown.overTopmost, row.yesNoOn) << row.name;
+    EXPECT_EQ(shown.sendBack, row.yesNoOn) << row.name;
+    EXPECT_EQ(shown.showIcon, row.yesNoOn) << row.name;
+    EXPECT_EQ(shown.highlight, row.yesNoOn) << row.name;
+    EXPECT_EQ(shown.removeIcon, row.removalOn) << row.name;
+    EXPECT_EQ(shown.delayText, row.delay) << row.name;
+    EXPECT_EQ(trayIconPresent(copy.trigger), row.yesNoOn) << row.name;
+    EXPECT_TRUE(isRunning(copy));
+    EXPECT_FALSE(messageBoxShown(copy.pid));
+    ASSERT_TRUE(cancelDialog(config));
+    const KeySnapshot running = snapshotSettingsKey();
+    EXPECT_TRUE(sameSnapshot(before, running)) << describe(before) << " became " << describe(running);
+
+    DWORD code = 0xFFFF;
+    EXPECT_TRUE(stopPendrel(copy, &code));
+    EXPECT_EQ(code, EXIT_OK);
+    const KeySnapshot after = snapshotSettingsKey();
+    EXPECT_TRUE(sameSnapshot(before, after)) << describe(before) << " became " << describe(after);
+}
+
+INSTANTIATE_TEST_SUITE_P(E2E, StoredValues, ::testing::ValuesIn(storedRows()),
+                         [](const ::testing::TestParamInfo<StoredRow>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace e2e
