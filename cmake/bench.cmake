@@ -1,12 +1,16 @@
 # The benchmark's own programs (tools/benchmark.sh): a baseline with a
-# one-second timer, a bare window program for the size comparison, and the
+# one-second timer (and its variant that asks the shell for the taskbar at
+# each tick), a bare window program for the size comparison, and the
 # Windows-side driver that measures pendrel.exe from outside. Built with the
 # same flags as pendrel.exe; none of them is part of what ships.
 set(PENDREL_BENCH_DIR ${CMAKE_SOURCE_DIR}/tools/bench)
 
 add_executable(bench_baseline WIN32 ${PENDREL_BENCH_DIR}/baseline_win.cpp)
+add_executable(bench_baseline_shell WIN32 ${PENDREL_BENCH_DIR}/baseline_win.cpp)
+target_compile_definitions(bench_baseline_shell PRIVATE BENCH_ASK_SHELL)
+target_link_libraries(bench_baseline_shell PRIVATE shell32)
 add_executable(bench_bare WIN32 ${PENDREL_BENCH_DIR}/bare_window_win.cpp)
-foreach(target bench_baseline bench_bare)
+foreach(target bench_baseline bench_baseline_shell bench_bare)
     target_link_libraries(${target} PRIVATE user32)
     if(NOT MSVC)
         target_link_options(${target} PRIVATE -mwindows)
