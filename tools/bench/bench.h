@@ -170,6 +170,7 @@ struct Counts {
     DWORD guiUser = 0;
     long gdiTable = -1;  // used entries of the process's GDI handle table, -1 unknown
     std::string gdiKinds;  // the same by kind, "bitmap:3,brush/pen:12"
+    long gdiDcs = -1;        // DCs among them
     long gdiBeyondDcs = -1;  // the same without window DCs and their regions and surfaces
     long windows = 0;    // windows the process owns (top-level, child, message-only)
     long kernelHandles = -1;

@@ -113,6 +113,7 @@ bool readGdiTable(HANDLE process, Counts* counts) {
         }
     }
     counts->gdiTable = used;
+    counts->gdiDcs = perType[GDI_TYPE_DC];
     counts->gdiBeyondDcs = used - perType[GDI_TYPE_DC] - perType[GDI_TYPE_REGION] - perType[GDI_TYPE_SURFACE];
     counts->gdiKinds.clear();
     for (int type = 1; type < GDI_TYPE_COUNT; ++type) {
@@ -242,6 +243,7 @@ void printCounts(const char* prefix, const Counts& counts) {
         {"gui_gdi", static_cast<long>(counts.guiGdi)},
         {"gui_user", static_cast<long>(counts.guiUser)},
         {"gdi_table", counts.gdiTable},
+        {"gdi_dcs", counts.gdiDcs},
         {"gdi_beyond_dcs", counts.gdiBeyondDcs},
         {"windows", counts.windows},
         {"kernel_handles", counts.kernelHandles},
