@@ -32,6 +32,9 @@ const char BASELINE_CLASS[] = "PendrelBenchBaseline";
 
 // Where the pointer rests between tries: far from the strip and the taskbar.
 const POINT AWAY = {500, 300};
+// Where it rests while the dialogs open: above both centred dialogs, so that
+// no opening finds it over a control by chance.
+const POINT CLEAR_OF_DIALOGS = {500, 80};
 // The row of the cover where the baseline responder answers the pointer, well
 // above the taskbar; its release test uses a band around it.
 const int RESPONDER_ROW = 700;

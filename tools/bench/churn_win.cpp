@@ -165,6 +165,7 @@ int runChurn(int activations, int openings) {
     // control's class, fonts) is made before the first count. A closed
     // dialog can leave the taskbar as the foreground window, which the
     // release then leaves in front: the cover takes the foreground back.
+    note(run, movePointer(CLEAR_OF_DIALOGS.x, CLEAR_OF_DIALOGS.y));
     note(run, aboutCycle(run, 0));
     note(run, configCycle(run, 0));
     note(run, run.cover.takeForeground());
@@ -173,6 +174,7 @@ int runChurn(int activations, int openings) {
     countBoth(run, "start");
 
     const double activationSeconds = series(run, activations, "activations", activationCycle);
+    note(run, movePointer(CLEAR_OF_DIALOGS.x, CLEAR_OF_DIALOGS.y));
     const double aboutSeconds = series(run, openings, "about", aboutCycle);
     const double configSeconds = series(run, openings, "config", configCycle);
 
