@@ -71,7 +71,7 @@ bin32="$x86_dir/bin"
 # --- Helpers ---------------------------------------------------------------
 # A RESULT line's value from a driver output file ("-" when absent).
 get() { awk -v key="$2" '$1 == "RESULT" && $2 == key { print $3; found = 1 } END { if (!found) print "-" }' "$1"; }
-# Arithmetic and comparisons on decimals; "-" in, "-" out.
+# Arithmetic and comparisons on decimals (callers check the values are known).
 calc() { awk "BEGIN { printf \"%.${2:-1}f\", $1 }"; }
 known() { for v in "$@"; do [ "$v" != "-" ] && [ -n "$v" ] || return 1; done; }
 holds() { awk "BEGIN { exit !($1) }"; }
@@ -119,9 +119,11 @@ size_row x86_64 "$bin64"
 [ "$i686_built" = 1 ] && size_row i686 "$bin32"
 dll_row x86_64 x86_64 "$bin64"
 [ "$i686_built" = 1 ] && dll_row i686 i686 "$bin32"
-if [ -n "$foreign_seen" ]; then
+if echo "$foreign_seen" | grep -qi '^comctl32\.dll$'; then
     note "Imports beyond the list ($foreign_seen): COMCTL32 is a system DLL, present on every Windows; the program" \
          "needs it for the tab control of both dialogs (InitCommonControlsEx)."
+elif [ -n "$foreign_seen" ]; then
+    note "Imports beyond the list: $foreign_seen."
 fi
 
 # --- The Wine desktop ------------------------------------------------------
@@ -181,7 +183,7 @@ setsid wine "$bin64/bench_baseline.exe" </dev/null >"$state/baseline.log" 2>&1 &
 setsid wine "$bin64/bench_baseline_shell.exe" </dev/null >"$state/baseline-shell.log" 2>&1 &
 if driver ready >>"$idle_file" && pid_p=$(linux_pid "$bin64/pendrel.exe") &&
     pid_b=$(linux_pid "$bin64/bench_baseline.exe") && pid_s=$(linux_pid "$bin64/bench_baseline_shell.exe"); then
-    xdotool mousemove 500 300
+    [ -z "$BENCH_XDOTOOL" ] || "$BENCH_XDOTOOL" mousemove 500 300
     sleep "$settle_seconds"
     p0=$(cpu_ns "$pid_p") b0=$(cpu_ns "$pid_b") s0=$(cpu_ns "$pid_s")
     sleep "$idle_seconds"
