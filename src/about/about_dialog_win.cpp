@@ -7,6 +7,7 @@
 #include "about/rate.h"
 #include "about/rate_text.h"
 #include "app/app_state.h"
+#include "app/common_controls.h"
 #include "app/start_timer.h"
 #include "resources/resource.h"
 
@@ -134,6 +135,7 @@ void openAboutDialog() {
         SetForegroundWindow(g_app.aboutDialog);
         return;
     }
+    ensureCommonControls();
     // No owner: the dialog is a top-level window of its own. It sets
     // aboutDialog itself while it initialises.
     CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, aboutDialogProc, 0);

@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <commctrl.h>
-
 #include "app/app_state.h"
 #include "app/start_timer.h"
 #include "resources/resource.h"
@@ -87,10 +85,6 @@ int runPendrel(HINSTANCE instance) {
     loadNames();
     if (handOverToRunningCopy())
         return EXIT_ALREADY_RUNNING;
-    // Both dialogs frame their content with a tab control, a common control
-    // that only exists once registered.
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
     if (!registerClasses()) {
         MessageBoxA(nullptr, CLASS_ERROR_TEXT, g_app.caption, MB_ICONWARNING);
         return EXIT_STARTUP_FAILED;

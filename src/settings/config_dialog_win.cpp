@@ -1,6 +1,7 @@
 #include "settings/config_dialog.h"
 
 #include "app/app_state.h"
+#include "app/common_controls.h"
 #include "app/start_timer.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
@@ -175,6 +176,7 @@ void openConfigDialog() {
         SetForegroundWindow(g_app.configDialog);
         return;
     }
+    ensureCommonControls();
     // The dialog stores its own handle while it initialises.
     CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, configDialogProc, 0);
 }

@@ -65,6 +65,10 @@ void hideHighlight(HWND window) {
     // the strip, so no trace of the colour stays.
     MoveWindow(window, 0, 0, 0, 0, FALSE);
     placeTriggerWindow(window);
+    // Some window managers let the resize drop the raised taskbar behind other
+    // topmost windows; while raised it belongs right below the strip.
+    if (g_app.taskbarRaised)
+        placeTaskbarBelow(g_app.taskbarWindow, window);
 }
 
 LRESULT onHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
