@@ -83,6 +83,15 @@ int visibleWindowsTitled(DWORD pid, const char* title);
 // A message sent after posted ones returns once they have all been handled.
 bool roundTripTo(HWND window, DWORD boundMs = EFFECT_BOUND_MS);
 
+// --- The pointer ----------------------------------------------------------------
+
+// Under Wine a process reads the pointer from the X server once the last
+// input is 100 ms old, and the X pointer does not always follow synthesised
+// input: a pointer that must stay put for long is placed in the X server
+// itself (xdotool, started through drive Z:) and by synthesised input. True
+// once this process reads it there past those 100 ms.
+bool placePointerForGood(int x, int y);
+
 // --- Figures of the process ---------------------------------------------------
 
 struct ProcessFigures {
@@ -114,7 +123,9 @@ void broadcastTaskbarCreated();
 // taskbar at all, or with the rectangle and edge it is told. It can also show
 // a taskbar window of its own (the class "Shell_TrayWnd", in front of the
 // real one, which the program then finds first), standing for the taskbar of
-// a restarted shell. Both windows live on a thread of their own.
+// a restarted shell; sent to the bottom, it stays in front of the real one.
+// It is restacked at once, where Wine's own taskbar takes a few hundred
+// milliseconds. Both windows live on a thread of their own.
 class FakeShell {
 public:
     static constexpr COLORREF COLOUR = RGB(0, 128, 96);
@@ -137,6 +148,10 @@ public:
     HWND taskbar() const { return taskbar_; }
     // How many taskbar requests it has answered so far.
     long requestsAnswered() const { return answered_; }
+    // How many times the stand-in taskbar was sent to the bottom of the
+    // z-order: what the program does when it releases it.
+    long timesSentToBottom() const { return sentToBottom_; }
+
     void stop();
 
     // Run on the stand-in's thread only.
@@ -156,6 +171,8 @@ private:
     RECT rect_ = {};
     UINT edge_ = 0;
     volatile long answered_ = 0;
+    volatile long sentToBottom_ = 0;
+
 };
 
 }  // namespace e2e

@@ -141,8 +141,6 @@ bool checked(HWND dialog, int id) {
 const char RESPONDER_CLASS[] = "WineAppBar";
 const UINT SHOW_TASKBAR = WM_APP + 1;
 const UINT REMOVE_TASKBAR = WM_APP + 2;
-const UINT KEEP_TASKBAR_FIRST = WM_APP + 3;
-const UINT ZORDER_ONLY = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
 // What Wine's SHAppBarMessage sends (WM_COPYDATA, dwData the request) and the
 // answer it reads back from a mapping it names; both the same on 32 and 64 bits.
@@ -329,6 +327,34 @@ bool roundTripTo(HWND window, DWORD boundMs) {
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, boundMs, &answer) != 0;
 }
 
+// --- The pointer ------------------------------------------------------------------------------
+
+bool placePointerForGood(int x, int y) {
+    const DWORD X_POINTER_AGE_MS = 150;
+    const int ATTEMPTS = 5;
+    for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
+        char command[96];
+        snprintf(command, sizeof(command), "xdotool mousemove %d %d", x, y);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        // No usable handle comes back for a Unix program: the effect is waited for.
+        if (CreateProcessA("Z:\\usr\\bin\\xdotool", command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info)) {
+            if (info.hThread != nullptr)
+                CloseHandle(info.hThread);
+            if (info.hProcess != nullptr)
+                CloseHandle(info.hProcess);
+        }
+        movePointer(x, y);
+        Sleep(X_POINTER_AGE_MS);
+        POINT seen = {};
+        if (GetCursorPos(&seen) && seen.x == x && seen.y == y)
+            return true;
+    }
+    return false;
+}
+
 // --- Figures --------------------------------------------------------------------------------
 
 ProcessFigures readFigures(const Pendrel& copy) {
@@ -411,6 +437,7 @@ bool FakeShell::start() {
     lockMade_ = true;
     reporting_ = false;
     answered_ = 0;
+    sentToBottom_ = 0;
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
     return thread_ != nullptr && WaitForSingleObject(ready_, START_BOUND_MS) == WAIT_OBJECT_0 &&
@@ -534,19 +561,23 @@ LRESULT FakeShell::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             DestroyWindow(taskbar_);
         taskbar_ = nullptr;
         return 0;
-    case WM_WINDOWPOSCHANGED: {
-        // The program sends a released taskbar to the bottom; the real one,
-        // then in front of ours, would be found first. It goes to the bottom too.
-        const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if (window == taskbar_ && (pos->flags & SWP_NOZORDER) == 0)
-            PostMessageA(responder_, KEEP_TASKBAR_FIRST, 0, 0);
+    case WM_WINDOWPOSCHANGING: {
+        // The program sends a released taskbar to the bottom, which would put
+        // the real one in front of ours, to be found first. Ours goes right
+        // above the real one instead: behind every other window still.
+        WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (window == taskbar_ && (pos->flags & SWP_NOZORDER) == 0 && pos->hwndInsertAfter == HWND_BOTTOM) {
+            InterlockedIncrement(&sentToBottom_);
+            // Right above the real one, or, when that one is the first window
+            // behind the always-on-top ones, there.
+            HWND real = realTaskbarBesides(taskbar_);
+            HWND above = real != nullptr ? GetWindow(real, GW_HWNDPREV) : nullptr;
+            if (above == nullptr || (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0)
+                pos->hwndInsertAfter = HWND_NOTOPMOST;
+            else if (above != window)
+                pos->hwndInsertAfter = above;
+        }
         return DefWindowProcA(window, message, wParam, lParam);
-    }
-    case KEEP_TASKBAR_FIRST: {
-        HWND real = realTaskbarBesides(taskbar_);
-        if (taskbar_ != nullptr && real != nullptr && FindWindowA(TASKBAR_CLASS, nullptr) != taskbar_)
-            SetWindowPos(real, HWND_BOTTOM, 0, 0, 0, 0, ZORDER_ONLY);
-        return 0;
     }
     case WM_DESTROY:
         if (window == responder_) {
