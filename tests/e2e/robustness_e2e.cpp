@@ -6,7 +6,11 @@
 
 #include <shellapi.h>
 
+#include <stdint.h>
+#include <stdio.h>
 #include <string.h>
+
+#include <algorithm>
 
 namespace e2e {
 namespace {
@@ -350,6 +354,166 @@ TEST_P(StoredValues, StartWithTheDocumentedSettingsAndRewriteNothing) {
 
 INSTANTIATE_TEST_SUITE_P(E2E, StoredValues, ::testing::ValuesIn(storedRows()),
                          [](const ::testing::TestParamInfo<StoredRow>& info) { return std::string(info.param.name); });
+
+// Messages other programs may post to the TriggerWindow, a thousand rounds
+// of each with any parameters (Exit aside, which would end the run):
+// the program survives them, opens each dialog once, loses nothing.
+const int FLOOD_ROUNDS = 1000;
+const DWORD FLOOD_BOUND_MS = 60000;
+const UINT ICON_DOUBLE_CLICK = 515;     // WM_LBUTTONDBLCLK as the shell reports it over the icon
+const UINT ICON_RIGHT_BUTTON_DOWN = 516;  // WM_RBUTTONDOWN: opens the context menu
+// What a second flood may add to the first one's figures: a few objects and
+// bytes come and go with the system's own doings.
+const long GDI_OBJECTS_SLACK = 8;
+const SIZE_T PRIVATE_BYTES_SLACK = 2 * 1024 * 1024;
+
+// A fixed-seed generator: every run posts the same flood.
+struct Lcg {
+    uint32_t state;
+    uint32_t next() {
+        state = state * 1664525u + 1013904223u;
+        return state;
+    }
+};
+
+class Flood : public Robustness {
+protected:
+    // Opens and closes what the flood will open, so that what is loaded once
+    // for good is loaded before the first figures are taken.
+    void warmUp(const Pendrel& copy) {
+        HWND about = openAbout(copy);
+        ASSERT_NE(about, nullptr);
+        ASSERT_TRUE(cancelDialog(about));
+        ShownSettings shown;
+        HWND config = openConfigAndRead(copy, &shown);
+        ASSERT_NE(config, nullptr);
+        ASSERT_TRUE(cancelDialog(config));
+        PostMessageA(copy.trigger, MSG_TRAY_NOTIFY, TRAY_ICON_ID, ICON_RIGHT_BUTTON_DOWN);
+        ASSERT_TRUE(waitUntil([&] { return visibleMenus(copy) == 1; }, EFFECT_BOUND_MS));
+        ASSERT_TRUE(closeMenus(copy));
+        PostMessageA(copy.trigger, MSG_READD_ICON, 0, 0);
+        ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
+    }
+    static int visibleMenus(const Pendrel& copy) {
+        int count = 0;
+        HWND menu = nullptr;
+        while ((menu = FindWindowExA(nullptr, menu, MENU_CLASS, nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(menu, &owner);
+            count += owner == copy.pid && IsWindowVisible(menu) ? 1 : 0;
+        }
+        return count;
+    }
+    // Closes the context menu until none comes back for a while.
+    bool closeMenus(const Pendrel& copy) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (visibleMenus(copy) == 0) {
+                Sleep(POLL_PERIOD_MS);
+                if (visibleMenus(copy) == 0)
+                    return true;
+            }
+            pressKey(VK_ESCAPE);
+            if (!waitUntil([&] { return visibleMenus(copy) == 0; }, EFFECT_BOUND_MS))
+                PostMessageA(copy.trigger, WM_CANCELMODE, 0, 0);
+        }
+        return false;
+    }
+    // Waits for a dialog the flood opens, then posts Cancel to it: the dialog
+    // belongs to the program's thread, so the Cancel comes after the whole
+    // flood, and the dialog going tells that all of it was handled. Meanwhile
+    // the most windows of each kind seen at once are kept.
+    bool drainedThrough(const Pendrel& copy, const char* title) {
+        HWND dialog = nullptr;
+        bool cancelled = false;
+        return waitUntil(
+            [&] {
+                mostAbouts_ = std::max(mostAbouts_, visibleWindowsTitled(copy.pid, ABOUT_TITLE));
+                mostConfigs_ = std::max(mostConfigs_, visibleWindowsTitled(copy.pid, CONFIG_TITLE));
+                mostMenus_ = std::max(mostMenus_, visibleMenus(copy));
+                if (!cancelled && (dialog = findVisibleWindow(copy.pid, DIALOG_CLASS, title)) != nullptr) {
+                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                    cancelled = true;
+                }
+                return cancelled && !IsWindow(dialog);
+            },
+            FLOOD_BOUND_MS);
+    }
+    // A thousand rounds of each message with any parameters, then a thousand
+    // right-button presses over the icon.
+    void floodOnce(const Pendrel& copy) {
+        int refused = 0;
+        for (int round = 0; round < FLOOD_ROUNDS; ++round) {
+            // A quarter of the commands are About and Configuration with any
+            // high word; the rest anything but Exit.
+            WPARAM command = random_.next();
+            if (round % 4 == 0)
+                command = MAKEWPARAM(round % 8 == 0 ? CMD_ABOUT : CMD_CONFIG, HIWORD(command));
+            else if (LOWORD(command) == CMD_EXIT)
+                command ^= 1;
+            UINT mouse = random_.next();
+            if (round % 3 == 0)
+                mouse = ICON_DOUBLE_CLICK;
+            else if (mouse == ICON_RIGHT_BUTTON_DOWN)
+                mouse ^= 1;
+            refused += PostMessageA(copy.trigger, WM_COMMAND, command, random_.next()) ? 0 : 1;
+            refused += PostMessageA(copy.trigger, MSG_TRAY_NOTIFY, random_.next(), mouse) ? 0 : 1;
+            refused += PostMessageA(copy.trigger, MSG_SECOND_INSTANCE, random_.next(), random_.next()) ? 0 : 1;
+            refused += PostMessageA(copy.trigger, MSG_READD_ICON, random_.next(), random_.next()) ? 0 : 1;
+        }
+        EXPECT_EQ(refused, 0) << "messages the system did not take";
+        ASSERT_TRUE(drainedThrough(copy, CONFIG_TITLE)) << "the flood was not handled";
+        EXPECT_TRUE(isRunning(copy));
+        EXPECT_FALSE(messageBoxShown(copy.pid));
+        EXPECT_TRUE(trayIconPresent(copy.trigger));
+
+        for (int round = 0; round < FLOOD_ROUNDS; ++round)
+            PostMessageA(copy.trigger, MSG_TRAY_NOTIFY, random_.next(), ICON_RIGHT_BUTTON_DOWN);
+        ASSERT_TRUE(waitUntil([&] { return visibleMenus(copy) == 1; }, EFFECT_BOUND_MS)) << "no menu";
+        // While the menu is tracked the rest of the presses arrive.
+        const DWORD watchStart = GetTickCount();
+        while (GetTickCount() - watchStart < POLL_PERIOD_MS) {
+            mostMenus_ = std::max(mostMenus_, visibleMenus(copy));
+            Sleep(POLL_STEP_MS);
+        }
+        ASSERT_TRUE(closeMenus(copy));
+        ASSERT_TRUE(drainedThrough(copy, ABOUT_TITLE)) << "the presses were not handled";
+        EXPECT_EQ(visibleMenus(copy), 0);
+    }
+
+    Lcg random_ = {20240611u};
+    int mostAbouts_ = 0;
+    int mostConfigs_ = 0;
+    int mostMenus_ = 0;
+};
+
+TEST_F(Flood, OfPrivateMessagesAndCommandsLeavesOneDialogOfEachKindAndNoLeak) {
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(waitOnStrip(copy));
+    ASSERT_NO_FATAL_FAILURE(warmUp(copy));
+    // Two floods: lost objects grow with each, a cache of the system fills
+    // during the first.
+    ProcessFigures figures[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_NO_FATAL_FAILURE(floodOnce(copy)) << "flood " << pass + 1;
+        figures[pass] = readFigures(copy);
+        printf("flood %d: %s\n", pass + 1, describe(figures[pass]).c_str());
+    }
+    EXPECT_EQ(mostAbouts_, 1);
+    EXPECT_EQ(mostConfigs_, 1);
+    EXPECT_EQ(mostMenus_, 1);
+    RecordProperty("figures_after_first_flood", describe(figures[0]));
+    RecordProperty("figures_after_second_flood", describe(figures[1]));
+    ASSERT_GE(figures[0].gdiObjects, 0) << "GDI objects cannot be counted here";
+    EXPECT_LE(figures[1].gdiObjects, figures[0].gdiObjects + GDI_OBJECTS_SLACK);
+    EXPECT_EQ(figures[1].userObjects, figures[0].userObjects);
+    EXPECT_LE(figures[1].privateBytes, figures[0].privateBytes + PRIVATE_BYTES_SLACK);
+
+    PostMessageA(copy.trigger, WM_COMMAND, CMD_EXIT, 0);
+    DWORD code = 0xFFFF;
+    ASSERT_TRUE(waitForExit(copy, EXIT_BOUND_MS, &code));
+    EXPECT_EQ(code, EXIT_OK);
+}
 
 }  // namespace
 }  // namespace e2e
