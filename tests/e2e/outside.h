@@ -6,6 +6,7 @@
 #include "e2e/support.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -36,8 +37,8 @@ extern const char* const ALL_VALUE_NAMES[8];
 bool writeRawSetting(const char* name, DWORD type, const std::string& bytes);
 
 // Everything stored under the key, as the registry keeps it (wide names and
-// data), with the key's last write time: a value rewritten with the very same
-// bytes still moves that time.
+// data), with the key's last write time: on Windows a value rewritten with the
+// very same bytes still moves that time (Wine ignores such a write altogether).
 struct StoredValue {
     std::wstring name;
     DWORD type = 0;
@@ -124,6 +125,8 @@ void broadcastTaskbarCreated();
 // a taskbar window of its own (the class "Shell_TrayWnd", in front of the
 // real one, which the program then finds first), standing for the taskbar of
 // a restarted shell; sent to the bottom, it stays in front of the real one.
+// Being found first, it is the notification area too: it keeps the icons
+// added to it, and a new one has none.
 // It is restacked at once, where Wine's own taskbar takes a few hundred
 // milliseconds. Both windows live on a thread of their own.
 class FakeShell {
@@ -160,6 +163,7 @@ public:
 private:
     static DWORD WINAPI threadMain(LPVOID self);
     void answer(const COPYDATASTRUCT* request);
+    LRESULT answerIcon(const COPYDATASTRUCT* request);
 
     HANDLE thread_ = nullptr;
     HANDLE ready_ = nullptr;
@@ -172,6 +176,7 @@ private:
     UINT edge_ = 0;
     volatile long answered_ = 0;
     volatile long sentToBottom_ = 0;
+    std::vector<std::pair<LONG, UINT>> icons_;  // owner and id; on the stand-in's thread only
 
 };
 

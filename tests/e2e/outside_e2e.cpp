@@ -6,6 +6,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+
 namespace e2e {
 
 const char* const ALL_VALUE_NAMES[8] = {VALUE_DELAY_ENABLED, VALUE_DELAY_MS,  VALUE_RESTART_ON_MOVE,
@@ -159,6 +161,12 @@ struct AppBarRequest {
 struct AppBarAnswer {
     ULONGLONG result;
     AppBarFields fields;
+};
+// What Wine's Shell_NotifyIcon sends to the taskbar window (WM_COPYDATA,
+// dwData the NIM_ request) begins with the owner window and the icon id.
+struct NotifyIconFields {
+    LONG window;
+    UINT id;
 };
 static_assert(sizeof(AppBarRequest) == 48, "the request as Wine's shell sends it");
 static_assert(sizeof(AppBarAnswer) == 48, "the answer as Wine's shell reads it");
@@ -438,6 +446,7 @@ bool FakeShell::start() {
     reporting_ = false;
     answered_ = 0;
     sentToBottom_ = 0;
+    icons_.clear();
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
     return thread_ != nullptr && WaitForSingleObject(ready_, START_BOUND_MS) == WAIT_OBJECT_0 &&
@@ -531,9 +540,35 @@ void FakeShell::answer(const COPYDATASTRUCT* data) {
     CloseHandle(asker);
 }
 
+LRESULT FakeShell::answerIcon(const COPYDATASTRUCT* data) {
+    if (data->cbData < sizeof(NotifyIconFields))
+        return FALSE;
+    NotifyIconFields fields;
+    CopyMemory(&fields, data->lpData, sizeof(fields));
+    const std::pair<LONG, UINT> icon(fields.window, fields.id);
+    std::vector<std::pair<LONG, UINT>>::iterator found = std::find(icons_.begin(), icons_.end(), icon);
+    switch (data->dwData) {
+    case NIM_ADD:
+        if (found != icons_.end())
+            return FALSE;
+        icons_.push_back(icon);
+        return TRUE;
+    case NIM_DELETE:
+        if (found == icons_.end())
+            return FALSE;
+        icons_.erase(found);
+        return TRUE;
+    default: return found != icons_.end();
+    }
+}
+
 LRESULT FakeShell::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COPYDATA: answer(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
+    case WM_COPYDATA:
+        if (window == taskbar_)
+            return answerIcon(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        answer(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        return TRUE;
     case SHOW_TASKBAR: {
         const RECT* r = reinterpret_cast<const RECT*>(lParam);
         const bool created = taskbar_ == nullptr;
@@ -560,6 +595,7 @@ LRESULT FakeShell::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (taskbar_ != nullptr)
             DestroyWindow(taskbar_);
         taskbar_ = nullptr;
+        icons_.clear();
         return 0;
     case WM_WINDOWPOSCHANGING: {
         // The program sends a released taskbar to the bottom, which would put
