@@ -234,16 +234,23 @@ DWORD WINAPI Cover::threadMain(LPVOID param) {
     Cover* self = static_cast<Cover*>(param);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = coverProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(Cover::COLOUR);
-    wc.lpszClassName = COVER_CLASS;
-    RegisterClassA(&wc);  // fails harmlessly when an earlier cover registered it
+    if (!GetClassInfoA(instance, COVER_CLASS, &wc)) {
+        wc.lpfnWndProc = coverProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = CreateSolidBrush(Cover::COLOUR);
+        wc.lpszClassName = COVER_CLASS;
+        RegisterClassA(&wc);
+    }
     // A tool window: the taskbar shows no button for it.
     self->window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, COVER_CLASS, "Pendrel e2e cover",
                                     WS_POPUP | WS_VISIBLE, 0, 0, screenWidth(), screenHeight(), nullptr, nullptr,
                                     instance, nullptr);
+    // The program the user works in is the foreground window. Otherwise the
+    // foreground may be left with the taskbar by an earlier scenario, and a
+    // taskbar in the foreground is rightly never sent back.
+    if (self->window_ != nullptr)
+        SetForegroundWindow(self->window_);
     SetEvent(self->ready_);
     if (self->window_ == nullptr)
         return 1;
@@ -262,7 +269,8 @@ bool Cover::raise() {
     if (thread_ == nullptr || WaitForSingleObject(ready_, START_BOUND_MS) != WAIT_OBJECT_0 || window_ == nullptr)
         return false;
     const POINT middle = {screenWidth() / 2, screenHeight() / 2};
-    return waitUntil([&] { return rootWindowAt(middle) == window_; }, EFFECT_BOUND_MS);
+    return waitUntil([&] { return rootWindowAt(middle) == window_ && GetForegroundWindow() == window_; },
+                     EFFECT_BOUND_MS);
 }
 
 void Cover::lower() {
@@ -486,8 +494,17 @@ void PendrelTest::SetUp() {
 }
 
 void PendrelTest::TearDown() {
-    for (Pendrel& copy : copies_)
-        stopPendrel(copy);
+    // Whatever a scenario left open, closing the TriggerWindow ends the
+    // program cleanly.
+    for (Pendrel& copy : copies_) {
+        const bool wasRunning = isRunning(copy);
+        DWORD code = 0;
+        const bool endedByItself = stopPendrel(copy, &code);
+        if (wasRunning) {
+            EXPECT_TRUE(endedByItself) << "pid " << copy.pid << " did not end on WM_CLOSE";
+            EXPECT_EQ(code, EXIT_OK) << "pid " << copy.pid;
+        }
+    }
     copies_.clear();
     cover_.lower();
     deleteSettingsKey();

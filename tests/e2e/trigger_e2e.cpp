@@ -17,6 +17,7 @@ const int SWEEP_STEP_PX = 7;
 // A sweep with a pause this long between moves no longer holds a 2000 ms delay
 // off; the check that needs it is then skipped.
 const DWORD SWEEP_GAP_LIMIT_MS = 1000;
+const DWORD CLICK_SETTLE_MS = 400;
 
 class Trigger : public PendrelTest {
 protected:
@@ -112,7 +113,8 @@ TEST_P(Release, AfterThePointerLeaves) {
     ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
     ASSERT_TRUE(moveAway());
     if (row.goesBehind) {
-        EXPECT_TRUE(waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS));
+        EXPECT_TRUE(waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS))
+            << "foreground: " << className(GetForegroundWindow());
     } else {
         Sleep(TWO_POLLS_MS);
         EXPECT_TRUE(taskbarAboveCover()) << "sent back although asked not to";
@@ -161,6 +163,10 @@ TEST_P(Sweep, AlongTheStrip) {
     int x = strip_.left + 20;
     ASSERT_TRUE(moveOntoStrip(x));
     if (row.clickFirst) {
+        // Under Wine a button pressed in the instant the pointer arrives can
+        // fall through to the window below; a user's click comes from a
+        // pointer at rest. The pause is well inside the 2000 ms delay.
+        Sleep(CLICK_SETTLE_MS);
         INPUT click[2] = {};
         click[0].type = click[1].type = INPUT_MOUSE;
         click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
