@@ -25,7 +25,7 @@ const SoakSize FULL_SOAK = {10000, 500, 500};
 
 // What the second half of the work may add to the first half's figures: a
 // few objects and bytes come and go with the system's own doings, while a
-// lost icon alone holds several GDI objects, once per round.
+// lost icon alone holds two GDI objects or more, once per round.
 const long GDI_OBJECTS_SLACK = 8;
 const SIZE_T PRIVATE_BYTES_SLACK = 2 * 1024 * 1024;
 
@@ -33,7 +33,6 @@ const DWORD STEP_BOUND_MS = 5000;
 // Polls are asked for this often (a posted WM_TIMER of the poll timer, the
 // tick's own handling) rather than waited for, one a second.
 const DWORD TICK_GAP_MS = 20;
-
 
 SoakSize soakSize() {
     char value[16] = {};
@@ -169,7 +168,6 @@ protected:
     Pendrel* copy_ = nullptr;
     HWND about_ = nullptr;
     long rounds_ = 0;
-
     FakeShell shell_;
 };
 
