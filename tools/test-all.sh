@@ -74,9 +74,21 @@ desktop_env=$(timeout 300 "$root/tools/wine-desktop.sh" start "$wine_state" auto
 eval "$desktop_env"
 echo "$desktop_env"
 
+# The scenarios that stand in for the shell, flood the program or soak it run
+# last, on a fresh desktop of their own, so that whatever they leave behind in
+# the desktop cannot reach the ordinary scenarios.
+isolated='(^|/)(Robustness|Soak|Flood|MoveWhileRaised)\.'
+
 step "Win32 tests and end-to-end scenarios under Wine"
 # Serial on purpose: every test shares the one desktop, pointer and taskbar.
-run_ctest mingw-x86_64 --preset mingw-x86_64
+run_ctest mingw-x86_64 --preset mingw-x86_64 -E "$isolated"
+stop_desktop
+
+step "Robustness, flood and soak scenarios on a fresh desktop"
+rm -rf "$wine_state"
+desktop_env=$(timeout 300 "$root/tools/wine-desktop.sh" start "$wine_state" auto) || die "Wine desktop"
+eval "$desktop_env"
+run_ctest robustness --preset mingw-x86_64 -R "$isolated"
 
 step "Artifacts"
 shopt -s nullglob
@@ -87,6 +99,16 @@ import -window root "$artifacts/e2e/desktop-at-end.png" 2>/dev/null || true
 cp "$wine_state"/*.log "$artifacts/" 2>/dev/null || true
 ls "$artifacts/e2e"
 stop_desktop
+
+step "Benchmark, short pass (checks that it runs; the figures are not judged)"
+if timeout 900 "$root/tools/benchmark.sh" --short --x86_64-dir "$root/build/mingw-x86_64" \
+    --i686-dir "$root/build/mingw-i686" | tee "$artifacts/benchmark-short.txt"; then
+    summaries+=("benchmark: ran (figures in artifacts/benchmark-short.txt)")
+else
+    summaries+=("benchmark: could not run")
+    failed_total=$((failed_total + 1))
+    status=1
+fi
 
 echo
 echo "Elapsed: $(($(date +%s) - started)) s"
