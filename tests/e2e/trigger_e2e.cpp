@@ -89,6 +89,20 @@ TEST_F(Trigger, DefaultsRaiseAfterTheDelayAndSendBackWhenThePointerLeaves) {
     EXPECT_TRUE(isRunning(copy));
 }
 
+// The highlight goes out once the pointer leaves the strip for the taskbar
+// itself; the taskbar must stay in front while the pointer is on it.
+TEST_F(Trigger, TaskbarStaysInFrontWhileThePointerRestsOnIt) {
+    ASSERT_TRUE(writeSetting(VALUE_DELAY_ENABLED, "0"));
+    Pendrel& copy = launchCovered();
+    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_TRUE(moveOntoStrip());
+    ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
+    ASSERT_TRUE(movePointer(500, strip_.top - 8));
+    // Long enough for the highlight timer to hide the strip and for a poll.
+    Sleep(1500);
+    EXPECT_TRUE(taskbarAboveCover()) << "the taskbar fell behind the cover under the resting pointer";
+}
+
 // What happens to the taskbar once the pointer has left it, per setting.
 struct ReleaseRow {
     const char* name;
