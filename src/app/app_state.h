@@ -43,6 +43,9 @@ struct AppState {
     LONG delayPending = 0;
     LONG highlightShown = 0;
     LONG inMenuLoop = 0;
+    // The taskbar's place before the current raise, for its release.
+    LONG taskbarWasTopmost = 0;
+    HWND coverBeforeRaise = nullptr;
 
     // Windows and icons.
     HWND mainWindow = nullptr;
@@ -52,7 +55,7 @@ struct AppState {
     HICON configIconSmall = nullptr;
     HICON aboutIconSmall = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
-    LONG trayIconShown = 0;          // the last add succeeded and no delete came since
+    LONG trayIconWanted = 0;         // the last add or delete we asked the shell for was an add
 
     // Link buttons of the About dialog.
     HWND hotLink = nullptr;

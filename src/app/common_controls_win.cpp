@@ -6,7 +6,12 @@
 typedef BOOL(WINAPI* InitCommonControlsExProc)(const INITCOMMONCONTROLSEX*);
 
 void ensureCommonControls() {
-    // Kept loaded for the life of the process, as the dialogs need it every time.
+    // Loaded and initialised once, then kept for the life of the process: the
+    // dialogs need it every time, and each load would add a reference.
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
     HMODULE library = LoadLibraryA("comctl32.dll");
     if (library == nullptr)
         return;

@@ -110,12 +110,22 @@ INT_PTR onInitDialog(HWND dialog) {
     return TRUE;
 }
 
+// A disabled Apply that kept the focus would leave the keyboard nowhere:
+// Tab, Enter and Escape would do nothing until a click. The focus moves on
+// first, and the dialog manager gives Enter back to OK.
+void disableApply(HWND dialog) {
+    HWND apply = GetDlgItem(dialog, IDC_APPLY);
+    if (GetFocus() == apply)
+        SendMessageA(dialog, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(apply, FALSE);
+}
+
 INT_PTR onOkOrApply(HWND dialog, WPARAM command) {
     applyDialogSettings(dialog);
     if (command == IDOK)
         DestroyWindow(dialog);
     else
-        enableControl(dialog, IDC_APPLY, false);
+        disableApply(dialog);
     return TRUE;
 }
 

@@ -8,6 +8,7 @@ LRESULT onDestroy(HWND window);
 LRESULT onCommand(HWND window, WPARAM wParam);
 LRESULT onRightButtonDown(HWND window, LPARAM lParam);
 LRESULT onIconRemovalTick(HWND window);
+LRESULT onDropFiles(WPARAM wParam);
 LRESULT onTrayNotify(WPARAM wParam, LPARAM lParam);
 LRESULT onSecondInstance(HWND window);
 LRESULT onReaddIcon(HWND window);

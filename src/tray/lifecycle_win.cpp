@@ -1,5 +1,6 @@
 #include "tray/lifecycle.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include "about/about_dialog.h"
@@ -56,6 +57,13 @@ LRESULT onIconRemovalTick(HWND window) {
     return 0;
 }
 
+// The window accepts dropped files but has no use for them: the drop's
+// handle is only given back.
+LRESULT onDropFiles(WPARAM wParam) {
+    DragFinish(reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
 LRESULT onTrayNotify(WPARAM wParam, LPARAM lParam) {
     handleTrayNotify(wParam, lParam);
     return 0;
@@ -75,10 +83,10 @@ LRESULT onReaddIcon(HWND window) {
     return 0;
 }
 
-// A restarted shell has forgotten every icon: put ours back when the user
-// wants it or it was showing when the shell went away.
+// A restarted shell has forgotten every icon: put ours back exactly when it
+// is meant to be showing, so that an icon the removal timer took away stays away.
 LRESULT onTaskbarCreated(HWND window) {
-    if (g_app.settings.showTrayIcon || g_app.trayIconShown)
+    if (g_app.trayIconWanted)
         readdTrayIcon(window, g_app.trayIconSmall);
     return 0;
 }

@@ -22,8 +22,10 @@ void addTrayIcon(HWND window, UINT iconId, HICON icon, const char* tooltip) {
     // The first form's tip holds 63 characters and a NUL; lstrcpynA counts the NUL.
     if (tooltip != nullptr)
         lstrcpynA(data.szTip, tooltip, TOOLTIP_MAX_CHARS + 1);
-    // Remembered only so that a restarted shell gets back the icon it had.
-    g_app.trayIconShown = Shell_NotifyIconA(NIM_ADD, &data) ? 1 : 0;
+    // Remembered whatever the shell answers: an add refused because the shell
+    // was not up yet is repeated when it announces itself.
+    g_app.trayIconWanted = 1;
+    Shell_NotifyIconA(NIM_ADD, &data);
 }
 
 void deleteTrayIcon(HWND window, UINT iconId) {
@@ -32,7 +34,7 @@ void deleteTrayIcon(HWND window, UINT iconId) {
     data.hWnd = window;
     data.uID = iconId;
     Shell_NotifyIconA(NIM_DELETE, &data);
-    g_app.trayIconShown = 0;
+    g_app.trayIconWanted = 0;
 }
 
 void readdTrayIcon(HWND window, HICON icon) {

@@ -27,13 +27,27 @@ uint32_t edgeFromCorners(const Rect& r, int32_t cx) {
     return edge;
 }
 
+int32_t clampToInt32(int64_t value) {
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return (int32_t)value;
+}
+
+// The shell's rectangle can lie anywhere in the int range: the sums are made
+// in 64 bits and the strip clamped to what a rectangle can hold.
 Rect stripForEdge(const Rect& r, uint32_t edge) {
     switch (edge) {
-    case EDGE_LEFT: return Rect{r.left, r.top, r.left + STRIP_DEPTH, r.bottom};
-    case EDGE_TOP: return Rect{r.left, r.top, r.right, r.top + STRIP_DEPTH};
-    case EDGE_RIGHT: return Rect{r.right - STRIP_DEPTH, r.top, r.right, r.bottom};
-    default: return Rect{r.left, r.bottom - STRIP_DEPTH, r.right, r.bottom};
+    case EDGE_LEFT: return Rect{r.left, r.top, clampToInt32((int64_t)r.left + STRIP_DEPTH), r.bottom};
+    case EDGE_TOP: return Rect{r.left, r.top, r.right, clampToInt32((int64_t)r.top + STRIP_DEPTH)};
+    case EDGE_RIGHT: return Rect{clampToInt32((int64_t)r.right - STRIP_DEPTH), r.top, r.right, r.bottom};
+    default: return Rect{r.left, clampToInt32((int64_t)r.bottom - STRIP_DEPTH), r.right, r.bottom};
     }
+}
+
+int32_t spanOf(int32_t from, int32_t to) {
+    return clampToInt32((int64_t)to - from);
 }
 
 bool pointInStrip(const Rect& s, const Point& p) {

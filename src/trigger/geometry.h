@@ -14,6 +14,10 @@ struct Point {
 
 bool sameRect(const Rect& a, const Rect& b);
 
+int32_t clampToInt32(int64_t value);
+// to - from without overflow, clamped to the int range (a width or height).
+int32_t spanOf(int32_t from, int32_t to);
+
 // The edge when the shell reported none and no auto-hide bar matched: bottom,
 // unless the rectangle's corner sits just off the screen (rules A and B).
 uint32_t edgeFromCorners(const Rect& taskbar, int32_t fullScreenWidth);

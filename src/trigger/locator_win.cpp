@@ -37,6 +37,6 @@ int locateTaskbar(APPBARDATA* request, RECT* last) {
 
 void placeTriggerWindow(HWND window) {
     const RECT& s = g_app.strip;
-    SetWindowPos(window, HWND_TOPMOST, s.left, s.top, s.right - s.left, s.bottom - s.top,
+    SetWindowPos(window, HWND_TOPMOST, s.left, s.top, spanOf(s.left, s.right), spanOf(s.top, s.bottom),
                  SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
 }

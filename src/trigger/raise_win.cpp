@@ -3,6 +3,7 @@
 #include "about/counter_text.h"
 #include "app/app_state.h"
 #include "resources/resource.h"
+#include "trigger/release_rule.h"
 #include "trigger/taskbar.h"
 
 static void rewriteCounterLabel() {
@@ -18,6 +19,9 @@ void activateTaskbar() {
     if (!IsWindow(g_app.taskbarWindow))
         return;
     if (!g_app.taskbarRaised) {
+        // Where the taskbar lay before, so that the release can put it back.
+        g_app.taskbarWasTopmost = taskbarIsTopmost(g_app.taskbarWindow) ? 1 : 0;
+        g_app.coverBeforeRaise = windowAbove(g_app.taskbarWindow);
         g_app.activationCount++;
         g_app.taskbarRaised = 1;
         rewriteCounterLabel();
@@ -53,10 +57,22 @@ static bool pointerStillOnTaskbar() {
     return pointerOnTaskbar(toRect(taskbar), toPoint(cursor));
 }
 
+static bool coverStillTopmost() {
+    HWND cover = g_app.coverBeforeRaise;
+    return cover != nullptr && cover != g_app.taskbarWindow && IsWindow(cover) && taskbarIsTopmost(cover);
+}
+
 void checkRelease() {
     if (!g_app.taskbarRaised || pointerStillOnTaskbar())
         return;
-    if (GetForegroundWindow() != g_app.taskbarWindow && g_app.settings.sendBackAfterUse)
-        sendTaskbarToBottom(g_app.taskbarWindow);
+    const ReleaseFacts facts = {g_app.settings.sendBackAfterUse != 0, GetForegroundWindow() == g_app.taskbarWindow,
+                                g_app.taskbarWasTopmost != 0, coverStillTopmost()};
+    switch (releasePlacement(facts)) {
+    case RELEASE_TO_BOTTOM: sendTaskbarToBottom(g_app.taskbarWindow); break;
+    case RELEASE_BELOW_COVER: placeTaskbarBelow(g_app.taskbarWindow, g_app.coverBeforeRaise); break;
+    case RELEASE_TOP_OF_BAND: placeTaskbarAtTopOfBand(g_app.taskbarWindow); break;
+    case RELEASE_LEAVE: break;
+    }
     g_app.taskbarRaised = 0;
+    g_app.coverBeforeRaise = nullptr;
 }

@@ -13,6 +13,9 @@ HWND autoHideBarOn(APPBARDATA* request, UINT edge);
 // Z-order calls change the z-order alone and activate nothing.
 void placeTaskbarBelow(HWND taskbar, HWND above);
 void sendTaskbarToBottom(HWND taskbar);
+void placeTaskbarAtTopOfBand(HWND taskbar);
+// The window right above in the z-order, null for the first.
+HWND windowAbove(HWND window);
 bool taskbarIsTopmost(HWND taskbar);
 
 Rect toRect(const RECT& r);

@@ -8,7 +8,9 @@
 static_assert(sizeof(APPBARDATA) == 36, "APPBARDATA is 36 bytes on 32-bit builds");
 #endif
 
-static const UINT ZORDER_ONLY = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+// Asynchronous: the taskbar belongs to the shell's thread, and a hung shell
+// must not hang us while it would handle the move.
+static const UINT ZORDER_ONLY = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
 
 HWND findTaskbar() {
     return FindWindowA(g_app.taskbarClassName, nullptr);
@@ -29,6 +31,14 @@ void placeTaskbarBelow(HWND taskbar, HWND above) {
 
 void sendTaskbarToBottom(HWND taskbar) {
     SetWindowPos(taskbar, HWND_BOTTOM, 0, 0, 0, 0, ZORDER_ONLY);
+}
+
+void placeTaskbarAtTopOfBand(HWND taskbar) {
+    SetWindowPos(taskbar, HWND_TOPMOST, 0, 0, 0, 0, ZORDER_ONLY);
+}
+
+HWND windowAbove(HWND window) {
+    return GetWindow(window, GW_HWNDPREV);
 }
 
 bool taskbarIsTopmost(HWND taskbar) {

@@ -458,6 +458,33 @@ TEST_F(ConfigDialog, EnterIsOkAndEscapeIsCancel) {
     EXPECT_EQ(storedText("Surbrillance"), sz("0"));
 }
 
+// A click on Apply gives it the focus; once it is disabled the keyboard must
+// still work: Escape cancels, and Enter after another change is OK.
+TEST_F(ConfigDialog, ApplyHandsTheKeyboardOnBeforeItIsDisabled) {
+    open();
+    click(IDC_HIGHLIGHT);
+    SetFocus(item(IDC_APPLY));
+    click(IDC_APPLY);
+    ASSERT_FALSE(applyEnabled());
+    HWND focus = GetFocus();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_NE(focus, item(IDC_APPLY));
+    EXPECT_EQ(GetParent(focus), dialog_);
+    EXPECT_EQ(SendMessageA(dialog_, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+    click(IDC_SEND_BACK);
+    pressKey(VK_RETURN);
+    EXPECT_EQ(g_app.configDialog, nullptr) << "Enter did not reach OK";
+    EXPECT_EQ(g_app.settings.sendBackAfterUse, 0u);
+
+    open();
+    SetFocus(item(IDC_APPLY));
+    click(IDC_HIGHLIGHT);
+    SetFocus(item(IDC_APPLY));
+    click(IDC_APPLY);
+    pressKey(VK_ESCAPE);
+    EXPECT_EQ(g_app.configDialog, nullptr) << "Escape did not cancel";
+}
+
 TEST_F(ConfigDialog, SecondOpenRaisesTheFirst) {
     open();
     const HWND first = dialog_;

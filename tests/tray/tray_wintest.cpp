@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "support/app_fixture.h"
 #include "tray/context_menu.h"
+#include "tray/tray_icon.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ TEST_F(Tray, ReaddMessageBringsTheIconBackAndLeavesTheRemovalTimer) {
     EXPECT_TRUE(removalTimerRunning());
 }
 
-TEST_F(Tray, ARestartedShellGetsTheIconBackWhenItWasWantedOrShowing) {
+TEST_F(Tray, ARestartedShellGetsTheIconBackExactlyWhenItIsMeantToShow) {
     start();
     shellForgetsIcon();
     SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
@@ -114,6 +115,78 @@ TEST_F(Tray, ARestartedShellGetsTheIconBackWhenItWasWantedOrShowing) {
     shellForgetsIcon();
     SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(trayIconExists(window)) << "icon off but brought back by hand";
+    DestroyWindow(window);
+    pumpMessages(0);
+
+    // The removal timer took the icon away: a restarted shell must not bring
+    // it back against the user's wish, while the re-add message still does.
+    deleteSettingsKey();
+    writeSetting("SupprimerIconeApresTempo", "1");
+    g_app.settings = Settings{};
+    start();
+    SendMessageA(window, WM_TIMER, TIMER_ICON_REMOVAL, 0);
+    ASSERT_FALSE(trayIconExists(window));
+    SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
+    EXPECT_FALSE(trayIconExists(window)) << "removed by the timer, brought back by the shell";
+    SendMessageA(window, WM_READD_ICON, 0, 0);
+    EXPECT_TRUE(trayIconExists(window));
+}
+
+// What the shell receives of an add: the record as Wine's notification area
+// reads it from WM_COPYDATA (owner, id, flags, callback, tooltip).
+struct ShellIconRecord {
+    LONG window;
+    UINT id;
+    UINT flags;
+    UINT callbackMessage;
+    WCHAR tip[128];
+};
+struct ReceivedIcon {
+    ULONG_PTR request;
+    ShellIconRecord record;
+};
+ReceivedIcon g_received;
+
+LRESULT CALLBACK standInTrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COPYDATA)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (data->dwData == NIM_ADD && data->cbData >= sizeof(ShellIconRecord)) {
+        g_received.request = data->dwData;
+        CopyMemory(&g_received.record, data->lpData, sizeof(ShellIconRecord));
+    }
+    return TRUE;
+}
+
+TEST_F(Tray, TheShellReceivesTheCallbackFlagsAndTooltipCut) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = standInTrayProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&wc);
+    // Topmost and made last, it is found before the desktop's own taskbar.
+    HWND tray = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_EQ(tray, FindWindowA("Shell_TrayWnd", nullptr));
+    g_received = ReceivedIcon{};
+    start();
+    EXPECT_EQ((ULONG_PTR)NIM_ADD, g_received.request);
+    EXPECT_EQ(HandleToLong(window), g_received.record.window);
+    EXPECT_EQ(1u, g_received.record.id);
+    EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), g_received.record.flags & (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(1025u, g_received.record.callbackMessage);
+    EXPECT_STREQ(L"Pendrel", g_received.record.tip);
+
+    char longTip[100];
+    for (int i = 0; i < 99; ++i)
+        longTip[i] = (char)('a' + i % 26);
+    longTip[99] = '\0';
+    g_received = ReceivedIcon{};
+    addTrayIcon(window, 1, nullptr, longTip);
+    EXPECT_EQ(63u, (unsigned)lstrlenW(g_received.record.tip)) << "the first form's tip holds 63 characters";
+    EXPECT_EQ(L'a' + 62 % 26, g_received.record.tip[62]);
+    DestroyWindow(tray);
+    UnregisterClassA("Shell_TrayWnd", GetModuleHandleA(nullptr));
 }
 
 TEST_F(Tray, SecondStartShowsTheIconForGoodAndOpensTheAboutDialog) {

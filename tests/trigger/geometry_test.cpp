@@ -50,6 +50,21 @@ TEST(TriggerGeometry, ReportedEdgesGiveTheirBandAndOthersTheBottom) {
         EXPECT_TRUE(stripForEdge(r, odd) == (Rect{100, 596, 300, 600})) << odd;
 }
 
+// A hostile shell can report a rectangle at the ends of the int range: the
+// band stays inside the range instead of wrapping, and so does its size.
+TEST(TriggerGeometry, ExtremeRectanglesGiveClampedBandsAndSizes) {
+    const Rect low = {INT32_MIN, INT32_MIN, INT32_MIN + 2, INT32_MIN + 2};
+    const Rect high = {INT32_MAX - 2, INT32_MAX - 2, INT32_MAX, INT32_MAX};
+    EXPECT_TRUE(stripForEdge(low, EDGE_BOTTOM) == (Rect{INT32_MIN, INT32_MIN, INT32_MIN + 2, INT32_MIN + 2}));
+    EXPECT_TRUE(stripForEdge(low, EDGE_RIGHT) == (Rect{INT32_MIN, INT32_MIN, INT32_MIN + 2, INT32_MIN + 2}));
+    EXPECT_TRUE(stripForEdge(high, EDGE_LEFT) == (Rect{INT32_MAX - 2, INT32_MAX - 2, INT32_MAX, INT32_MAX}));
+    EXPECT_TRUE(stripForEdge(high, EDGE_TOP) == (Rect{INT32_MAX - 2, INT32_MAX - 2, INT32_MAX, INT32_MAX}));
+    EXPECT_EQ(INT32_MAX, spanOf(INT32_MIN, INT32_MAX));
+    EXPECT_EQ(INT32_MIN, spanOf(INT32_MAX, INT32_MIN));
+    EXPECT_EQ(1024, spanOf(0, 1024));
+    EXPECT_EQ(-4, spanOf(768, 764));
+}
+
 TEST(TriggerGeometry, StripTestIsInclusiveOnAllFourSides) {
     const Rect strip = {0, 764, 1024, 768};
     struct { Point p; bool in; } cases[] = {

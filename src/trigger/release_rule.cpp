@@ -1,0 +1,9 @@
+#include "trigger/release_rule.h"
+
+ReleasePlacement releasePlacement(const ReleaseFacts& facts) {
+    if (!facts.sendBackAfterUse || facts.taskbarForeground)
+        return RELEASE_LEAVE;
+    if (!facts.wasTopmost)
+        return RELEASE_TO_BOTTOM;
+    return facts.coverStillTopmost ? RELEASE_BELOW_COVER : RELEASE_TOP_OF_BAND;
+}

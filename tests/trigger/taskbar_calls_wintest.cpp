@@ -1,0 +1,148 @@
+// What the trigger asks of the taskbar window, seen by stand-in taskbars of
+// this process: the forwarded hit test of each signal, the z-order policing
+// of an always-on-top taskbar, and the attributes of the program's classes.
+#include <windows.h>
+
+#include "app/startup.h"
+#include "support/app_fixture.h"
+#include "trigger/activation.h"
+#include "trigger/raise.h"
+#include "trigger/trigger_window.h"
+
+namespace {
+
+const char STAND_IN_CLASS[] = "PendrelStandInTaskbar";
+
+struct Forwarded {
+    int count;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+Forwarded g_forwarded;
+
+LRESULT CALLBACK recordingTaskbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCHITTEST) {
+        g_forwarded.count++;
+        g_forwarded.wParam = wParam;
+        g_forwarded.lParam = lParam;
+        return HTCLIENT;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class TaskbarCalls : public AppFixture {
+protected:
+    HWND window = nullptr;
+    HWND standIn = nullptr;
+    void SetUp() override {
+        AppFixture::SetUp();
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSA wc = {};
+            wc.lpfnWndProc = recordingTaskbarProc;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = STAND_IN_CLASS;
+            registered = RegisterClassA(&wc) != 0;
+        }
+        ASSERT_TRUE(registered);
+        window = createTrigger();
+        standIn = CreateWindowExA(WS_EX_TOOLWINDOW, STAND_IN_CLASS, "", WS_POPUP | WS_VISIBLE, 0, 748, 1024, 20,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(nullptr, standIn);
+        lstrcpyA(g_app.taskbarClassName, STAND_IN_CLASS);
+        g_forwarded = Forwarded{};
+    }
+    void TearDown() override {
+        DestroyWindow(standIn);
+        AppFixture::TearDown();
+    }
+};
+
+// Each way of activating hands the taskbar the pointer's screen position: the
+// hit test as received, the timers and the click with wParam 0 and the
+// position they measured (the click converted from client coordinates).
+TEST_F(TaskbarCalls, EachSignalForwardsTheHitTestItSaw) {
+    struct {
+        const char* signal;
+        DWORD delayEnabled;
+        POINT pointer;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        LPARAM forwarded;
+    } rows[] = {
+        {"hit test", 0, {500, 766}, WM_NCHITTEST, HTCAPTION, MAKELPARAM(500, 766), MAKELPARAM(500, 766)},
+        {"poll", 0, {510, 767}, WM_TIMER, TIMER_POLL, 0, MAKELPARAM(510, 767)},
+        {"delay tick", 1, {520, 765}, WM_TIMER, TIMER_DELAY, 0, MAKELPARAM(520, 765)},
+        {"click", 1, {500, 766}, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 2), MAKELPARAM(30, 766)},
+    };
+    for (const auto& row : rows) {
+        g_app.settings.delayEnabled = row.delayEnabled;
+        g_app.taskbarRaised = 0;
+        g_app.delayPending = 0;
+        ASSERT_TRUE(movePointer(row.pointer.x, row.pointer.y)) << row.signal;
+        g_forwarded = Forwarded{};
+        SendMessageA(window, row.message, row.wParam, row.lParam);
+        EXPECT_EQ(1, g_forwarded.count) << row.signal;
+        EXPECT_EQ(row.message == WM_NCHITTEST ? row.wParam : 0u, g_forwarded.wParam) << row.signal;
+        EXPECT_EQ(row.forwarded, g_forwarded.lParam) << row.signal;
+        EXPECT_EQ(1, g_app.taskbarRaised) << row.signal;
+        KillTimer(window, TIMER_DELAY);
+    }
+}
+
+// With the strip not lifted over other always-on-top windows, an
+// always-on-top taskbar is kept right below the strip so that it cannot cover
+// it; an ordinary taskbar is left where it is.
+TEST_F(TaskbarCalls, PolicingWithoutGoingOverKeepsAnAlwaysOnTopTaskbarBelowTheStrip) {
+    g_app.settings.overTopmost = 0;
+    g_app.taskbarWindow = standIn;
+    HWND rival = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 100, 100, 50, 50, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(rival, HWND_TOPMOST, 0, 0, 0, 0, flags);
+
+    SetWindowPos(standIn, HWND_TOP, 0, 0, 0, 0, flags);
+    enforceZOrder();
+    EXPECT_EQ(0, GetWindowLongA(standIn, GWL_EXSTYLE) & WS_EX_TOPMOST) << "an ordinary taskbar was made topmost";
+    EXPECT_NE(standIn, GetWindow(window, GW_HWNDNEXT));
+
+    SetWindowPos(standIn, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    ASSERT_EQ(standIn, GetWindow(standIn, GW_HWNDFIRST));
+    enforceZOrder();
+    EXPECT_EQ(standIn, GetWindow(window, GW_HWNDNEXT)) << "right below the strip";
+    EXPECT_NE(0, GetWindowLongA(standIn, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST)) << "the strip is not lifted";
+    DestroyWindow(rival);
+}
+
+// The strip's class paints with the highlight colour and the dialogs' class
+// is a dialog class; both carry the program's icons and the arrow.
+TEST_F(TaskbarCalls, BothClassesAreRegisteredWithTheirAttributes) {
+    struct {
+        const char* name;
+        HBRUSH brush;
+        int windowExtra;
+    } classes[] = {
+        {g_app.triggerClassName, (HBRUSH)(INT_PTR)(COLOR_HIGHLIGHT + 1), 0},
+        {g_app.dialogClassName, (HBRUSH)(INT_PTR)(COLOR_BACKGROUND + 1), DLGWINDOWEXTRA},
+    };
+    for (const auto& c : classes) {
+        WNDCLASSEXA info = {};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(GetClassInfoExA(g_app.instance, c.name, &info)) << c.name;
+        EXPECT_EQ((UINT)(CS_HREDRAW | CS_VREDRAW), info.style) << c.name;
+        EXPECT_EQ(c.brush, info.hbrBackground) << c.name;
+        EXPECT_EQ(c.windowExtra, info.cbWndExtra) << c.name;
+        EXPECT_NE(nullptr, info.hIcon) << c.name;
+        EXPECT_NE(nullptr, info.hIconSm) << c.name;
+        EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), info.hCursor) << c.name;
+    }
+    WNDCLASSEXA trigger = {};
+    trigger.cbSize = sizeof(trigger);
+    GetClassInfoExA(g_app.instance, g_app.triggerClassName, &trigger);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(triggerWindowProc), trigger.lpfnWndProc);
+}
+
+}  // namespace
