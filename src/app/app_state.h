@@ -37,6 +37,11 @@ struct AppState {
     HWND taskbarWindow = nullptr;
     RECT lastTaskbarRect = {};
     RECT strip = {};
+    // What the last question to the shell saw, so that idle polls need not ask.
+    HWND watchedTaskbar = nullptr;
+    RECT watchedRect = {};
+    LONG shellChangeAnnounced = 0;
+    DWORD ticksSinceAsk = 0;
 
     // Activation state.
     LONG taskbarRaised = 0;

@@ -13,6 +13,9 @@ const unsigned TIMER_HIGHLIGHT = 4;
 const unsigned TIMER_REFRESH = 1;
 
 const unsigned POLL_PERIOD_MS = 1000;
+// While nothing announces a change, the shell is still asked at least once
+// in this many polls.
+const uint32_t SHELL_ASK_SAFETY_TICKS = 30;
 const unsigned ICON_REMOVAL_PERIOD_MS = 120000;
 const unsigned HIGHLIGHT_PERIOD_MS = 500;
 const unsigned REFRESH_PERIOD_MS = 1000;

@@ -11,6 +11,7 @@
 #include "settings/settings_store.h"
 #include "tray/context_menu.h"
 #include "tray/tray_icon.h"
+#include "trigger/locator.h"
 
 LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     g_app.mainWindow = window;
@@ -86,6 +87,7 @@ LRESULT onReaddIcon(HWND window) {
 // A restarted shell has forgotten every icon: put ours back exactly when it
 // is meant to be showing, so that an icon the removal timer took away stays away.
 LRESULT onTaskbarCreated(HWND window) {
+    announceShellChange();
     if (g_app.trayIconWanted)
         readdTrayIcon(window, g_app.trayIconSmall);
     return 0;

@@ -17,4 +17,6 @@ LRESULT onHighlightTick(HWND window);
 LRESULT onLeftButtonDown(HWND window, LPARAM lParam);
 LRESULT onPaint(HWND window);
 LRESULT onEraseBackground(HWND window, WPARAM wParam, LPARAM lParam);
+// The display, the work area or the scale changed: the next poll asks the shell.
+LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

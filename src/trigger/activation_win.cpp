@@ -96,7 +96,8 @@ static int pollForPointer(HWND window) {
 
 LRESULT onPollTick(HWND window) {
     APPBARDATA request = {};
-    if (locateTaskbar(&request, &g_app.lastTaskbarRect))
+    // A tick that does not ask behaves as one whose answer was the same rectangle.
+    if (shellAskDue() && locateTaskbar(&request, &g_app.lastTaskbarRect))
         placeTriggerWindow(window);
     enforceZOrder();
     checkRelease();
@@ -160,5 +161,11 @@ LRESULT onEraseBackground(HWND window, WPARAM wParam, LPARAM lParam) {
 
 LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     g_app.inMenuLoop = message == WM_ENTERMENULOOP ? 1 : 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_SETTINGCHANGE || wParam == SPI_SETWORKAREA)
+        announceShellChange();
     return DefWindowProcA(window, message, wParam, lParam);
 }

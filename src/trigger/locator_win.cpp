@@ -1,6 +1,7 @@
 #include "trigger/locator.h"
 
 #include "app/app_state.h"
+#include "trigger/shell_watch.h"
 #include "trigger/taskbar.h"
 
 // With no taskbar window to compare with, a probe cannot tell which edge holds
@@ -39,4 +40,28 @@ void placeTriggerWindow(HWND window) {
     const RECT& s = g_app.strip;
     SetWindowPos(window, HWND_TOPMOST, s.left, s.top, spanOf(s.left, s.right), spanOf(s.top, s.bottom),
                  SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+bool shellAskDue() {
+    HWND taskbar = findTaskbar();
+    RECT rect = {};
+    const bool rectRead = taskbar != nullptr && GetWindowRect(taskbar, &rect);
+    const ShellWatchFacts facts = {taskbar == nullptr || taskbar != g_app.watchedTaskbar,
+                                   !rectRead || !sameRect(toRect(rect), toRect(g_app.watchedRect)),
+                                   g_app.shellChangeAnnounced != 0, g_app.ticksSinceAsk};
+    // The tick works with the window found now, asked or not.
+    g_app.taskbarWindow = taskbar;
+    if (!shouldAskShell(facts)) {
+        g_app.ticksSinceAsk++;
+        return false;
+    }
+    g_app.watchedTaskbar = taskbar;
+    g_app.watchedRect = rect;
+    g_app.shellChangeAnnounced = 0;
+    g_app.ticksSinceAsk = 0;
+    return true;
+}
+
+void announceShellChange() {
+    g_app.shellChangeAnnounced = 1;
 }

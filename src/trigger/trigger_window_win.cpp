@@ -36,6 +36,9 @@ LRESULT CALLBACK triggerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_EXITMENULOOP: return onMenuLoop(window, message, wParam, lParam);
     case WM_COMMAND: return onCommand(window, wParam);
     case WM_DROPFILES: return onDropFiles(wParam);
+    case WM_DISPLAYCHANGE: return onShellChange(window, message, wParam, lParam);
+    case WM_SETTINGCHANGE: return onShellChange(window, message, wParam, lParam);
+    case WM_DPICHANGED: return onShellChange(window, message, wParam, lParam);
     case WM_TRAY_NOTIFY: return onTrayNotify(wParam, lParam);
     case WM_SECOND_INSTANCE: return onSecondInstance(window);
     case WM_READD_ICON: return onReaddIcon(window);

@@ -98,7 +98,7 @@ TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSe
     // A taskbar the user is working in stays where it is.
     SetForegroundWindow(shellTaskbar());
     if (GetForegroundWindow() == shellTaskbar()) {
-        movePointer(500, 300);
+        ASSERT_TRUE(movePointer(500, 300));
         checkRelease();
         EXPECT_EQ(0, g_app.taskbarRaised);
         EXPECT_TRUE(isAbove(shellTaskbar(), cover)) << "the foreground taskbar is not sent back";

@@ -1,0 +1,8 @@
+#include "trigger/shell_watch.h"
+
+#include "app/constants.h"
+
+bool shouldAskShell(const ShellWatchFacts& facts) {
+    return facts.taskbarChanged || facts.rectChanged || facts.changeAnnounced ||
+           facts.ticksSinceAsk >= SHELL_ASK_SAFETY_TICKS - 1;
+}

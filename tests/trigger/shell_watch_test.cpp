@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "app/constants.h"
+#include "trigger/shell_watch.h"
+
+namespace {
+
+TEST(ShellWatch, AsksOnAnySignOfChangeAndOtherwiseTwiceAMinute) {
+    struct {
+        ShellWatchFacts facts;
+        bool ask;
+    } cases[] = {
+        {{false, false, false, 0}, false},                            // an idle tick
+        {{false, false, false, SHELL_ASK_SAFETY_TICKS - 2}, false},   // still idle
+        {{false, false, false, SHELL_ASK_SAFETY_TICKS - 1}, true},    // the safety net
+        {{false, false, false, 0xFFFFFFF0u}, true},                   // long overdue
+        {{true, false, false, 0}, true},                              // another or no taskbar window
+        {{false, true, false, 0}, true},                              // moved, resized, slid in or out
+        {{false, false, true, 0}, true},                              // display, work area, scale, shell restart
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.ask, shouldAskShell(c.facts))
+            << c.facts.taskbarChanged << c.facts.rectChanged << c.facts.changeAnnounced << " " << c.facts.ticksSinceAsk;
+}
+
+}  // namespace
