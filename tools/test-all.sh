@@ -53,6 +53,9 @@ mkdir -p "$artifacts"
 rm -rf "$artifacts/e2e" "$root/build/mingw-x86_64/artifacts"
 mkdir -p "$artifacts/e2e"
 
+step "Folder layering (no circle between the folders of src/)"
+"$root/tools/check-layers.sh" || die "the folders of src/ include each other in a circle"
+
 step "Host build (clang, sanitizers, fuzzers)"
 cmake --preset host -DPENDREL_WERROR=ON >/dev/null || die "host configure"
 timeout 1800 cmake --build --preset host -j2 || die "host build"

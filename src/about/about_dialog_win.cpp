@@ -2,13 +2,12 @@
 
 #include <shellapi.h>
 
+#include "about/about_state.h"
 #include "about/counter_text.h"
 #include "about/link_buttons.h"
 #include "about/rate.h"
 #include "about/rate_text.h"
-#include "app/app_state.h"
-#include "app/common_controls.h"
-#include "app/start_timer.h"
+#include "resources/program.h"
 #include "resources/resource.h"
 
 namespace {
@@ -21,9 +20,9 @@ const UINT unitNames[STATS_UNIT_COUNT] = {IDS_UNIT_SECOND, IDS_UNIT_MINUTE, IDS_
 // process: LoadImageA without LR_SHARED makes a new icon at each call, and the
 // dialog can be opened any number of times.
 HICON smallDialogIcon() {
-    if (g_app.aboutIconSmall == nullptr)
-        g_app.aboutIconSmall = loadSmallAppIcon();
-    return g_app.aboutIconSmall;
+    if (aboutState().iconSmall == nullptr)
+        aboutState().iconSmall = loadSmallAppIcon();
+    return aboutState().iconSmall;
 }
 
 void showCounter(HWND dialog, DWORD count) {
@@ -45,7 +44,7 @@ void fillUnitList(HWND dialog) {
         loadText(id, name);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    SendMessageA(list, CB_SETCURSEL, g_app.statsUnit, 0);
+    SendMessageA(list, CB_SETCURSEL, aboutState().statsUnit, 0);
 }
 
 void openLink(HWND dialog, UINT urlId) {
@@ -55,36 +54,34 @@ void openLink(HWND dialog, UINT urlId) {
 }
 
 void restartCount(HWND dialog) {
-    g_app.activationCount = 0;
+    aboutState().activationCount = 0;
     showCounter(dialog, 0);
     // Shown before the start moves, with the count already 0: the label reads
     // 0.00 at once, and the next tick measures from the moment of the reset.
     showAverage(dialog);
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    SystemTimeToFileTime(&now, &g_app.countStart);
+    startCounting();
 }
 
 INT_PTR onUnitCommand(HWND dialog, WPARAM wParam) {
     if (HIWORD(wParam) != CBN_SELCHANGE)
         return FALSE;
     const LRESULT selection = SendDlgItemMessageA(dialog, IDC_UNIT_LIST, CB_GETCURSEL, 0, 0);
-    g_app.statsUnit = statsUnitFromSelection(static_cast<uint32_t>(selection));
+    aboutState().statsUnit = statsUnitFromSelection(static_cast<uint32_t>(selection));
     showAverage(dialog);
     return TRUE;
 }
 
 INT_PTR onInitDialog(HWND dialog) {
     SetForegroundWindow(dialog);
-    HICON bigIcon = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APP));
-    g_app.aboutDialog = dialog;
+    HICON bigIcon = LoadIconA(programState().instance, MAKEINTRESOURCEA(IDI_APP));
+    aboutState().dialog = dialog;
     // Posted: the icons are set once WM_INITDIALOG has returned.
     PostMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     PostMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallDialogIcon()));
-    g_app.mailLinkColor = GetSysColor(COLOR_WINDOWTEXT);
-    g_app.webLinkColor = GetSysColor(COLOR_WINDOWTEXT);
+    aboutState().mailLinkColor = GetSysColor(COLOR_WINDOWTEXT);
+    aboutState().webLinkColor = GetSysColor(COLOR_WINDOWTEXT);
     subclassLinkButtons(dialog);
-    showCounter(dialog, g_app.activationCount);
+    showCounter(dialog, aboutState().activationCount);
     fillUnitList(dialog);
     showAverage(dialog);
     startTimer(dialog, TIMER_REFRESH, REFRESH_PERIOD_MS);
@@ -120,10 +117,10 @@ INT_PTR onSysCommand(HWND dialog, WPARAM wParam) {
 }
 
 INT_PTR onDestroy(HWND dialog) {
-    g_app.aboutDialog = nullptr;
-    g_app.hotLink = nullptr;
-    g_app.mailLinkSized = 0;
-    g_app.webLinkSized = 0;
+    aboutState().dialog = nullptr;
+    aboutState().hotLink = nullptr;
+    aboutState().mailLinkSized = 0;
+    aboutState().webLinkSized = 0;
     KillTimer(dialog, TIMER_REFRESH);
     return FALSE;
 }
@@ -131,14 +128,14 @@ INT_PTR onDestroy(HWND dialog) {
 }  // namespace
 
 void openAboutDialog() {
-    if (g_app.aboutDialog != nullptr) {
-        SetForegroundWindow(g_app.aboutDialog);
+    if (aboutState().dialog != nullptr) {
+        SetForegroundWindow(aboutState().dialog);
         return;
     }
     ensureCommonControls();
     // No owner: the dialog is a top-level window of its own. It sets
     // aboutDialog itself while it initialises.
-    CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, aboutDialogProc, 0);
+    CreateDialogParamA(programState().instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, aboutDialogProc, 0);
 }
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -154,4 +151,16 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_SYSCOLORCHANGE: return onLinksSysColorChange();
     default: return FALSE;
     }
+}
+
+void countActivation() {
+    aboutState().activationCount++;
+    if (IsWindow(aboutState().dialog))
+        showCounter(aboutState().dialog, aboutState().activationCount);
+}
+
+void startCounting() {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    SystemTimeToFileTime(&now, &aboutState().countStart);
 }

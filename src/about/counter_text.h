@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/constants.h"
+#include "resources/constants.h"
 
 // The counter label: "You have activated %lu times the taskbar." with the count,
 // and a plural suffix ("s" above 1) for a format that wants one.

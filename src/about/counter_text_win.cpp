@@ -1,7 +1,7 @@
 #include "about/counter_text.h"
 
 #include "about/counter_suffix.h"
-#include "app/app_state.h"
+#include "resources/program.h"
 #include "resources/resource.h"
 
 void counterText(DWORD count, char (&buffer)[TEXT_BUFFER_SIZE]) {

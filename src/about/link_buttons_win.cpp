@@ -1,6 +1,7 @@
 #include "about/link_buttons.h"
 
-#include "app/app_state.h"
+#include "about/about_state.h"
+#include "resources/program.h"
 #include "resources/resource.h"
 
 namespace {
@@ -11,10 +12,10 @@ COLORREF normalLinkColor() {
 
 // The colour field that belongs to a link, or null for any other window.
 COLORREF* colorOf(HWND link) {
-    if (link == g_app.mailLink)
-        return &g_app.mailLinkColor;
-    if (link == g_app.webLink)
-        return &g_app.webLinkColor;
+    if (link == aboutState().mailLink)
+        return &aboutState().mailLinkColor;
+    if (link == aboutState().webLink)
+        return &aboutState().webLinkColor;
     return nullptr;
 }
 
@@ -26,22 +27,22 @@ void paintLink(HWND link, COLORREF color) {
 }
 
 LRESULT onLinkSetCursor(HWND link) {
-    if (link != g_app.hotLink) {
+    if (link != aboutState().hotLink) {
         paintLink(link, LINK_HOVER_COLOR);
-        if (g_app.hotLink != nullptr)
-            paintLink(g_app.hotLink, normalLinkColor());
-        g_app.hotLink = link;
+        if (aboutState().hotLink != nullptr)
+            paintLink(aboutState().hotLink, normalLinkColor());
+        aboutState().hotLink = link;
     }
     // Set on every pointer message, and the message goes no further, so no
     // other cursor replaces the hand.
-    SetCursor(LoadCursorA(g_app.instance, MAKEINTRESOURCEA(IDR_LINK_CURSOR)));
+    SetCursor(LoadCursorA(programState().instance, MAKEINTRESOURCEA(IDR_LINK_CURSOR)));
     return 0;
 }
 
 LRESULT passOn(HWND link, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (g_app.linkPrevProc == nullptr)
+    if (aboutState().linkPrevProc == nullptr)
         return DefWindowProcA(link, message, wParam, lParam);
-    return CallWindowProcA(g_app.linkPrevProc, link, message, wParam, lParam);
+    return CallWindowProcA(aboutState().linkPrevProc, link, message, wParam, lParam);
 }
 
 INT_PTR drawLink(HWND dialog, HDC dc, UINT textId, HWND link, COLORREF& color, LONG& sized) {
@@ -80,22 +81,22 @@ INT_PTR drawLinkButton(HWND link, HWND dialog, HDC dc, const char* text, COLORRE
 }
 
 void subclassLinkButtons(HWND dialog) {
-    g_app.mailLink = GetDlgItem(dialog, IDC_MAIL_LINK);
-    g_app.webLink = GetDlgItem(dialog, IDC_WEB_LINK);
+    aboutState().mailLink = GetDlgItem(dialog, IDC_MAIL_LINK);
+    aboutState().webLink = GetDlgItem(dialog, IDC_WEB_LINK);
     // Both buttons are of the BUTTON class, so one saved procedure serves both.
-    g_app.linkPrevProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(g_app.mailLink, GWLP_WNDPROC));
-    if (g_app.linkPrevProc == nullptr)
+    aboutState().linkPrevProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(aboutState().mailLink, GWLP_WNDPROC));
+    if (aboutState().linkPrevProc == nullptr)
         return;
     const LONG_PTR proc = reinterpret_cast<LONG_PTR>(&linkButtonProc);
-    SetWindowLongPtrA(g_app.mailLink, GWLP_WNDPROC, proc);
-    SetWindowLongPtrA(g_app.webLink, GWLP_WNDPROC, proc);
+    SetWindowLongPtrA(aboutState().mailLink, GWLP_WNDPROC, proc);
+    SetWindowLongPtrA(aboutState().webLink, GWLP_WNDPROC, proc);
 }
 
 INT_PTR onLinksDialogSetCursor() {
     // The pointer is over the dialog but on neither link.
-    if (g_app.hotLink != nullptr) {
-        paintLink(g_app.hotLink, normalLinkColor());
-        g_app.hotLink = nullptr;
+    if (aboutState().hotLink != nullptr) {
+        paintLink(aboutState().hotLink, normalLinkColor());
+        aboutState().hotLink = nullptr;
     }
     return FALSE;
 }
@@ -105,27 +106,27 @@ INT_PTR onLinksDrawItem(HWND dialog, WPARAM controlId, const DRAWITEMSTRUCT* ite
     if (item->itemAction != ODA_DRAWENTIRE)
         return FALSE;
     if (controlId == IDC_MAIL_LINK)
-        return drawLink(dialog, item->hDC, IDS_EMAIL_TEXT, g_app.mailLink, g_app.mailLinkColor, g_app.mailLinkSized);
+        return drawLink(dialog, item->hDC, IDS_EMAIL_TEXT, aboutState().mailLink, aboutState().mailLinkColor, aboutState().mailLinkSized);
     if (controlId == IDC_WEB_LINK)
-        return drawLink(dialog, item->hDC, IDS_HOMEPAGE_TEXT, g_app.webLink, g_app.webLinkColor, g_app.webLinkSized);
+        return drawLink(dialog, item->hDC, IDS_HOMEPAGE_TEXT, aboutState().webLink, aboutState().webLinkColor, aboutState().webLinkSized);
     return FALSE;
 }
 
 INT_PTR onLinksSysColorChange() {
     // The hot link keeps its hover colour.
-    if (g_app.mailLink != g_app.hotLink)
-        g_app.mailLinkColor = normalLinkColor();
-    if (g_app.webLink != g_app.hotLink)
-        g_app.webLinkColor = normalLinkColor();
+    if (aboutState().mailLink != aboutState().hotLink)
+        aboutState().mailLinkColor = normalLinkColor();
+    if (aboutState().webLink != aboutState().hotLink)
+        aboutState().webLinkColor = normalLinkColor();
     return FALSE;
 }
 
 INT_PTR onLinksActivate(WPARAM state) {
     // Losing activation keeps the hot link's colour and gives it the focus, which
     // the dialog manager remembers for the next activation.
-    if (LOWORD(state) == WA_INACTIVE && g_app.hotLink != nullptr) {
-        SetFocus(g_app.hotLink);
-        g_app.hotLink = nullptr;
+    if (LOWORD(state) == WA_INACTIVE && aboutState().hotLink != nullptr) {
+        SetFocus(aboutState().hotLink);
+        aboutState().hotLink = nullptr;
     }
     return FALSE;
 }

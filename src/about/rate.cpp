@@ -1,6 +1,6 @@
 #include "about/rate.h"
 
-#include "app/constants.h"
+#include "resources/constants.h"
 
 int64_t elapsedTicks(uint64_t now, uint64_t start) {
     // Unsigned subtraction wraps instead of overflowing; read back as signed it

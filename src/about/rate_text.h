@@ -1,7 +1,7 @@
 #pragma once
 
 #include "about/rate.h"
-#include "app/constants.h"
+#include "resources/constants.h"
 
 // The average-rate label ("An average of 3.50 times per") for the current
 // count, start of counting and unit.

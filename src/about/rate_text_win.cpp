@@ -1,6 +1,7 @@
 #include "about/rate_text.h"
 
-#include "app/app_state.h"
+#include "about/about_state.h"
+#include "resources/program.h"
 #include "resources/resource.h"
 
 namespace {
@@ -41,8 +42,8 @@ void formatAverageRate(const RateParts& parts, char (&buffer)[TEXT_BUFFER_SIZE])
 void averageRateText(char (&buffer)[TEXT_BUFFER_SIZE]) {
     char separator[TEXT_BUFFER_SIZE];
     loadText(IDS_DECIMAL_SEPARATOR, separator);
-    const int64_t elapsed = elapsedTicks(nowTicks(), ticksOf(g_app.countStart));
+    const int64_t elapsed = elapsedTicks(nowTicks(), ticksOf(aboutState().countStart));
     const RateParts parts =
-        averageRate(g_app.activationCount, elapsed, unitSecondsFor(g_app.statsUnit), separator[0]);
+        averageRate(aboutState().activationCount, elapsed, unitSecondsFor(aboutState().statsUnit), separator[0]);
     formatAverageRate(parts, buffer);
 }

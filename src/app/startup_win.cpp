@@ -1,24 +1,25 @@
 #include "app/startup.h"
 
+#include "about/about_dialog.h"
 #include "app/app_state.h"
-#include "app/start_timer.h"
+#include "app/main_window.h"
+#include "resources/program.h"
 #include "resources/resource.h"
 #include "trigger/locator.h"
-#include "trigger/trigger_window.h"
 
 // Fixed start-up texts in code page 1252 (not in the string table).
 static const char CLASS_ERROR_TEXT[] = "Erreur \xE0 la cr\xE9" "ation de la classe de fen\xEAtre";
 static const char WINDOW_ERROR_TEXT[] = "Erreur lors de la cr\xE9" "ation de la fen\xEAtre";
 
 void loadNames() {
-    loadText(IDS_TRIGGER_CLASS, g_app.triggerClassName);
-    loadText(IDS_DIALOG_CLASS, g_app.dialogClassName);
-    loadText(IDS_CAPTION, g_app.caption);
-    loadText(IDS_TASKBAR_CLASS, g_app.taskbarClassName);
+    loadText(IDS_TRIGGER_CLASS, g_app.program.triggerClassName);
+    loadText(IDS_DIALOG_CLASS, g_app.program.dialogClassName);
+    loadText(IDS_CAPTION, g_app.program.caption);
+    loadText(IDS_TASKBAR_CLASS, g_app.program.taskbarClassName);
 }
 
 bool handOverToRunningCopy() {
-    HWND running = FindWindowA(g_app.triggerClassName, nullptr);
+    HWND running = FindWindowA(g_app.program.triggerClassName, nullptr);
     if (running == nullptr)
         return false;
     SetForegroundWindow(running);
@@ -30,7 +31,7 @@ static WNDCLASSEXA classTemplate(HICON large, HICON small) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.hInstance = g_app.instance;
+    wc.hInstance = g_app.program.instance;
     wc.hIcon = large;
     wc.hIconSm = small;
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
@@ -38,14 +39,14 @@ static WNDCLASSEXA classTemplate(HICON large, HICON small) {
 }
 
 bool registerClasses() {
-    HICON large = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APP));
+    HICON large = LoadIconA(g_app.program.instance, MAKEINTRESOURCEA(IDI_APP));
     HICON small = loadSmallAppIcon();
 
     WNDCLASSEXA trigger = classTemplate(large, small);
-    trigger.lpfnWndProc = triggerWindowProc;
+    trigger.lpfnWndProc = mainWindowProc;
     // The strip shows this brush whenever its highlight is on.
     trigger.hbrBackground = (HBRUSH)(INT_PTR)(COLOR_HIGHLIGHT + 1);
-    trigger.lpszClassName = g_app.triggerClassName;
+    trigger.lpszClassName = g_app.program.triggerClassName;
     if (!RegisterClassExA(&trigger))
         return false;
 
@@ -53,13 +54,13 @@ bool registerClasses() {
     dialog.lpfnWndProc = DefDlgProcA;
     dialog.cbWndExtra = DLGWINDOWEXTRA;
     dialog.hbrBackground = (HBRUSH)(INT_PTR)(COLOR_BACKGROUND + 1);
-    dialog.lpszClassName = g_app.dialogClassName;
+    dialog.lpszClassName = g_app.program.dialogClassName;
     return RegisterClassExA(&dialog) != 0;
 }
 
 HWND createTriggerWindow() {
-    return CreateWindowExA(TRIGGER_EX_STYLE, g_app.triggerClassName, g_app.caption, WS_POPUP, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_app.instance, nullptr);
+    return CreateWindowExA(TRIGGER_EX_STYLE, g_app.program.triggerClassName, g_app.program.caption, WS_POPUP, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_app.program.instance, nullptr);
 }
 
 int runMessageLoop() {
@@ -71,9 +72,9 @@ int runMessageLoop() {
         if (got == -1)  // only for an invalid filter window, which we never pass
             return 0;
         // Both modeless dialogs get their keyboard navigation this way.
-        if (g_app.aboutDialog != nullptr && IsDialogMessageA(g_app.aboutDialog, &msg))
+        if (g_app.about.dialog != nullptr && IsDialogMessageA(g_app.about.dialog, &msg))
             continue;
-        if (g_app.configDialog != nullptr && IsDialogMessageA(g_app.configDialog, &msg))
+        if (g_app.config.dialog != nullptr && IsDialogMessageA(g_app.config.dialog, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -81,17 +82,17 @@ int runMessageLoop() {
 }
 
 int runPendrel(HINSTANCE instance) {
-    g_app.instance = instance;
+    g_app.program.instance = instance;
     loadNames();
     if (handOverToRunningCopy())
         return EXIT_ALREADY_RUNNING;
     if (!registerClasses()) {
-        MessageBoxA(nullptr, CLASS_ERROR_TEXT, g_app.caption, MB_ICONWARNING);
+        MessageBoxA(nullptr, CLASS_ERROR_TEXT, g_app.program.caption, MB_ICONWARNING);
         return EXIT_STARTUP_FAILED;
     }
     HWND window = createTriggerWindow();
     if (window == nullptr) {
-        MessageBoxA(nullptr, WINDOW_ERROR_TEXT, g_app.caption, MB_ICONWARNING);
+        MessageBoxA(nullptr, WINDOW_ERROR_TEXT, g_app.program.caption, MB_ICONWARNING);
         return EXIT_STARTUP_FAILED;
     }
     if (!startTimer(window, TIMER_POLL, POLL_PERIOD_MS)) {
@@ -102,8 +103,6 @@ int runPendrel(HINSTANCE instance) {
     // The strip is still empty: the window shows at the origin with no area
     // until the first poll finds the taskbar.
     placeTriggerWindow(window);
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    SystemTimeToFileTime(&now, &g_app.countStart);
+    startCounting();
     return runMessageLoop();
 }

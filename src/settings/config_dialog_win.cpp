@@ -1,9 +1,8 @@
 #include "settings/config_dialog.h"
 
-#include "app/app_state.h"
-#include "app/common_controls.h"
-#include "app/start_timer.h"
+#include "resources/program.h"
 #include "resources/resource.h"
+#include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "tray/tray_icon.h"
 
@@ -32,7 +31,7 @@ void setCheck(HWND dialog, int id, DWORD setting) {
 
 void startIconRemoval() {
     // A failure has been reported to the user; the icon simply stays.
-    startTimer(g_app.mainWindow, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS);
+    startTimer(programState().mainWindow, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS);
 }
 
 // The box holds digits only, but a pasted text can hold anything. An empty
@@ -45,15 +44,13 @@ UINT readDelayBox(HWND dialog) {
 // is actually shown: after the removal timer took it away, OK with the box
 // still checked leaves it away.
 void applyIconSettings(HWND dialog) {
-    Settings& settings = g_app.settings;
+    Settings& settings = currentSettings();
     const DWORD show = checkedState(dialog, IDC_SHOW_ICON);
     if (show != settings.showTrayIcon) {
         settings.showTrayIcon = show;
-        deleteTrayIcon(g_app.mainWindow, TRAY_ICON_ID);
+        hideTrayIcon(programState().mainWindow);
         if (show) {
-            char tooltip[TEXT_BUFFER_SIZE];
-            loadText(IDS_CAPTION, tooltip);
-            addTrayIcon(g_app.mainWindow, TRAY_ICON_ID, g_app.configIconSmall, tooltip);
+            showTrayIcon(programState().mainWindow, configDialogState().iconSmall);
             if (checkedState(dialog, IDC_REMOVE_ICON))
                 startIconRemoval();
         }
@@ -64,12 +61,12 @@ void applyIconSettings(HWND dialog) {
         if (remove && settings.showTrayIcon)
             startIconRemoval();
         else
-            KillTimer(g_app.mainWindow, TIMER_ICON_REMOVAL);
+            KillTimer(programState().mainWindow, TIMER_ICON_REMOVAL);
     }
 }
 
 void applyDialogSettings(HWND dialog) {
-    Settings& settings = g_app.settings;
+    Settings& settings = currentSettings();
     settings.delayEnabled = checkedState(dialog, IDC_DELAY_ENABLED);
     const UINT typed = readDelayBox(dialog);
     settings.delayMs = typed >= DELAY_MS_MAX ? DELAY_MS_MAX : typed;
@@ -82,18 +79,18 @@ void applyDialogSettings(HWND dialog) {
 }
 
 INT_PTR onInitDialog(HWND dialog) {
-    g_app.configDialog = dialog;
+    configDialogState().dialog = dialog;
     SetForegroundWindow(dialog);
-    HICON big = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APP));
+    HICON big = LoadIconA(programState().instance, MAKEINTRESOURCEA(IDI_APP));
     PostMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     // Loaded once: an icon loaded at its own size is not shared, so loading it
     // at every opening would leave one more icon behind each time. The tray
     // may be showing this one, so it is never destroyed.
-    if (g_app.configIconSmall == nullptr)
-        g_app.configIconSmall = loadSmallAppIcon();
-    PostMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_app.configIconSmall));
+    if (configDialogState().iconSmall == nullptr)
+        configDialogState().iconSmall = loadSmallAppIcon();
+    PostMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(configDialogState().iconSmall));
 
-    const Settings& settings = g_app.settings;
+    const Settings& settings = currentSettings();
     setCheck(dialog, IDC_DELAY_ENABLED, settings.delayEnabled);
     SetDlgItemInt(dialog, IDC_DELAY_VALUE, settings.delayMs, FALSE);
     setCheck(dialog, IDC_RESTART_ON_MOVE, settings.restartDelayOnMove);
@@ -175,20 +172,20 @@ INT_PTR onSysCommand(HWND dialog, WPARAM wParam) {
 }
 
 INT_PTR onDestroy() {
-    g_app.configDialog = nullptr;
+    configDialogState().dialog = nullptr;
     return FALSE;
 }
 
 }  // namespace
 
 void openConfigDialog() {
-    if (g_app.configDialog != nullptr) {
-        SetForegroundWindow(g_app.configDialog);
+    if (configDialogState().dialog != nullptr) {
+        SetForegroundWindow(configDialogState().dialog);
         return;
     }
     ensureCommonControls();
     // The dialog stores its own handle while it initialises.
-    CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, configDialogProc, 0);
+    CreateDialogParamA(programState().instance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, configDialogProc, 0);
 }
 
 INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

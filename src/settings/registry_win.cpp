@@ -1,9 +1,10 @@
 #include "settings/settings_store.h"
 
-#include "app/app_state.h"
+#include "resources/program.h"
 #include "resources/resource.h"
 #include "settings/decimal.h"
 #include "settings/setting_rules.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ DWORD Settings::* const SETTING_MEMBERS[SETTING_FIELD_COUNT] = {
 };
 
 DWORD& settingOf(const StoredSetting& stored) {
-    return g_app.settings.*SETTING_MEMBERS[stored.field];
+    return currentSettings().*SETTING_MEMBERS[stored.field];
 }
 
 void loadStoredValue(HKEY key, const StoredSetting& stored) {

@@ -1,6 +1,6 @@
 #include "settings/setting_rules.h"
 
-#include "app/constants.h"
+#include "resources/constants.h"
 #include "resources/resource.h"
 
 const StoredSetting STORED_SETTINGS[STORED_SETTING_COUNT] = {

@@ -2,8 +2,9 @@
 
 #include <shellapi.h>
 
-#include "app/app_state.h"
+#include "resources/program.h"
 #include "resources/resource.h"
+#include "tray/tray_state.h"
 
 // The first form of the record is what every shell accepts; later fields are
 // never needed for an icon with a tooltip and a callback.
@@ -24,7 +25,7 @@ void addTrayIcon(HWND window, UINT iconId, HICON icon, const char* tooltip) {
         lstrcpynA(data.szTip, tooltip, TOOLTIP_MAX_CHARS + 1);
     // Remembered whatever the shell answers: an add refused because the shell
     // was not up yet is repeated when it announces itself.
-    g_app.trayIconWanted = 1;
+    trayState().iconWanted = 1;
     Shell_NotifyIconA(NIM_ADD, &data);
 }
 
@@ -34,12 +35,24 @@ void deleteTrayIcon(HWND window, UINT iconId) {
     data.hWnd = window;
     data.uID = iconId;
     Shell_NotifyIconA(NIM_DELETE, &data);
-    g_app.trayIconWanted = 0;
+    trayState().iconWanted = 0;
 }
 
-void readdTrayIcon(HWND window, HICON icon) {
-    deleteTrayIcon(window, TRAY_ICON_ID);
+void showTrayIcon(HWND window, HICON icon) {
     char tooltip[TEXT_BUFFER_SIZE];
     loadText(IDS_CAPTION, tooltip);
     addTrayIcon(window, TRAY_ICON_ID, icon, tooltip);
+}
+
+void hideTrayIcon(HWND window) {
+    deleteTrayIcon(window, TRAY_ICON_ID);
+}
+
+void readdTrayIcon(HWND window, HICON icon) {
+    hideTrayIcon(window);
+    showTrayIcon(window, icon);
+}
+
+bool trayIconWanted() {
+    return trayState().iconWanted != 0;
 }

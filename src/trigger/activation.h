@@ -1,4 +1,5 @@
-// The TriggerWindow's decisions on hit tests, timers and clicks.
+// What the strip does with the pointer, its timers and clicks: the actions
+// the main window calls for its messages.
 #pragma once
 #include <windows.h>
 
@@ -10,13 +11,13 @@ void hideHighlight(HWND window);
 // The cursor against the current strip, inclusive on all four sides.
 bool pointInStrip(POINT p);
 
-LRESULT onHitTest(HWND window, WPARAM wParam, LPARAM lParam);
-LRESULT onPollTick(HWND window);
-LRESULT onDelayTick(HWND window);
-LRESULT onHighlightTick(HWND window);
-LRESULT onLeftButtonDown(HWND window, LPARAM lParam);
-LRESULT onPaint(HWND window);
-LRESULT onEraseBackground(HWND window, WPARAM wParam, LPARAM lParam);
-// The display, the work area or the scale changed: the next poll asks the shell.
-LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The strip's hit test: the pointer is over it.
+void pointerOverStrip(HWND window, WPARAM wParam, LPARAM lParam);
+// Follows the taskbar, polices the z-order, releases, and finds a resting
+// pointer. False when a timer it needed could not start.
+bool pollTick(HWND window);
+void delayTick(HWND window);
+void highlightTick(HWND window);
+void stripClicked(POINT screenPoint);
+// While highlighted the strip is erased with its class brush.
+bool stripHighlighted();

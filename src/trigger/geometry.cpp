@@ -1,6 +1,6 @@
 #include "trigger/geometry.h"
 
-#include "app/constants.h"
+#include "resources/constants.h"
 
 const uint32_t AUTOHIDE_PROBE_ORDER[4] = {EDGE_TOP, EDGE_LEFT, EDGE_RIGHT, EDGE_BOTTOM};
 

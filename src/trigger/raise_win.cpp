@@ -1,50 +1,47 @@
 #include "trigger/raise.h"
 
-#include "about/counter_text.h"
-#include "app/app_state.h"
-#include "resources/resource.h"
+#include "about/about_dialog.h"
+#include "resources/program.h"
+#include "settings/settings.h"
 #include "trigger/release_rule.h"
 #include "trigger/taskbar.h"
+#include "trigger/trigger_state.h"
 
-static void rewriteCounterLabel() {
-    if (!IsWindow(g_app.aboutDialog))
-        return;
-    char text[TEXT_BUFFER_SIZE];
-    counterText(g_app.activationCount, text);
-    SetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, text);
-}
+// The records this file works on, reached once.
+static ProgramState& program = programState();
+static const Settings& settings = currentSettings();
+static TriggerState& trigger = triggerState();
 
 void activateTaskbar() {
-    g_app.taskbarWindow = findTaskbar();
-    if (!IsWindow(g_app.taskbarWindow))
+    trigger.taskbarWindow = findTaskbar();
+    if (!IsWindow(trigger.taskbarWindow))
         return;
-    if (!g_app.taskbarRaised) {
+    if (!trigger.taskbarRaised) {
         // Where the taskbar lay before, so that the release can put it back.
-        g_app.taskbarWasTopmost = taskbarIsTopmost(g_app.taskbarWindow) ? 1 : 0;
-        g_app.coverBeforeRaise = windowAbove(g_app.taskbarWindow);
-        g_app.activationCount++;
-        g_app.taskbarRaised = 1;
-        rewriteCounterLabel();
+        trigger.taskbarWasTopmost = taskbarIsTopmost(trigger.taskbarWindow) ? 1 : 0;
+        trigger.coverBeforeRaise = windowAbove(trigger.taskbarWindow);
+        trigger.taskbarRaised = 1;
+        countActivation();
     }
-    placeTaskbarBelow(g_app.taskbarWindow, g_app.mainWindow);
+    placeTaskbarBelow(trigger.taskbarWindow, program.mainWindow);
 }
 
 void forwardHitTest(WPARAM wParam, LPARAM lParam) {
-    if (g_app.taskbarWindow == nullptr)
+    if (trigger.taskbarWindow == nullptr)
         return;
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(g_app.taskbarWindow, WM_NCHITTEST, wParam, lParam, SMTO_ABORTIFHUNG,
+    SendMessageTimeoutA(trigger.taskbarWindow, WM_NCHITTEST, wParam, lParam, SMTO_ABORTIFHUNG,
                         FORWARD_HIT_TEST_TIMEOUT_MS, &ignored);
 }
 
 void enforceZOrder() {
-    HWND first = GetWindow(g_app.mainWindow, GW_HWNDFIRST);
-    if (first == g_app.mainWindow || g_app.inMenuLoop)
+    HWND first = GetWindow(program.mainWindow, GW_HWNDFIRST);
+    if (first == program.mainWindow || program.inMenuLoop)
         return;
-    if (g_app.settings.overTopmost)
-        SetWindowPos(g_app.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    else if (taskbarIsTopmost(g_app.taskbarWindow))
-        placeTaskbarBelow(g_app.taskbarWindow, g_app.mainWindow);
+    if (settings.overTopmost)
+        SetWindowPos(program.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    else if (taskbarIsTopmost(trigger.taskbarWindow))
+        placeTaskbarBelow(trigger.taskbarWindow, program.mainWindow);
 }
 
 // A taskbar that went away, or a pointer that cannot be read, counts as left:
@@ -52,27 +49,27 @@ void enforceZOrder() {
 static bool pointerStillOnTaskbar() {
     POINT cursor;
     RECT taskbar;
-    if (!GetCursorPos(&cursor) || !GetWindowRect(g_app.taskbarWindow, &taskbar))
+    if (!GetCursorPos(&cursor) || !GetWindowRect(trigger.taskbarWindow, &taskbar))
         return false;
     return pointerOnTaskbar(toRect(taskbar), toPoint(cursor));
 }
 
 static bool coverStillTopmost() {
-    HWND cover = g_app.coverBeforeRaise;
-    return cover != nullptr && cover != g_app.taskbarWindow && IsWindow(cover) && taskbarIsTopmost(cover);
+    HWND cover = trigger.coverBeforeRaise;
+    return cover != nullptr && cover != trigger.taskbarWindow && IsWindow(cover) && taskbarIsTopmost(cover);
 }
 
 void checkRelease() {
-    if (!g_app.taskbarRaised || pointerStillOnTaskbar())
+    if (!trigger.taskbarRaised || pointerStillOnTaskbar())
         return;
-    const ReleaseFacts facts = {g_app.settings.sendBackAfterUse != 0, GetForegroundWindow() == g_app.taskbarWindow,
-                                g_app.taskbarWasTopmost != 0, coverStillTopmost()};
+    const ReleaseFacts facts = {settings.sendBackAfterUse != 0, GetForegroundWindow() == trigger.taskbarWindow,
+                                trigger.taskbarWasTopmost != 0, coverStillTopmost()};
     switch (releasePlacement(facts)) {
-    case RELEASE_TO_BOTTOM: sendTaskbarToBottom(g_app.taskbarWindow); break;
-    case RELEASE_BELOW_COVER: placeTaskbarBelow(g_app.taskbarWindow, g_app.coverBeforeRaise); break;
-    case RELEASE_TOP_OF_BAND: placeTaskbarAtTopOfBand(g_app.taskbarWindow); break;
+    case RELEASE_TO_BOTTOM: sendTaskbarToBottom(trigger.taskbarWindow); break;
+    case RELEASE_BELOW_COVER: placeTaskbarBelow(trigger.taskbarWindow, trigger.coverBeforeRaise); break;
+    case RELEASE_TOP_OF_BAND: placeTaskbarAtTopOfBand(trigger.taskbarWindow); break;
     case RELEASE_LEAVE: break;
     }
-    g_app.taskbarRaised = 0;
-    g_app.coverBeforeRaise = nullptr;
+    trigger.taskbarRaised = 0;
+    trigger.coverBeforeRaise = nullptr;
 }

@@ -1,6 +1,6 @@
 #include "trigger/shell_watch.h"
 
-#include "app/constants.h"
+#include "resources/constants.h"
 
 bool shouldAskShell(const ShellWatchFacts& facts) {
     return facts.taskbarChanged || facts.rectChanged || facts.changeAnnounced ||

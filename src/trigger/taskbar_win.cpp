@@ -1,6 +1,9 @@
 #include "trigger/taskbar.h"
 
-#include "app/app_state.h"
+#include "resources/program.h"
+
+// The record this file works on, reached once.
+static ProgramState& program = programState();
 
 // The record's size differs between 32-bit (36 bytes) and 64-bit builds; the
 // shell refuses a request whose size does not match the caller's.
@@ -13,7 +16,7 @@ static_assert(sizeof(APPBARDATA) == 36, "APPBARDATA is 36 bytes on 32-bit builds
 static const UINT ZORDER_ONLY = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
 
 HWND findTaskbar() {
-    return FindWindowA(g_app.taskbarClassName, nullptr);
+    return FindWindowA(program.taskbarClassName, nullptr);
 }
 
 BOOL requestTaskbarPosition(APPBARDATA* request) {

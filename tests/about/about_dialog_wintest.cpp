@@ -59,8 +59,8 @@ TEST_F(TextTest, AverageRateMeasuredFromCountStart) {
         {7, 7140, 9, "An average of 3.52 times per"},
     };
     for (const auto& c : cases) {
-        g_app.activationCount = c.count;
-        g_app.statsUnit = c.unit;
+        g_app.about.activationCount = c.count;
+        g_app.about.statsUnit = c.unit;
         startCountingAgo(c.secondsAgo);
         EXPECT_EQ(rateText(), c.text) << c.count << " in " << c.secondsAgo << " s, unit " << c.unit;
     }
@@ -90,10 +90,10 @@ TEST_F(TextTest, SeparatorAndHundredthsAsWsprintfPrintsThem) {
 using AboutDialogTest = AboutFixture;
 
 TEST_F(AboutDialogTest, OpensWithItsLabelsAndUnitList) {
-    g_app.activationCount = 2;
+    g_app.about.activationCount = 2;
     startCountingAgo(7140);
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(GetParent(dialog), nullptr);
@@ -118,21 +118,21 @@ TEST_F(AboutDialogTest, OpensWithItsLabelsAndUnitList) {
 }
 
 TEST_F(AboutDialogTest, UnitChoiceSurvivesClosingAndReopening) {
-    g_app.activationCount = 7;
+    g_app.about.activationCount = 7;
     startCountingAgo(7140);
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, IDC_UNIT_LIST);
     SendMessageA(list, CB_SETCURSEL, 3, 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_UNIT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    EXPECT_EQ(g_app.statsUnit, 3u);
+    EXPECT_EQ(g_app.about.statsUnit, 3u);
     EXPECT_EQ(itemText(dialog, IDC_AVERAGE_LABEL), "An average of 84 times per");
 
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_EQ(g_app.aboutDialog, nullptr);
+    ASSERT_EQ(g_app.about.dialog, nullptr);
     openAboutDialog();
-    dialog = g_app.aboutDialog;
+    dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
     list = GetDlgItem(dialog, IDC_UNIT_LIST);
     EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 4);
@@ -142,75 +142,75 @@ TEST_F(AboutDialogTest, UnitChoiceSurvivesClosingAndReopening) {
 
 TEST_F(AboutDialogTest, ListNotificationsOtherThanSelectionChangeLeaveTheUnit) {
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, IDC_UNIT_LIST);
     SendMessageA(list, CB_SETCURSEL, 0, 0);
     EXPECT_EQ(aboutDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_UNIT_LIST, CBN_DROPDOWN),
                               reinterpret_cast<LPARAM>(list)),
               FALSE);
-    EXPECT_EQ(g_app.statsUnit, 2u);
+    EXPECT_EQ(g_app.about.statsUnit, 2u);
     EXPECT_EQ(aboutDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_UNIT_LIST, CBN_SELCHANGE),
                               reinterpret_cast<LPARAM>(list)),
               TRUE);
-    EXPECT_EQ(g_app.statsUnit, 0u);
+    EXPECT_EQ(g_app.about.statsUnit, 0u);
 }
 
 TEST_F(AboutDialogTest, NoSelectionIsTakenAsHour) {
-    g_app.statsUnit = 0;
-    g_app.activationCount = 7;
+    g_app.about.statsUnit = 0;
+    g_app.about.activationCount = 7;
     startCountingAgo(7140);
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, IDC_UNIT_LIST);
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
     SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     ASSERT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), CB_ERR);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_UNIT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    EXPECT_EQ(g_app.statsUnit, 2u);
+    EXPECT_EQ(g_app.about.statsUnit, 2u);
     EXPECT_EQ(itemText(dialog, IDC_AVERAGE_LABEL), "An average of 3.52 times per");
 }
 
 TEST_F(AboutDialogTest, ResetClearsTheCountAndRestartsTheClock) {
-    g_app.activationCount = 5;
+    g_app.about.activationCount = 5;
     startCountingAgo(3540);
-    const uint64_t oldStart = ticksOf(g_app.countStart);
+    const uint64_t oldStart = ticksOf(g_app.about.countStart);
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(itemText(dialog, IDC_COUNTER_LABEL), "You have activated 5 times the taskbar.");
     EXPECT_EQ(itemText(dialog, IDC_AVERAGE_LABEL), "An average of 5.08 times per");
 
     const uint64_t beforeReset = nowTicks();
     SendMessageA(GetDlgItem(dialog, IDC_RESET), BM_CLICK, 0, 0);
-    EXPECT_EQ(g_app.activationCount, 0u);
+    EXPECT_EQ(g_app.about.activationCount, 0u);
     EXPECT_EQ(itemText(dialog, IDC_COUNTER_LABEL), COUNTER_0);
     EXPECT_EQ(itemText(dialog, IDC_AVERAGE_LABEL), ZERO_RATE);
-    EXPECT_GT(ticksOf(g_app.countStart), oldStart);
-    EXPECT_GE(ticksOf(g_app.countStart), beforeReset);
-    EXPECT_LE(ticksOf(g_app.countStart), nowTicks());
+    EXPECT_GT(ticksOf(g_app.about.countStart), oldStart);
+    EXPECT_GE(ticksOf(g_app.about.countStart), beforeReset);
+    EXPECT_LE(ticksOf(g_app.about.countStart), nowTicks());
 }
 
 TEST_F(AboutDialogTest, TimerTickRewritesOnlyTheAverage) {
-    g_app.activationCount = 7;
+    g_app.about.activationCount = 7;
     startCountingAgo(7140);
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
-    g_app.activationCount = 29;
+    g_app.about.activationCount = 29;
     startCountingAgo(100);
-    g_app.statsUnit = 0;
+    g_app.about.statsUnit = 0;
     SendMessageA(dialog, WM_TIMER, TIMER_REFRESH, 0);
     EXPECT_EQ(itemText(dialog, IDC_AVERAGE_LABEL), "An average of 0.28 times per");
     EXPECT_EQ(itemText(dialog, IDC_COUNTER_LABEL), "You have activated 7 times the taskbar.");
 }
 
 TEST_F(AboutDialogTest, RefreshTimerTicksOnItsOwn) {
-    g_app.activationCount = 7;
+    g_app.about.activationCount = 7;
     startCountingAgo(7140);
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
     SetDlgItemTextA(dialog, IDC_AVERAGE_LABEL, "stale");
     EXPECT_TRUE(pumpUntil([&] { return itemText(dialog, IDC_AVERAGE_LABEL) != "stale"; }));
@@ -218,13 +218,13 @@ TEST_F(AboutDialogTest, RefreshTimerTicksOnItsOwn) {
 }
 
 TEST_F(AboutDialogTest, SecondOpeningKeepsTheOneDialogAndItsLabels) {
-    g_app.activationCount = 1;
+    g_app.about.activationCount = 1;
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
-    g_app.activationCount = 9;
+    g_app.about.activationCount = 9;
     openAboutDialog();
-    EXPECT_EQ(g_app.aboutDialog, dialog);
+    EXPECT_EQ(g_app.about.dialog, dialog);
     EXPECT_EQ(itemText(dialog, IDC_COUNTER_LABEL), "You have activated 1 times the taskbar.");
 
     struct Count {
@@ -258,9 +258,9 @@ void pressKey(HWND dialog, WPARAM key) {
 TEST_P(ClosingTest, DestroysAndForgetsTheDialog) {
     HWND dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(g_app.mailLink, WM_SETCURSOR, reinterpret_cast<WPARAM>(g_app.mailLink),
+    SendMessageA(g_app.about.mailLink, WM_SETCURSOR, reinterpret_cast<WPARAM>(g_app.about.mailLink),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    ASSERT_EQ(g_app.hotLink, g_app.mailLink);
+    ASSERT_EQ(g_app.about.hotLink, g_app.about.mailLink);
     switch (GetParam()) {
     case OK_BUTTON: SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); break;
     case ENTER_KEY: pressKey(dialog, VK_RETURN); break;
@@ -271,16 +271,16 @@ TEST_P(ClosingTest, DestroysAndForgetsTheDialog) {
     // The dialog manager posts IDCANCEL for WM_CLOSE.
     pumpUntil([&] { return !IsWindow(dialog); });
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(g_app.aboutDialog, nullptr);
-    EXPECT_EQ(g_app.hotLink, nullptr);
-    EXPECT_EQ(g_app.mailLinkSized, 0);
-    EXPECT_EQ(g_app.webLinkSized, 0);
+    EXPECT_EQ(g_app.about.dialog, nullptr);
+    EXPECT_EQ(g_app.about.hotLink, nullptr);
+    EXPECT_EQ(g_app.about.mailLinkSized, 0);
+    EXPECT_EQ(g_app.about.webLinkSized, 0);
 
     // The next opening builds it afresh.
     dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_UNIT_LIST, CB_GETCOUNT, 0, 0), 4);
-    EXPECT_EQ(g_app.mailLinkSized, 1);
+    EXPECT_EQ(g_app.about.mailLinkSized, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ClosingTest,
@@ -288,12 +288,12 @@ INSTANTIATE_TEST_SUITE_P(Ways, ClosingTest,
 
 TEST_F(AboutDialogTest, OtherSystemCommandsAreLeftToTheDefault) {
     openAboutDialog();
-    HWND dialog = g_app.aboutDialog;
+    HWND dialog = g_app.about.dialog;
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(aboutDialogProc(dialog, WM_SYSCOMMAND, SC_MOVE, 0), FALSE);
     EXPECT_EQ(aboutDialogProc(dialog, WM_SYSCOMMAND, SC_CLOSE | 1, 0), FALSE);
     EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_EQ(g_app.aboutDialog, dialog);
+    EXPECT_EQ(g_app.about.dialog, dialog);
 }
 
 TEST_F(AboutDialogTest, TitleBarIconsAreSetAndTheSmallOneIsNotLoadedAgain) {

@@ -62,7 +62,7 @@ const int64_t SECOND = 10000000;
 
 // Counting started `seconds` ago (in the future when negative).
 inline void startCountingAgo(int64_t seconds) {
-    g_app.countStart = fileTime(nowTicks() - static_cast<uint64_t>(seconds * SECOND));
+    g_app.about.countStart = fileTime(nowTicks() - static_cast<uint64_t>(seconds * SECOND));
 }
 
 inline std::string itemText(HWND dialog, int id) {
@@ -81,7 +81,7 @@ class AboutFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
-        g_app.instance = GetModuleHandleA(nullptr);
+        g_app.program.instance = GetModuleHandleA(nullptr);
         INITCOMMONCONTROLSEX controls = {};
         controls.dwSize = sizeof(controls);
         controls.dwICC = ICC_TAB_CLASSES;
@@ -94,8 +94,8 @@ protected:
     }
 
     void TearDown() override {
-        if (g_app.aboutDialog != nullptr)
-            DestroyWindow(g_app.aboutDialog);
+        if (g_app.about.dialog != nullptr)
+            DestroyWindow(g_app.about.dialog);
         pumpOnce();
     }
 
@@ -105,14 +105,14 @@ protected:
         loadText(IDS_DIALOG_CLASS, name);
         WNDCLASSEXA existing = {};
         existing.cbSize = sizeof(existing);
-        if (GetClassInfoExA(g_app.instance, name, &existing))
+        if (GetClassInfoExA(g_app.program.instance, name, &existing))
             return;
         WNDCLASSEXA cls = {};
         cls.cbSize = sizeof(cls);
         cls.style = CS_HREDRAW | CS_VREDRAW;
         cls.lpfnWndProc = DefDlgProcA;
         cls.cbWndExtra = DLGWINDOWEXTRA;
-        cls.hInstance = g_app.instance;
+        cls.hInstance = g_app.program.instance;
         cls.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
         cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
         cls.lpszClassName = name;
@@ -122,10 +122,10 @@ protected:
     // Opens the dialog and waits until both links have been fitted and painted.
     HWND openPainted() {
         openAboutDialog();
-        HWND dialog = g_app.aboutDialog;
+        HWND dialog = g_app.about.dialog;
         if (dialog == nullptr)
             return nullptr;
-        pumpUntil([] { return g_app.mailLinkSized && g_app.webLinkSized; });
+        pumpUntil([] { return g_app.about.mailLinkSized && g_app.about.webLinkSized; });
         RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         pumpOnce();
         return dialog;

@@ -80,7 +80,7 @@ TEST_F(LinkButtonTest, FittedToTheAddressAndTheUrlAtTheTemplatesCorner) {
     };
     HWND dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(g_app.mailLinkSized && g_app.webLinkSized);
+    ASSERT_TRUE(g_app.about.mailLinkSized && g_app.about.webLinkSized);
     for (const auto& link : links) {
         HWND button = GetDlgItem(dialog, link.id);
         RECT expected = link.template_;
@@ -107,7 +107,7 @@ TEST_F(LinkButtonTest, FittedToTheAddressAndTheUrlAtTheTemplatesCorner) {
 TEST_F(LinkButtonTest, FirstDrawFitsAndPaintsNothingTheNextWritesTheText) {
     HWND dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
-    HWND button = g_app.mailLink;
+    HWND button = g_app.about.mailLink;
 
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -156,8 +156,8 @@ TEST_F(LinkButtonTest, OnlyWholeDrawsOfTheTwoLinksAreHandled) {
         {IDC_MAIL_LINK, ODA_SELECT}, {IDC_MAIL_LINK, ODA_FOCUS}, {IDC_WEB_LINK, ODA_SELECT},
         {IDC_WEB_LINK, ODA_FOCUS},   {IDOK, ODA_DRAWENTIRE},
     };
-    g_app.mailLinkSized = 0;
-    g_app.webLinkSized = 0;
+    g_app.about.mailLinkSized = 0;
+    g_app.about.webLinkSized = 0;
     HDC dc = GetDC(dialog);
     for (const auto& request : ignored) {
         DRAWITEMSTRUCT item = {};
@@ -169,26 +169,26 @@ TEST_F(LinkButtonTest, OnlyWholeDrawsOfTheTwoLinksAreHandled) {
         EXPECT_EQ(aboutDialogProc(dialog, WM_DRAWITEM, request.id, reinterpret_cast<LPARAM>(&item)), FALSE)
             << request.id << " " << request.action;
     }
-    EXPECT_EQ(g_app.mailLinkSized, 0);
-    EXPECT_EQ(g_app.webLinkSized, 0);
+    EXPECT_EQ(g_app.about.mailLinkSized, 0);
+    EXPECT_EQ(g_app.about.webLinkSized, 0);
     DRAWITEMSTRUCT whole = {};
     whole.CtlType = ODT_BUTTON;
     whole.CtlID = IDC_WEB_LINK;
     whole.itemAction = ODA_DRAWENTIRE;
-    whole.hwndItem = g_app.webLink;
+    whole.hwndItem = g_app.about.webLink;
     whole.hDC = dc;
     EXPECT_EQ(aboutDialogProc(dialog, WM_DRAWITEM, IDC_WEB_LINK, reinterpret_cast<LPARAM>(&whole)), 1);
-    EXPECT_EQ(g_app.webLinkSized, 1);
-    EXPECT_EQ(g_app.mailLinkSized, 0);
+    EXPECT_EQ(g_app.about.webLinkSized, 1);
+    EXPECT_EQ(g_app.about.mailLinkSized, 0);
     ReleaseDC(dialog, dc);
 }
 
 TEST_F(LinkButtonTest, PointerTurnsTheLinkBlueAndTheOtherBack) {
     HWND dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
-    HWND mail = g_app.mailLink;
-    HWND web = g_app.webLink;
-    HCURSOR hand = LoadCursorA(g_app.instance, MAKEINTRESOURCEA(IDR_LINK_CURSOR));
+    HWND mail = g_app.about.mailLink;
+    HWND web = g_app.about.webLink;
+    HCURSOR hand = LoadCursorA(g_app.program.instance, MAKEINTRESOURCEA(IDR_LINK_CURSOR));
     ASSERT_NE(hand, nullptr);
     HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
 
@@ -218,9 +218,9 @@ TEST_F(LinkButtonTest, PointerTurnsTheLinkBlueAndTheOtherBack) {
         ValidateRect(web, nullptr);
         SetCursor(arrow);
         const LRESULT result = pointTo(s.target);
-        EXPECT_EQ(g_app.hotLink, s.hot) << s.step;
-        EXPECT_EQ(g_app.mailLinkColor, s.mailColor) << s.step;
-        EXPECT_EQ(g_app.webLinkColor, s.webColor) << s.step;
+        EXPECT_EQ(g_app.about.hotLink, s.hot) << s.step;
+        EXPECT_EQ(g_app.about.mailLinkColor, s.mailColor) << s.step;
+        EXPECT_EQ(g_app.about.webLinkColor, s.webColor) << s.step;
         EXPECT_EQ(needsPaint(mail), s.mailRepainted) << s.step;
         EXPECT_EQ(needsPaint(web), s.webRepainted) << s.step;
         if (s.target == mail || s.target == web) {
@@ -234,76 +234,76 @@ TEST_F(LinkButtonTest, PointerTurnsTheLinkBlueAndTheOtherBack) {
 TEST_F(LinkButtonTest, HotLinkIsDrawnInTheHoverColour) {
     HWND dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
-    pointTo(g_app.mailLink);
+    pointTo(g_app.about.mailLink);
     paintNow(dialog);
-    EXPECT_GT(inkOf(g_app.mailLink, LINK_HOVER_COLOR).pixels, 0);
-    EXPECT_EQ(inkOf(g_app.mailLink, normal()).pixels, 0);
-    EXPECT_GT(inkOf(g_app.webLink, normal()).pixels, 0);
+    EXPECT_GT(inkOf(g_app.about.mailLink, LINK_HOVER_COLOR).pixels, 0);
+    EXPECT_EQ(inkOf(g_app.about.mailLink, normal()).pixels, 0);
+    EXPECT_GT(inkOf(g_app.about.webLink, normal()).pixels, 0);
 
     pointTo(dialog);
     paintNow(dialog);
-    EXPECT_EQ(inkOf(g_app.mailLink, LINK_HOVER_COLOR).pixels, 0);
-    EXPECT_GT(inkOf(g_app.mailLink, normal()).pixels, 0);
+    EXPECT_EQ(inkOf(g_app.about.mailLink, LINK_HOVER_COLOR).pixels, 0);
+    EXPECT_GT(inkOf(g_app.about.mailLink, normal()).pixels, 0);
 }
 
 TEST_F(LinkButtonTest, LosingActivationKeepsTheBlueAndGivesTheLinkTheFocus) {
     HWND dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
-    HWND mail = g_app.mailLink;
-    HWND web = g_app.webLink;
+    HWND mail = g_app.about.mailLink;
+    HWND web = g_app.about.webLink;
     pointTo(mail);
     ValidateRect(mail, nullptr);
     SendMessageA(dialog, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
-    EXPECT_EQ(g_app.hotLink, nullptr);
-    EXPECT_EQ(g_app.mailLinkColor, LINK_HOVER_COLOR);
+    EXPECT_EQ(g_app.about.hotLink, nullptr);
+    EXPECT_EQ(g_app.about.mailLinkColor, LINK_HOVER_COLOR);
     EXPECT_EQ(GetFocus(), mail);
     EXPECT_FALSE(needsPaint(mail));
 
     // The other link turns blue as well; the first stays blue when the pointer
     // leaves, as it is no longer the hot one.
     pointTo(web);
-    EXPECT_EQ(g_app.mailLinkColor, LINK_HOVER_COLOR);
-    EXPECT_EQ(g_app.webLinkColor, LINK_HOVER_COLOR);
+    EXPECT_EQ(g_app.about.mailLinkColor, LINK_HOVER_COLOR);
+    EXPECT_EQ(g_app.about.webLinkColor, LINK_HOVER_COLOR);
     pointTo(dialog);
-    EXPECT_EQ(g_app.mailLinkColor, LINK_HOVER_COLOR);
-    EXPECT_EQ(g_app.webLinkColor, normal());
+    EXPECT_EQ(g_app.about.mailLinkColor, LINK_HOVER_COLOR);
+    EXPECT_EQ(g_app.about.webLinkColor, normal());
 
     // Activation changes nothing.
     pointTo(web);
     SendMessageA(dialog, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
-    EXPECT_EQ(g_app.hotLink, web);
+    EXPECT_EQ(g_app.about.hotLink, web);
 }
 
 TEST_F(LinkButtonTest, SystemColourChangeResetsAllButTheHotLink) {
     HWND dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
     const COLORREF stale = 0x00123456;
-    pointTo(g_app.mailLink);
-    g_app.webLinkColor = stale;
-    ValidateRect(g_app.webLink, nullptr);
+    pointTo(g_app.about.mailLink);
+    g_app.about.webLinkColor = stale;
+    ValidateRect(g_app.about.webLink, nullptr);
     SendMessageA(dialog, WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(g_app.mailLinkColor, LINK_HOVER_COLOR);
-    EXPECT_EQ(g_app.webLinkColor, normal());
-    EXPECT_FALSE(needsPaint(g_app.webLink));
+    EXPECT_EQ(g_app.about.mailLinkColor, LINK_HOVER_COLOR);
+    EXPECT_EQ(g_app.about.webLinkColor, normal());
+    EXPECT_FALSE(needsPaint(g_app.about.webLink));
 
     pointTo(dialog);
-    g_app.mailLinkColor = stale;
-    g_app.webLinkColor = stale;
+    g_app.about.mailLinkColor = stale;
+    g_app.about.webLinkColor = stale;
     SendMessageA(dialog, WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(g_app.mailLinkColor, normal());
-    EXPECT_EQ(g_app.webLinkColor, normal());
+    EXPECT_EQ(g_app.about.mailLinkColor, normal());
+    EXPECT_EQ(g_app.about.webLinkColor, normal());
 }
 
 TEST_F(LinkButtonTest, BothLinksShareTheButtonsOwnProcedure) {
     HWND dialog = openPainted();
     ASSERT_NE(dialog, nullptr);
     const LONG_PTR installed = reinterpret_cast<LONG_PTR>(&linkButtonProc);
-    EXPECT_EQ(GetWindowLongPtrA(g_app.mailLink, GWLP_WNDPROC), installed);
-    EXPECT_EQ(GetWindowLongPtrA(g_app.webLink, GWLP_WNDPROC), installed);
-    EXPECT_NE(g_app.linkPrevProc, nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(g_app.about.mailLink, GWLP_WNDPROC), installed);
+    EXPECT_EQ(GetWindowLongPtrA(g_app.about.webLink, GWLP_WNDPROC), installed);
+    EXPECT_NE(g_app.about.linkPrevProc, nullptr);
     // Other messages reach the button: its text is still the template's.
     char caption[TEXT_BUFFER_SIZE] = {};
-    GetWindowTextA(g_app.webLink, caption, TEXT_BUFFER_SIZE);
+    GetWindowTextA(g_app.about.webLink, caption, TEXT_BUFFER_SIZE);
     EXPECT_STREQ(caption, "http");
 }
 

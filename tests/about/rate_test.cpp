@@ -4,7 +4,7 @@
 
 #include "about/counter_suffix.h"
 #include "about/rate.h"
-#include "app/constants.h"
+#include "resources/constants.h"
 
 namespace {
 

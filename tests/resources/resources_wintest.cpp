@@ -3,7 +3,7 @@
 // context menu, both dialog templates as written and as created, and the
 // version record.
 #include <windows.h>
-#include <commctrl.h>
+#include <commctrl.h>  // style names only: the library is loaded the program's way
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "resources/program.h"
 #include "resources/resource.h"
 #include "support/dialog_template.h"
 
@@ -24,7 +25,7 @@ class ResourceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
-        g_app.instance = GetModuleHandleA(nullptr);
+        g_app.program.instance = GetModuleHandleA(nullptr);
     }
 };
 
@@ -109,7 +110,7 @@ TEST_F(ResourceTest, NoStringsBesideTheTable) {
         if (listed)
             continue;
         char buffer[TEXT_BUFFER_SIZE];
-        EXPECT_EQ(LoadStringA(g_app.instance, id, buffer, TEXT_LOAD_SIZE), 0) << "string " << id;
+        EXPECT_EQ(LoadStringA(g_app.program.instance, id, buffer, TEXT_LOAD_SIZE), 0) << "string " << id;
     }
 }
 
@@ -234,8 +235,8 @@ TEST_F(ResourceTest, IconsLoadAtTheSizesTheProgramAsksFor) {
     for (const Case& c : cases) {
         SCOPED_TRACE("icon " + std::to_string(c.id) + " at " + std::to_string(c.size));
         HICON icon = c.size == 0
-            ? LoadIconA(g_app.instance, MAKEINTRESOURCEA(c.id))
-            : static_cast<HICON>(LoadImageA(g_app.instance, MAKEINTRESOURCEA(c.id), IMAGE_ICON,
+            ? LoadIconA(g_app.program.instance, MAKEINTRESOURCEA(c.id))
+            : static_cast<HICON>(LoadImageA(g_app.program.instance, MAKEINTRESOURCEA(c.id), IMAGE_ICON,
                                             c.size, c.size, LR_DEFAULTCOLOR));
         ASSERT_NE(icon, nullptr);
         ICONINFO info = {};
@@ -261,7 +262,7 @@ TEST_F(ResourceTest, CursorIsAMonochromeHandWithItsHotSpotOnTheFingerTip) {
     EXPECT_EQ(header[1], 2);  // cursors
     ASSERT_EQ(header[2], 1);
 
-    HCURSOR cursor = LoadCursorA(g_app.instance, MAKEINTRESOURCEA(IDR_LINK_CURSOR));
+    HCURSOR cursor = LoadCursorA(g_app.program.instance, MAKEINTRESOURCEA(IDR_LINK_CURSOR));
     ASSERT_NE(cursor, nullptr);
     ICONINFO info = {};
     ASSERT_TRUE(GetIconInfo(cursor, &info));
@@ -298,7 +299,7 @@ TEST_F(ResourceTest, CursorIsAMonochromeHandWithItsHotSpotOnTheFingerTip) {
 // ---------------------------------------------------------------------------
 
 TEST_F(ResourceTest, ContextMenuIsOnePopupWithThreeCommands) {
-    HMENU bar = LoadMenuA(g_app.instance, MAKEINTRESOURCEA(IDM_CONTEXT));
+    HMENU bar = LoadMenuA(g_app.program.instance, MAKEINTRESOURCEA(IDM_CONTEXT));
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(GetMenuItemCount(bar), 1);
     char title[TEXT_BUFFER_SIZE] = "x";
@@ -428,14 +429,14 @@ class DialogTest : public ::testing::TestWithParam<DialogCase> {
 protected:
     void SetUp() override {
         g_app = AppState{};
-        g_app.instance = GetModuleHandleA(nullptr);
+        g_app.program.instance = GetModuleHandleA(nullptr);
     }
 };
 
 TEST_P(DialogTest, TemplateHeaderIsAsDesigned) {
     const DialogCase& expected = GetParam();
     DialogTemplate dialog;
-    ASSERT_TRUE(loadDialogTemplate(g_app.instance, expected.id, dialog));
+    ASSERT_TRUE(loadDialogTemplate(g_app.program.instance, expected.id, dialog));
     EXPECT_EQ(dialog.extended, expected.extended);
     EXPECT_EQ(dialog.style, expected.style) << std::hex << dialog.style;
     EXPECT_EQ(dialog.exStyle, 0u);
@@ -460,7 +461,7 @@ TEST_P(DialogTest, TemplateHeaderIsAsDesigned) {
 TEST_P(DialogTest, TemplateControlsAreInOrderWithTheirAttributes) {
     const DialogCase& expected = GetParam();
     DialogTemplate dialog;
-    ASSERT_TRUE(loadDialogTemplate(g_app.instance, expected.id, dialog));
+    ASSERT_TRUE(loadDialogTemplate(g_app.program.instance, expected.id, dialog));
     ASSERT_EQ(dialog.controls.size(), expected.controls.size());
     for (size_t i = 0; i < expected.controls.size(); ++i) {
         const ControlCase& want = expected.controls[i];
@@ -494,15 +495,15 @@ INT_PTR CALLBACK plainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 bool registerDialogClass() {
     WNDCLASSEXA existing = {};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(g_app.instance, DIALOG_CLASS, &existing))
+    if (GetClassInfoExA(g_app.program.instance, DIALOG_CLASS, &existing))
         return true;
     WNDCLASSEXA cls = {};
     cls.cbSize = sizeof cls;
     cls.style = CS_HREDRAW | CS_VREDRAW;
     cls.lpfnWndProc = DefDlgProcA;
     cls.cbWndExtra = DLGWINDOWEXTRA;
-    cls.hInstance = g_app.instance;
-    cls.hIcon = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APP));
+    cls.hInstance = g_app.program.instance;
+    cls.hIcon = LoadIconA(g_app.program.instance, MAKEINTRESOURCEA(IDI_APP));
     cls.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
     cls.lpszClassName = DIALOG_CLASS;
@@ -529,12 +530,12 @@ RECT childRect(HWND dialog, HWND child) {
 
 TEST_P(DialogTest, CreatesWithTheDialogClassAndEveryControl) {
     const DialogCase& expected = GetParam();
-    // The tab control's class lives in the common controls library.
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&controls));
+    // The tab control's class lives in the common controls library, loaded
+    // the program's way.
+    ensureCommonControls();
     ASSERT_TRUE(registerDialogClass()) << GetLastError();
 
-    HWND dialog = CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(expected.id), nullptr,
+    HWND dialog = CreateDialogParamA(g_app.program.instance, MAKEINTRESOURCEA(expected.id), nullptr,
                                      plainDialogProc, 0);
     ASSERT_NE(dialog, nullptr) << GetLastError();
     char text[TEXT_BUFFER_SIZE] = {};

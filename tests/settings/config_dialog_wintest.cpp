@@ -30,7 +30,7 @@ void pump() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT)
             continue;
-        if (g_app.configDialog != nullptr && IsDialogMessageA(g_app.configDialog, &msg))
+        if (g_app.config.dialog != nullptr && IsDialogMessageA(g_app.config.dialog, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -40,13 +40,13 @@ void pump() {
 void registerClassOnce(const char* name, WNDPROC procedure, int extraBytes) {
     WNDCLASSEXA existing = {};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(g_app.instance, name, &existing))
+    if (GetClassInfoExA(g_app.program.instance, name, &existing))
         return;
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = procedure;
     wc.cbWndExtra = extraBytes;
-    wc.hInstance = g_app.instance;
+    wc.hInstance = g_app.program.instance;
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     wc.lpszClassName = name;
     ASSERT_NE(RegisterClassExA(&wc), 0);
@@ -56,14 +56,14 @@ void registerClassOnce(const char* name, WNDPROC procedure, int extraBytes) {
 bool iconPresent() {
     NOTIFYICONDATAA data = {};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = g_app.mainWindow;
+    data.hWnd = g_app.program.mainWindow;
     data.uID = TRAY_ICON_ID;
     return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
 // Asking stops the timer: KillTimer succeeds only on a running timer.
 bool removalTimerRan() {
-    return KillTimer(g_app.mainWindow, TIMER_ICON_REMOVAL) != 0;
+    return KillTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL) != 0;
 }
 
 std::string storedText(const char* name) {
@@ -83,20 +83,20 @@ class ConfigDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
-        g_app.instance = GetModuleHandleA(nullptr);
+        g_app.program.instance = GetModuleHandleA(nullptr);
         registerClassOnce(DIALOG_CLASS, DefDlgProcA, DLGWINDOWEXTRA);
         registerClassOnce(OWNER_CLASS, DefWindowProcA, 0);
-        g_app.mainWindow = CreateWindowExA(0, OWNER_CLASS, "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                           g_app.instance, nullptr);
-        ASSERT_NE(g_app.mainWindow, nullptr);
+        g_app.program.mainWindow = CreateWindowExA(0, OWNER_CLASS, "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                           g_app.program.instance, nullptr);
+        ASSERT_NE(g_app.program.mainWindow, nullptr);
         deleteKey();
     }
 
     void TearDown() override {
-        if (g_app.configDialog != nullptr)
-            DestroyWindow(g_app.configDialog);
-        deleteTrayIcon(g_app.mainWindow, TRAY_ICON_ID);
-        DestroyWindow(g_app.mainWindow);
+        if (g_app.config.dialog != nullptr)
+            DestroyWindow(g_app.config.dialog);
+        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+        DestroyWindow(g_app.program.mainWindow);
         pump();
         deleteKey();
     }
@@ -106,10 +106,10 @@ protected:
     void runWith(const Settings& settings) {
         g_app.settings = settings;
         if (settings.showTrayIcon) {
-            addTrayIcon(g_app.mainWindow, TRAY_ICON_ID, nullptr, "Pendrel");
+            addTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID, nullptr, "Pendrel");
             ASSERT_TRUE(iconPresent());
             if (settings.removeIconAfterTimeout) {
-                ASSERT_NE(SetTimer(g_app.mainWindow, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS, nullptr), 0u);
+                ASSERT_NE(SetTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS, nullptr), 0u);
             }
         }
     }
@@ -117,8 +117,8 @@ protected:
     HWND open() {
         openConfigDialog();
         pump();
-        EXPECT_NE(g_app.configDialog, nullptr);
-        dialog_ = g_app.configDialog;
+        EXPECT_NE(g_app.config.dialog, nullptr);
+        dialog_ = g_app.config.dialog;
         return dialog_;
     }
 
@@ -207,20 +207,20 @@ TEST_F(ConfigDialog, OpensWithTheSettingsAndApplyDisabled) {
         // Opening reads the settings and writes nothing.
         EXPECT_FALSE(keyExists());
         command(IDCANCEL);
-        EXPECT_EQ(g_app.configDialog, nullptr);
+        EXPECT_EQ(g_app.config.dialog, nullptr);
     }
 }
 
 TEST_F(ConfigDialog, SetsItsIconsAndLoadsTheSmallOneOnce) {
     open();
-    const HICON small = g_app.configIconSmall;
+    const HICON small = g_app.config.iconSmall;
     ASSERT_NE(small, nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog_, WM_GETICON, ICON_SMALL, 0)), small);
     EXPECT_NE(SendMessageA(dialog_, WM_GETICON, ICON_BIG, 0), 0);
     command(IDCANCEL);
     for (int i = 0; i < 3; ++i) {
         open();
-        EXPECT_EQ(g_app.configIconSmall, small);
+        EXPECT_EQ(g_app.config.iconSmall, small);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog_, WM_GETICON, ICON_SMALL, 0)), small);
         command(IDCANCEL);
     }
@@ -239,7 +239,7 @@ TEST_F(ConfigDialog, AnyCheckBoxClickEnablesApplyAndApplyDisablesIt) {
         click(id);
         click(IDC_APPLY);
         EXPECT_FALSE(applyEnabled()) << id;
-        EXPECT_NE(g_app.configDialog, nullptr);
+        EXPECT_NE(g_app.config.dialog, nullptr);
     }
 }
 
@@ -277,7 +277,7 @@ TEST_F(ConfigDialog, OnlyClicksAreCommands) {
                                 MAKEWPARAM(IDOK, BN_DOUBLECLICKED)};
     for (WPARAM wParam : notClicks) {
         command(wParam);
-        EXPECT_EQ(g_app.configDialog, dialog_);
+        EXPECT_EQ(g_app.config.dialog, dialog_);
         EXPECT_TRUE(applyEnabled());
         EXPECT_FALSE(keyExists());
         EnableWindow(item(IDC_APPLY), FALSE);
@@ -345,7 +345,7 @@ TEST_F(ConfigDialog, GreyedControlsAreStillApplied) {
     ASSERT_FALSE(enabled(IDC_RESTART_ON_MOVE));
     ASSERT_FALSE(enabled(IDC_REMOVE_ICON));
     click(IDOK);
-    EXPECT_EQ(g_app.configDialog, nullptr);
+    EXPECT_EQ(g_app.config.dialog, nullptr);
     const Settings& s = g_app.settings;
     EXPECT_EQ(s.delayEnabled, 0u);
     EXPECT_EQ(s.delayMs, 750u);
@@ -380,7 +380,7 @@ TEST_F(ConfigDialog, OkAndApplyWriteAllEightValues) {
         EXPECT_EQ(all.size(), 8u);
         for (size_t i = 0; i < 8; ++i)
             EXPECT_EQ(storedText(VALUE_NAMES[i].name), sz(texts[i])) << VALUE_NAMES[i].name;
-        EXPECT_EQ(g_app.configDialog == nullptr, button == IDOK);
+        EXPECT_EQ(g_app.config.dialog == nullptr, button == IDOK);
     }
 }
 
@@ -401,7 +401,7 @@ TEST_F(ConfigDialog, EachCheckBoxReachesItsSetting) {
         }
         EXPECT_EQ(g_app.settings.delayMs, 200u);
         removalTimerRan();
-        deleteTrayIcon(g_app.mainWindow, TRAY_ICON_ID);
+        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
     }
 }
 
@@ -413,7 +413,7 @@ TEST_F(ConfigDialog, CancelAfterApplyKeepsWhatWasApplied) {
     click(IDC_OVER_TOPMOST);
     typeDelay("100");
     click(IDCANCEL);
-    EXPECT_EQ(g_app.configDialog, nullptr);
+    EXPECT_EQ(g_app.config.dialog, nullptr);
     EXPECT_FALSE(IsWindow(dialog_));
     EXPECT_EQ(g_app.settings.highlight, 0u);
     EXPECT_EQ(g_app.settings.delayMs, 900u);
@@ -436,7 +436,7 @@ TEST_F(ConfigDialog, CancelAndCloseSaveNothing) {
         }
         pump();
         EXPECT_FALSE(IsWindow(dialog_)) << way;
-        EXPECT_EQ(g_app.configDialog, nullptr) << way;
+        EXPECT_EQ(g_app.config.dialog, nullptr) << way;
         EXPECT_EQ(g_app.settings.highlight, 1u) << way;
         EXPECT_FALSE(keyExists()) << way;
     }
@@ -446,14 +446,14 @@ TEST_F(ConfigDialog, EnterIsOkAndEscapeIsCancel) {
     open();
     click(IDC_HIGHLIGHT);
     pressKey(VK_ESCAPE);
-    EXPECT_EQ(g_app.configDialog, nullptr);
+    EXPECT_EQ(g_app.config.dialog, nullptr);
     EXPECT_EQ(g_app.settings.highlight, 1u);
     EXPECT_FALSE(keyExists());
 
     open();
     click(IDC_HIGHLIGHT);
     pressKey(VK_RETURN);
-    EXPECT_EQ(g_app.configDialog, nullptr);
+    EXPECT_EQ(g_app.config.dialog, nullptr);
     EXPECT_EQ(g_app.settings.highlight, 0u);
     EXPECT_EQ(storedText("Surbrillance"), sz("0"));
 }
@@ -473,7 +473,7 @@ TEST_F(ConfigDialog, ApplyHandsTheKeyboardOnBeforeItIsDisabled) {
     EXPECT_EQ(SendMessageA(dialog_, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
     click(IDC_SEND_BACK);
     pressKey(VK_RETURN);
-    EXPECT_EQ(g_app.configDialog, nullptr) << "Enter did not reach OK";
+    EXPECT_EQ(g_app.config.dialog, nullptr) << "Enter did not reach OK";
     EXPECT_EQ(g_app.settings.sendBackAfterUse, 0u);
 
     open();
@@ -482,7 +482,7 @@ TEST_F(ConfigDialog, ApplyHandsTheKeyboardOnBeforeItIsDisabled) {
     SetFocus(item(IDC_APPLY));
     click(IDC_APPLY);
     pressKey(VK_ESCAPE);
-    EXPECT_EQ(g_app.configDialog, nullptr) << "Escape did not cancel";
+    EXPECT_EQ(g_app.config.dialog, nullptr) << "Escape did not cancel";
 }
 
 TEST_F(ConfigDialog, SecondOpenRaisesTheFirst) {
@@ -490,7 +490,7 @@ TEST_F(ConfigDialog, SecondOpenRaisesTheFirst) {
     const HWND first = dialog_;
     openConfigDialog();
     pump();
-    EXPECT_EQ(g_app.configDialog, first);
+    EXPECT_EQ(g_app.config.dialog, first);
     int count = 0;
     for (HWND w = FindWindowExA(nullptr, nullptr, DIALOG_CLASS, nullptr); w != nullptr;
          w = FindWindowExA(nullptr, w, DIALOG_CLASS, nullptr)) {
@@ -501,9 +501,9 @@ TEST_F(ConfigDialog, SecondOpenRaisesTheFirst) {
     }
     EXPECT_EQ(count, 1);
     command(IDOK);
-    EXPECT_EQ(g_app.configDialog, nullptr);
+    EXPECT_EQ(g_app.config.dialog, nullptr);
     open();
-    EXPECT_NE(g_app.configDialog, nullptr);
+    EXPECT_NE(g_app.config.dialog, nullptr);
 }
 
 // Icon and removal timer after OK, from how the program ran and which boxes
@@ -530,14 +530,14 @@ TEST_P(IconRules, AfterOk) {
     settings.removeIconAfterTimeout = c.remove;
     runWith(settings);
     if (c.iconRemoved) {
-        deleteTrayIcon(g_app.mainWindow, TRAY_ICON_ID);
-        KillTimer(g_app.mainWindow, TIMER_ICON_REMOVAL);
+        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+        KillTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL);
     }
     open();
     for (int id : c.clicks)
         click(id);
     click(IDOK);
-    EXPECT_EQ(g_app.configDialog, nullptr);
+    EXPECT_EQ(g_app.config.dialog, nullptr);
     EXPECT_EQ(iconPresent(), c.iconAfter);
     EXPECT_EQ(removalTimerRan(), c.timerAfter);
     EXPECT_EQ(g_app.settings.showTrayIcon, c.showAfter);
@@ -574,8 +574,8 @@ TEST_F(ConfigDialog, IconComesBackThroughTwoApplies) {
     Settings settings;
     settings.removeIconAfterTimeout = 1;
     runWith(settings);
-    deleteTrayIcon(g_app.mainWindow, TRAY_ICON_ID);
-    KillTimer(g_app.mainWindow, TIMER_ICON_REMOVAL);
+    deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+    KillTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL);
     open();
     click(IDC_SHOW_ICON);
     click(IDC_APPLY);

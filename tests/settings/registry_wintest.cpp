@@ -26,7 +26,7 @@ class RegistrySettings : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
-        g_app.instance = GetModuleHandleA(nullptr);
+        g_app.program.instance = GetModuleHandleA(nullptr);
         deleteKey();
     }
     void TearDown() override { deleteKey(); }

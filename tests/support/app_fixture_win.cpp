@@ -86,7 +86,7 @@ HWND shellTaskbar() {
 
 void AppFixture::SetUp() {
     g_app = AppState{};
-    g_app.instance = GetModuleHandleA(nullptr);
+    g_app.program.instance = GetModuleHandleA(nullptr);
     loadNames();
     static bool registered = false;
     if (!registered)
@@ -96,12 +96,12 @@ void AppFixture::SetUp() {
 }
 
 void AppFixture::TearDown() {
-    if (g_app.aboutDialog != nullptr)
-        DestroyWindow(g_app.aboutDialog);
-    if (g_app.configDialog != nullptr)
-        DestroyWindow(g_app.configDialog);
-    if (g_app.mainWindow != nullptr && IsWindow(g_app.mainWindow))
-        DestroyWindow(g_app.mainWindow);
+    if (g_app.about.dialog != nullptr)
+        DestroyWindow(g_app.about.dialog);
+    if (g_app.config.dialog != nullptr)
+        DestroyWindow(g_app.config.dialog);
+    if (g_app.program.mainWindow != nullptr && IsWindow(g_app.program.mainWindow))
+        DestroyWindow(g_app.program.mainWindow);
     pumpMessages(0);
     deleteSettingsKey();
 }
@@ -109,7 +109,7 @@ void AppFixture::TearDown() {
 HWND AppFixture::createTrigger() {
     HWND window = createTriggerWindow();
     EXPECT_NE(nullptr, window);
-    g_app.strip = BOTTOM_STRIP;
+    g_app.trigger.strip = BOTTOM_STRIP;
     placeTriggerWindow(window);
     return window;
 }

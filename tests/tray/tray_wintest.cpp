@@ -59,8 +59,8 @@ TEST_F(Tray, CreationShowsTheIconAndItsRemovalTimerAsStored) {
             writeSetting("SupprimerIconeApresTempo", c.remove);
         g_app.settings = Settings{};
         start();
-        EXPECT_EQ(window, g_app.mainWindow);
-        EXPECT_NE(nullptr, g_app.trayIconSmall);
+        EXPECT_EQ(window, g_app.program.mainWindow);
+        EXPECT_NE(nullptr, g_app.tray.iconSmall);
         EXPECT_EQ(c.icon, trayIconExists(window));
         EXPECT_EQ(c.timer, removalTimerRunning());
         DestroyWindow(window);
@@ -100,7 +100,7 @@ TEST_F(Tray, ReaddMessageBringsTheIconBackAndLeavesTheRemovalTimer) {
 TEST_F(Tray, ARestartedShellGetsTheIconBackExactlyWhenItIsMeantToShow) {
     start();
     shellForgetsIcon();
-    SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
+    SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(trayIconExists(window)) << "icon on in the settings";
     DestroyWindow(window);
     pumpMessages(0);
@@ -108,12 +108,12 @@ TEST_F(Tray, ARestartedShellGetsTheIconBackExactlyWhenItIsMeantToShow) {
     writeSetting("VoirIcone", "0");
     g_app.settings = Settings{};
     start();
-    SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
+    SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
     EXPECT_FALSE(trayIconExists(window)) << "icon off and not showing";
 
     SendMessageA(window, WM_READD_ICON, 0, 0);
     shellForgetsIcon();
-    SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
+    SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(trayIconExists(window)) << "icon off but brought back by hand";
     DestroyWindow(window);
     pumpMessages(0);
@@ -126,7 +126,7 @@ TEST_F(Tray, ARestartedShellGetsTheIconBackExactlyWhenItIsMeantToShow) {
     start();
     SendMessageA(window, WM_TIMER, TIMER_ICON_REMOVAL, 0);
     ASSERT_FALSE(trayIconExists(window));
-    SendMessageA(window, g_app.taskbarCreatedMessage, 0, 0);
+    SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
     EXPECT_FALSE(trayIconExists(window)) << "removed by the timer, brought back by the shell";
     SendMessageA(window, WM_READD_ICON, 0, 0);
     EXPECT_TRUE(trayIconExists(window));
@@ -196,7 +196,7 @@ TEST_F(Tray, SecondStartShowsTheIconForGoodAndOpensTheAboutDialog) {
     SendMessageA(window, WM_SECOND_INSTANCE, 0, 0);
     EXPECT_TRUE(trayIconExists(window));
     EXPECT_FALSE(removalTimerRunning());
-    EXPECT_NE(nullptr, g_app.aboutDialog);
+    EXPECT_NE(nullptr, g_app.about.dialog);
     EXPECT_EQ(0u, g_app.settings.showTrayIcon);
 }
 
@@ -204,14 +204,14 @@ TEST_F(Tray, MenuCommandsOpenTheDialogsOrCloseAndOthersDoNothing) {
     start();
     for (WPARAM unknown : {WPARAM(0), WPARAM(30000), WPARAM(30004), WPARAM(0xFFFF), WPARAM(0x10000 | 40000)})
         SendMessageA(window, WM_COMMAND, unknown, 0);
-    EXPECT_EQ(nullptr, g_app.aboutDialog);
-    EXPECT_EQ(nullptr, g_app.configDialog);
+    EXPECT_EQ(nullptr, g_app.about.dialog);
+    EXPECT_EQ(nullptr, g_app.config.dialog);
     EXPECT_FALSE(posted(WM_CLOSE));
 
     SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
-    EXPECT_NE(nullptr, g_app.aboutDialog);
+    EXPECT_NE(nullptr, g_app.about.dialog);
     SendMessageA(window, WM_COMMAND, IDM_CONFIG, 0);
-    EXPECT_NE(nullptr, g_app.configDialog);
+    EXPECT_NE(nullptr, g_app.config.dialog);
 
     // Exit closes the window through the default handling of WM_CLOSE, which
     // takes the icon with it, also while the dialogs are open.
@@ -243,7 +243,7 @@ void CALLBACK inspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
         return;
     KillTimer(nullptr, timer);
     g_menuSeen.shown = true;
-    g_menuSeen.inMenuLoop = g_app.inMenuLoop;
+    g_menuSeen.inMenuLoop = g_app.program.inMenuLoop;
     HMENU menu = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
     g_menuSeen.count = GetMenuItemCount(menu);
     for (int i = 0; i < 3 && i < g_menuSeen.count; ++i) {
@@ -254,7 +254,7 @@ void CALLBACK inspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     }
     g_menuSeen.defaultItem = GetMenuDefaultItem(menu, FALSE, 0);
     // Another press while the menu is up opens no second menu.
-    SendMessageA(g_app.mainWindow, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
+    SendMessageA(g_app.program.mainWindow, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
     EndMenu();
 }
 
@@ -268,7 +268,7 @@ protected:
     void expectTheMenu() {
         EXPECT_TRUE(g_menuSeen.shown);
         EXPECT_EQ(1, g_menuSeen.inMenuLoop);
-        EXPECT_EQ(0, g_app.inMenuLoop) << "cleared once tracking ended";
+        EXPECT_EQ(0, g_app.program.inMenuLoop) << "cleared once tracking ended";
         ASSERT_EQ(3, g_menuSeen.count);
         EXPECT_EQ("&About Pendrel...", g_menuSeen.texts[0]);
         EXPECT_EQ("&Configuration...", g_menuSeen.texts[1]);
@@ -297,9 +297,9 @@ TEST_F(ContextMenu, IconRightPressOpensTheMenuAndDoubleClickTheAboutDialog) {
 
     for (LPARAM ignored : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE})
         SendMessageA(window, WM_TRAY_NOTIFY, 1, ignored);
-    EXPECT_EQ(nullptr, g_app.aboutDialog);
+    EXPECT_EQ(nullptr, g_app.about.dialog);
     SendMessageA(window, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK);
-    EXPECT_NE(nullptr, g_app.aboutDialog);
+    EXPECT_NE(nullptr, g_app.about.dialog);
 }
 
 }  // namespace

@@ -104,10 +104,10 @@ protected:
         g_app.settings.restartDelayOnMove = o.restartOnMove;
         g_app.settings.highlight = o.highlight;
         g_app.settings.delayMs = QUIET_DELAY_MS;
-        g_app.taskbarRaised = s.raised;
-        g_app.delayPending = s.pending;
-        g_app.inMenuLoop = s.menu;
-        g_app.activationCount = 0;
+        g_app.trigger.taskbarRaised = s.raised;
+        g_app.trigger.delayPending = s.pending;
+        g_app.program.inMenuLoop = s.menu;
+        g_app.about.activationCount = 0;
         stopTimer(window, TIMER_DELAY);
         stopTimer(window, TIMER_HIGHLIGHT);
         if (s.pending)
@@ -121,7 +121,7 @@ protected:
             hideHighlight(window);
         g_app.settings.highlight = o.highlight;
         stopTimer(window, TIMER_HIGHLIGHT);
-        ASSERT_EQ(s.shown, g_app.highlightShown);
+        ASSERT_EQ(s.shown, g_app.trigger.highlightShown);
     }
 
     void send(Event event, POINT cursor) {
@@ -144,10 +144,10 @@ TEST_F(Activation, EveryTransitionOfTheStateMachine) {
         ASSERT_TRUE(movePointer(CURSOR_AT[row.cursor].x, CURSOR_AT[row.cursor].y));
         send(row.event, CURSOR_AT[row.cursor]);
 
-        EXPECT_EQ(row.expect.raised, g_app.taskbarRaised);
-        EXPECT_EQ(row.expect.pending, g_app.delayPending);
-        EXPECT_EQ(row.expect.shown, g_app.highlightShown);
-        EXPECT_EQ(row.expect.counted, g_app.activationCount);
+        EXPECT_EQ(row.expect.raised, g_app.trigger.taskbarRaised);
+        EXPECT_EQ(row.expect.pending, g_app.trigger.delayPending);
+        EXPECT_EQ(row.expect.shown, g_app.trigger.highlightShown);
+        EXPECT_EQ(row.expect.counted, g_app.about.activationCount);
         // The delay timer runs exactly while a delay is pending, and the strip
         // is opaque exactly while the highlight is shown.
         EXPECT_EQ(row.expect.pending != 0, stopTimer(window, TIMER_DELAY));
@@ -161,11 +161,11 @@ TEST_F(Activation, HighlightTickHidesOnlyOncePointerLeftAndThenStops) {
     movePointer(500, 766);
     showHighlight(window);
     SendMessageA(window, WM_TIMER, TIMER_HIGHLIGHT, 0);
-    EXPECT_EQ(1, g_app.highlightShown);
+    EXPECT_EQ(1, g_app.trigger.highlightShown);
 
     movePointer(500, 300);
     SendMessageA(window, WM_TIMER, TIMER_HIGHLIGHT, 0);
-    EXPECT_EQ(0, g_app.highlightShown);
+    EXPECT_EQ(0, g_app.trigger.highlightShown);
     EXPECT_TRUE(transparent(window));
     RECT placed;
     GetWindowRect(window, &placed);
@@ -179,8 +179,8 @@ TEST_F(Activation, HighlightOffKeepsTheStripTransparent) {
     enter(IDLE, Options{0, 1, 0});
     movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
-    EXPECT_EQ(1, g_app.taskbarRaised);
-    EXPECT_EQ(0, g_app.highlightShown);
+    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(0, g_app.trigger.highlightShown);
     EXPECT_TRUE(transparent(window));
 }
 
@@ -191,9 +191,9 @@ TEST_F(Activation, StripRightAndBottomEdgesCountForTheTimers) {
     GetCursorPos(&p);
     // The desktop may clamp the pointer to its last column; the test is about
     // the inclusive bound, so use whatever column the pointer reached.
-    g_app.strip.right = p.x;
+    g_app.trigger.strip.right = p.x;
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
-    EXPECT_EQ(1, g_app.taskbarRaised);
+    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
 }
 
 TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
@@ -201,13 +201,13 @@ TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
     movePointer(500, 766);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
-    EXPECT_EQ(1u, g_app.activationCount);
+    EXPECT_EQ(1u, g_app.about.activationCount);
     movePointer(500, 300);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
-    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
     movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
-    EXPECT_EQ(2u, g_app.activationCount);
+    EXPECT_EQ(2u, g_app.about.activationCount);
 }
 
 TEST_F(Activation, HighlightPaintsTheStripInTheHighlightColour) {
@@ -224,9 +224,9 @@ TEST_F(Activation, HighlightPaintsTheStripInTheHighlightColour) {
 
 TEST_F(Activation, MenuLoopMessagesSetAndClearTheGuard) {
     SendMessageA(window, WM_ENTERMENULOOP, 0, 0);
-    EXPECT_EQ(1, g_app.inMenuLoop);
+    EXPECT_EQ(1, g_app.program.inMenuLoop);
     SendMessageA(window, WM_EXITMENULOOP, 0, 0);
-    EXPECT_EQ(0, g_app.inMenuLoop);
+    EXPECT_EQ(0, g_app.program.inMenuLoop);
 }
 
 }  // namespace
@@ -237,9 +237,9 @@ namespace {
 // through the state machine harmlessly: nothing counts, nothing stays raised;
 // once the taskbar is back the next signal raises it.
 TEST_F(Activation, WithoutATaskbarNothingIsRaisedOrCountedUntilItComesBack) {
-    char realClass[sizeof(g_app.taskbarClassName)];
-    lstrcpyA(realClass, g_app.taskbarClassName);
-    lstrcpyA(g_app.taskbarClassName, "NoShellRunning");
+    char realClass[sizeof(g_app.program.taskbarClassName)];
+    lstrcpyA(realClass, g_app.program.taskbarClassName);
+    lstrcpyA(g_app.program.taskbarClassName, "NoShellRunning");
 
     enter(IDLE, NO_DELAY);
     movePointer(500, 766);
@@ -252,18 +252,18 @@ TEST_F(Activation, WithoutATaskbarNothingIsRaisedOrCountedUntilItComesBack) {
         SendMessageA(window, WM_TIMER, TIMER_DELAY, 0);
         g_app.settings.delayEnabled = 0;
     }
-    EXPECT_EQ(nullptr, g_app.taskbarWindow);
-    EXPECT_EQ(0, g_app.taskbarRaised);
-    EXPECT_EQ(0u, g_app.activationCount);
-    EXPECT_EQ(0, g_app.delayPending);
+    EXPECT_EQ(nullptr, g_app.trigger.taskbarWindow);
+    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(0u, g_app.about.activationCount);
+    EXPECT_EQ(0, g_app.trigger.delayPending);
     EXPECT_FALSE(stopTimer(window, TIMER_DELAY));
 
-    lstrcpyA(g_app.taskbarClassName, realClass);
+    lstrcpyA(g_app.program.taskbarClassName, realClass);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
-    EXPECT_EQ(shellTaskbar(), g_app.taskbarWindow);
+    EXPECT_EQ(shellTaskbar(), g_app.trigger.taskbarWindow);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
-    EXPECT_EQ(1, g_app.taskbarRaised);
-    EXPECT_EQ(1u, g_app.activationCount);
+    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(1u, g_app.about.activationCount);
 }
 
 }  // namespace

@@ -53,28 +53,28 @@ TEST_F(LocatorAndRaise, FirstPlacementIsEmptyThenThePollFindsTheBottomStrip) {
     EXPECT_TRUE(IsWindowVisible(window));
 
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
-    EXPECT_EQ(shellTaskbar(), g_app.taskbarWindow);
-    EXPECT_TRUE(EqualRect(&g_app.strip, &BOTTOM_STRIP));
+    EXPECT_EQ(shellTaskbar(), g_app.trigger.taskbarWindow);
+    EXPECT_TRUE(EqualRect(&g_app.trigger.strip, &BOTTOM_STRIP));
     GetWindowRect(window, &placed);
     EXPECT_TRUE(EqualRect(&placed, &BOTTOM_STRIP));
 }
 
 TEST_F(LocatorAndRaise, TheSameRectangleTwiceRecomputesNothing) {
     APPBARDATA request = {};
-    ASSERT_EQ(1, locateTaskbar(&request, &g_app.lastTaskbarRect));
-    const RECT shellRect = g_app.lastTaskbarRect;
-    g_app.strip = RECT{1, 2, 3, 4};
+    ASSERT_EQ(1, locateTaskbar(&request, &g_app.trigger.lastTaskbarRect));
+    const RECT shellRect = g_app.trigger.lastTaskbarRect;
+    g_app.trigger.strip = RECT{1, 2, 3, 4};
     APPBARDATA again = {};
-    EXPECT_EQ(0, locateTaskbar(&again, &g_app.lastTaskbarRect));
-    EXPECT_TRUE(EqualRect(&shellRect, &g_app.lastTaskbarRect));
-    EXPECT_EQ(1, g_app.strip.left) << "an unchanged taskbar leaves the strip alone";
+    EXPECT_EQ(0, locateTaskbar(&again, &g_app.trigger.lastTaskbarRect));
+    EXPECT_TRUE(EqualRect(&shellRect, &g_app.trigger.lastTaskbarRect));
+    EXPECT_EQ(1, g_app.trigger.strip.left) << "an unchanged taskbar leaves the strip alone";
 }
 
 TEST_F(LocatorAndRaise, ATaskbarThatMovedIsFollowedOnTheNextPoll) {
     // The Wine taskbar cannot be moved, so the last rectangle is made to
     // differ: the poll must then recompute the strip and move the window.
-    g_app.lastTaskbarRect = RECT{0, 0, 1024, 20};
-    g_app.strip = RECT{0, 0, 1024, 4};
+    g_app.trigger.lastTaskbarRect = RECT{0, 0, 1024, 20};
+    g_app.trigger.strip = RECT{0, 0, 1024, 4};
     placeTriggerWindow(window);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
     RECT placed;
@@ -84,12 +84,12 @@ TEST_F(LocatorAndRaise, ATaskbarThatMovedIsFollowedOnTheNextPoll) {
 
 TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSendsItBack) {
     HWND cover = createPlainWindow(0);
-    g_app.strip = BOTTOM_STRIP;
+    g_app.trigger.strip = BOTTOM_STRIP;
     placeTriggerWindow(window);
     activateTaskbar();
     activateTaskbar();
-    EXPECT_EQ(1u, g_app.activationCount);
-    EXPECT_EQ(1, g_app.taskbarRaised);
+    EXPECT_EQ(1u, g_app.about.activationCount);
+    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
     // The shell's window is moved asynchronously, so that a hung shell cannot hang us.
     EXPECT_TRUE(pumpUntil([&] { return nextVisible(window) == shellTaskbar(); }, 2000))
         << "directly below the TriggerWindow";
@@ -100,16 +100,16 @@ TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSe
     if (GetForegroundWindow() == shellTaskbar()) {
         ASSERT_TRUE(movePointer(500, 300));
         checkRelease();
-        EXPECT_EQ(0, g_app.taskbarRaised);
+        EXPECT_EQ(0, g_app.trigger.taskbarRaised);
         EXPECT_TRUE(isAbove(shellTaskbar(), cover)) << "the foreground taskbar is not sent back";
-        g_app.taskbarRaised = 1;
+        g_app.trigger.taskbarRaised = 1;
     }
 
     SetForegroundWindow(cover);
     ASSERT_NE(shellTaskbar(), GetForegroundWindow());
     movePointer(500, 300);
     checkRelease();
-    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
     EXPECT_TRUE(pumpUntil([&] { return isAbove(cover, shellTaskbar()); }, 2000)) << "sent to the bottom after use";
     DestroyWindow(cover);
 }
@@ -118,9 +118,10 @@ TEST_F(LocatorAndRaise, ReleaseWithoutSendBackLeavesTheZOrder) {
     HWND cover = createPlainWindow(0);
     g_app.settings.sendBackAfterUse = 0;
     activateTaskbar();
+    ASSERT_TRUE(pumpUntil([&] { return isAbove(shellTaskbar(), cover); }, 2000));
     movePointer(500, 300);
     checkRelease();
-    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
     EXPECT_TRUE(isAbove(shellTaskbar(), cover));
     DestroyWindow(cover);
 }
@@ -131,44 +132,44 @@ TEST_F(LocatorAndRaise, ReleaseIsStrictFivePixelsAroundTheTaskbarWindow) {
     ASSERT_TRUE(GetWindowRect(shellTaskbar(), &taskbar));
     movePointer(500, taskbar.top - 4);
     checkRelease();
-    EXPECT_EQ(1, g_app.taskbarRaised);
+    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
     movePointer(500, taskbar.top - 5);
     checkRelease();
-    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
 }
 
 TEST_F(LocatorAndRaise, EachCountedRaiseRewritesTheOpenAboutDialogsCounter) {
     openAboutDialog();
-    ASSERT_NE(nullptr, g_app.aboutDialog);
+    ASSERT_NE(nullptr, g_app.about.dialog);
     char label[256] = {};
     activateTaskbar();
-    GetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, label, sizeof(label));
+    GetDlgItemTextA(g_app.about.dialog, IDC_COUNTER_LABEL, label, sizeof(label));
     EXPECT_STREQ("You have activated 1 times the taskbar.", label);
 
-    SetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, "untouched");
+    SetDlgItemTextA(g_app.about.dialog, IDC_COUNTER_LABEL, "untouched");
     activateTaskbar();
-    GetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, label, sizeof(label));
+    GetDlgItemTextA(g_app.about.dialog, IDC_COUNTER_LABEL, label, sizeof(label));
     EXPECT_STREQ("untouched", label) << "a repeated raise counts nothing";
 
-    g_app.taskbarRaised = 0;
+    g_app.trigger.taskbarRaised = 0;
     activateTaskbar();
-    GetDlgItemTextA(g_app.aboutDialog, IDC_COUNTER_LABEL, label, sizeof(label));
+    GetDlgItemTextA(g_app.about.dialog, IDC_COUNTER_LABEL, label, sizeof(label));
     EXPECT_STREQ("You have activated 2 times the taskbar.", label);
 }
 
 TEST_F(LocatorAndRaise, AVanishedTaskbarEndsTheRaiseAndCannotBeRaised) {
-    g_app.taskbarRaised = 1;
-    g_app.taskbarWindow = (HWND)(INT_PTR)0x7FFF0001;  // no such window
+    g_app.trigger.taskbarRaised = 1;
+    g_app.trigger.taskbarWindow = (HWND)(INT_PTR)0x7FFF0001;  // no such window
     movePointer(500, 766);
     checkRelease();
-    EXPECT_EQ(0, g_app.taskbarRaised);
+    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
 
-    lstrcpyA(g_app.taskbarClassName, "NoTaskbarHere");
+    lstrcpyA(g_app.program.taskbarClassName, "NoTaskbarHere");
     activateTaskbar();
     forwardHitTest(0, 0);
-    EXPECT_EQ(0, g_app.taskbarRaised);
-    EXPECT_EQ(0u, g_app.activationCount);
-    EXPECT_EQ(nullptr, g_app.taskbarWindow);
+    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(0u, g_app.about.activationCount);
+    EXPECT_EQ(nullptr, g_app.trigger.taskbarWindow);
 }
 
 TEST_F(LocatorAndRaise, ZOrderPolicingLiftsTheTriggerOnlyWhenAskedAndOutsideMenus) {
@@ -181,11 +182,11 @@ TEST_F(LocatorAndRaise, ZOrderPolicingLiftsTheTriggerOnlyWhenAskedAndOutsideMenu
     EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST));
 
     g_app.settings.overTopmost = 1;
-    g_app.inMenuLoop = 1;
+    g_app.program.inMenuLoop = 1;
     enforceZOrder();
     EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST));
 
-    g_app.inMenuLoop = 0;
+    g_app.program.inMenuLoop = 0;
     enforceZOrder();
     EXPECT_EQ(window, GetWindow(window, GW_HWNDFIRST));
     DestroyWindow(rival);

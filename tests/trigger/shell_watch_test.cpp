@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/constants.h"
+#include "resources/constants.h"
 #include "trigger/shell_watch.h"
 
 namespace {

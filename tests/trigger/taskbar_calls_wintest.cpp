@@ -7,7 +7,7 @@
 #include "support/app_fixture.h"
 #include "trigger/activation.h"
 #include "trigger/raise.h"
-#include "trigger/trigger_window.h"
+#include "app/main_window.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ protected:
         standIn = CreateWindowExA(WS_EX_TOOLWINDOW, STAND_IN_CLASS, "", WS_POPUP | WS_VISIBLE, 0, 748, 1024, 20,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, standIn);
-        lstrcpyA(g_app.taskbarClassName, STAND_IN_CLASS);
+        lstrcpyA(g_app.program.taskbarClassName, STAND_IN_CLASS);
         g_forwarded = Forwarded{};
     }
     void TearDown() override {
@@ -78,15 +78,15 @@ TEST_F(TaskbarCalls, EachSignalForwardsTheHitTestItSaw) {
     };
     for (const auto& row : rows) {
         g_app.settings.delayEnabled = row.delayEnabled;
-        g_app.taskbarRaised = 0;
-        g_app.delayPending = 0;
+        g_app.trigger.taskbarRaised = 0;
+        g_app.trigger.delayPending = 0;
         ASSERT_TRUE(movePointer(row.pointer.x, row.pointer.y)) << row.signal;
         g_forwarded = Forwarded{};
         SendMessageA(window, row.message, row.wParam, row.lParam);
         EXPECT_EQ(1, g_forwarded.count) << row.signal;
         EXPECT_EQ(row.message == WM_NCHITTEST ? row.wParam : 0u, g_forwarded.wParam) << row.signal;
         EXPECT_EQ(row.forwarded, g_forwarded.lParam) << row.signal;
-        EXPECT_EQ(1, g_app.taskbarRaised) << row.signal;
+        EXPECT_EQ(1, g_app.trigger.taskbarRaised) << row.signal;
         KillTimer(window, TIMER_DELAY);
     }
 }
@@ -96,7 +96,7 @@ TEST_F(TaskbarCalls, EachSignalForwardsTheHitTestItSaw) {
 // it; an ordinary taskbar is left where it is.
 TEST_F(TaskbarCalls, PolicingWithoutGoingOverKeepsAnAlwaysOnTopTaskbarBelowTheStrip) {
     g_app.settings.overTopmost = 0;
-    g_app.taskbarWindow = standIn;
+    g_app.trigger.taskbarWindow = standIn;
     HWND rival = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 100, 100, 50, 50, nullptr,
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
@@ -125,13 +125,13 @@ TEST_F(TaskbarCalls, BothClassesAreRegisteredWithTheirAttributes) {
         HBRUSH brush;
         int windowExtra;
     } classes[] = {
-        {g_app.triggerClassName, (HBRUSH)(INT_PTR)(COLOR_HIGHLIGHT + 1), 0},
-        {g_app.dialogClassName, (HBRUSH)(INT_PTR)(COLOR_BACKGROUND + 1), DLGWINDOWEXTRA},
+        {g_app.program.triggerClassName, (HBRUSH)(INT_PTR)(COLOR_HIGHLIGHT + 1), 0},
+        {g_app.program.dialogClassName, (HBRUSH)(INT_PTR)(COLOR_BACKGROUND + 1), DLGWINDOWEXTRA},
     };
     for (const auto& c : classes) {
         WNDCLASSEXA info = {};
         info.cbSize = sizeof(info);
-        ASSERT_TRUE(GetClassInfoExA(g_app.instance, c.name, &info)) << c.name;
+        ASSERT_TRUE(GetClassInfoExA(g_app.program.instance, c.name, &info)) << c.name;
         EXPECT_EQ((UINT)(CS_HREDRAW | CS_VREDRAW), info.style) << c.name;
         EXPECT_EQ(c.brush, info.hbrBackground) << c.name;
         EXPECT_EQ(c.windowExtra, info.cbWndExtra) << c.name;
@@ -141,8 +141,8 @@ TEST_F(TaskbarCalls, BothClassesAreRegisteredWithTheirAttributes) {
     }
     WNDCLASSEXA trigger = {};
     trigger.cbSize = sizeof(trigger);
-    GetClassInfoExA(g_app.instance, g_app.triggerClassName, &trigger);
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(triggerWindowProc), trigger.lpfnWndProc);
+    GetClassInfoExA(g_app.program.instance, g_app.program.triggerClassName, &trigger);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(mainWindowProc), trigger.lpfnWndProc);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-#include "app/start_timer.h"
+#include "resources/program.h"
 
-#include "app/app_state.h"
 #include "resources/resource.h"
 
 int startTimer(HWND window, UINT_PTR timerId, UINT periodMs) {
@@ -14,7 +13,7 @@ int startTimer(HWND window, UINT_PTR timerId, UINT periodMs) {
     warning = true;
     char text[TEXT_BUFFER_SIZE];
     loadText(IDS_TIMER_ERROR, text);
-    MessageBoxA(window, text, g_app.caption, MB_ICONWARNING);
+    MessageBoxA(window, text, programState().caption, MB_ICONWARNING);
     warning = false;
     return 0;
 }

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/common_controls.h"
-#include "app/start_timer.h"
+#include "resources/program.h"
+#include "resources/program.h"
 #include "support/app_fixture.h"
 
 namespace {

@@ -1,0 +1,202 @@
+#include "app/main_window.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "about/about_dialog.h"
+#include "resources/program.h"
+#include "resources/resource.h"
+#include "settings/config_dialog.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+#include "tray/context_menu.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_notify.h"
+#include "tray/tray_state.h"
+#include "trigger/activation.h"
+#include "trigger/locator.h"
+
+namespace {
+
+LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
+    programState().mainWindow = window;
+    trayState().iconSmall = loadSmallAppIcon();
+    programState().taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
+    loadSettings();
+    if (currentSettings().showTrayIcon) {
+        showTrayIcon(window, trayState().iconSmall);
+        // A failed start has been reported; the icon simply stays.
+        if (currentSettings().removeIconAfterTimeout)
+            startTimer(window, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS);
+    }
+    return DefWindowProcA(window, WM_CREATE, wParam, lParam);
+}
+
+LRESULT onDestroy(HWND window) {
+    hideTrayIcon(window);
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT onHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
+    pointerOverStrip(window, wParam, lParam);
+    return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
+}
+
+LRESULT onPollTick(HWND window) {
+    if (!pollTick(window))
+        return DefWindowProcA(window, WM_TIMER, TIMER_POLL, 0);
+    return 0;
+}
+
+LRESULT onIconRemovalTick(HWND window) {
+    hideTrayIcon(window);
+    KillTimer(window, TIMER_ICON_REMOVAL);
+    return 0;
+}
+
+LRESULT onDelayTick(HWND window) {
+    delayTick(window);
+    return 0;
+}
+
+LRESULT onHighlightTick(HWND window) {
+    highlightTick(window);
+    return 0;
+}
+
+// Timers are looked at in the order poll, icon removal, delay, highlight.
+LRESULT onTimer(HWND window, WPARAM timerId) {
+    switch (timerId) {
+    case TIMER_POLL: return onPollTick(window);
+    case TIMER_ICON_REMOVAL: return onIconRemovalTick(window);
+    case TIMER_DELAY: return onDelayTick(window);
+    case TIMER_HIGHLIGHT: return onHighlightTick(window);
+    default: return 0;
+    }
+}
+
+// Click points arrive in client coordinates, signed.
+POINT clickOnScreen(HWND window, LPARAM lParam) {
+    POINT click = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(window, &click);
+    return click;
+}
+
+LRESULT onLeftButtonDown(HWND window, LPARAM lParam) {
+    stripClicked(clickOnScreen(window, lParam));
+    return 0;
+}
+
+LRESULT onRightButtonDown(HWND window, LPARAM lParam) {
+    showContextMenu(clickOnScreen(window, lParam));
+    return 0;
+}
+
+LRESULT onPaint(HWND window) {
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+LRESULT onEraseBackground(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (stripHighlighted())
+        return DefWindowProcA(window, WM_ERASEBKGND, wParam, lParam);
+    return 0;
+}
+
+LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    programState().inMenuLoop = message == WM_ENTERMENULOOP ? 1 : 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT onCommand(WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+    case IDM_ABOUT: openAboutDialog(); break;
+    case IDM_CONFIG: openConfigDialog(); break;
+    case IDM_EXIT: PostMessageA(programState().mainWindow, WM_CLOSE, 0, 0); break;
+    default: break;
+    }
+    return 0;
+}
+
+// The window accepts dropped files but has no use for them: the drop's
+// handle is only given back.
+LRESULT onDropFiles(WPARAM wParam) {
+    DragFinish(reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
+// The display, the work area or the scale changed: the next poll asks the shell.
+LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_SETTINGCHANGE || wParam == SPI_SETWORKAREA)
+        announceShellChange();
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT onTrayNotify(LPARAM lParam) {
+    switch (trayNotifyAction(static_cast<uint32_t>(lParam))) {
+    case TRAY_OPEN_MENU: showContextMenuAtPointer(); break;
+    case TRAY_OPEN_ABOUT: openAboutDialog(); break;
+    case TRAY_IGNORE: break;
+    }
+    return 0;
+}
+
+// A second start asks for the icon back for good and for the About dialog,
+// whatever the settings say.
+LRESULT onSecondInstance(HWND window) {
+    readdTrayIcon(window, trayState().iconSmall);
+    KillTimer(window, TIMER_ICON_REMOVAL);
+    openAboutDialog();
+    return 0;
+}
+
+LRESULT onReaddIcon(HWND window) {
+    readdTrayIcon(window, trayState().iconSmall);
+    return 0;
+}
+
+// A restarted shell has forgotten every icon: put ours back exactly when it
+// is meant to be showing, so that an icon the removal timer took away stays
+// away. The taskbar may have moved with it.
+LRESULT onTaskbarCreated(HWND window) {
+    announceShellChange();
+    if (trayIconWanted())
+        readdTrayIcon(window, trayState().iconSmall);
+    return 0;
+}
+
+// The shell's "TaskbarCreated" has a number known only at run time.
+LRESULT onOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != 0 && message == programState().taskbarCreatedMessage)
+        return onTaskbarCreated(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate(window, wParam, lParam);
+    case WM_DESTROY: return onDestroy(window);
+    case WM_NCHITTEST: return onHitTest(window, wParam, lParam);
+    case WM_TIMER: return onTimer(window, wParam);
+    case WM_LBUTTONDOWN: return onLeftButtonDown(window, lParam);
+    case WM_RBUTTONDOWN: return onRightButtonDown(window, lParam);
+    case WM_PAINT: return onPaint(window);
+    case WM_ERASEBKGND: return onEraseBackground(window, wParam, lParam);
+    case WM_ENTERMENULOOP: return onMenuLoop(window, message, wParam, lParam);
+    case WM_EXITMENULOOP: return onMenuLoop(window, message, wParam, lParam);
+    case WM_COMMAND: return onCommand(wParam);
+    case WM_DROPFILES: return onDropFiles(wParam);
+    case WM_DISPLAYCHANGE: return onShellChange(window, message, wParam, lParam);
+    case WM_SETTINGCHANGE: return onShellChange(window, message, wParam, lParam);
+    case WM_DPICHANGED: return onShellChange(window, message, wParam, lParam);
+    case WM_TRAY_NOTIFY: return onTrayNotify(lParam);
+    case WM_SECOND_INSTANCE: return onSecondInstance(window);
+    case WM_READD_ICON: return onReaddIcon(window);
+    default: return onOtherMessage(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,34 @@
+// What every part of the program shares: its module, the names loaded at
+// start-up, its main window, and the few services each part uses the same
+// way. The record lives in the program's state; each part reaches it here.
+#pragma once
+#include <windows.h>
+
+#include "resources/constants.h"
+
+struct ProgramState {
+    HINSTANCE instance = nullptr;
+    // Names loaded from the string table at start-up.
+    char triggerClassName[TEXT_BUFFER_SIZE] = {};
+    char dialogClassName[TEXT_BUFFER_SIZE] = {};
+    char caption[TEXT_BUFFER_SIZE] = {};
+    char taskbarClassName[TEXT_BUFFER_SIZE] = {};
+    // The TriggerWindow: owner of the icon, the timers and the menus.
+    HWND mainWindow = nullptr;
+    UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
+    LONG inMenuLoop = 0;             // the main window is tracking a menu
+};
+
+ProgramState& programState();
+
+// Loads a string-table entry the way every text of the program is loaded:
+// a 256-byte buffer, 255 passed as its size.
+int loadText(UINT id, char (&buffer)[TEXT_BUFFER_SIZE]);
+// A new 16 by 16 copy of the program icon; the caller keeps it.
+HICON loadSmallAppIcon();
+// The one way a timer is started: on failure the user is told, and 0 returned.
+int startTimer(HWND window, UINT_PTR timerId, UINT periodMs);
+// Registers the tab control class both dialogs frame their content with. The
+// library is loaded on the first dialog, not at start-up, so a Pendrel that
+// never opens a dialog neither imports nor maps it.
+void ensureCommonControls();

@@ -1,0 +1,26 @@
+// The user's settings and the configuration dialog's own state. The records
+// live in the program's state; every part reads the settings here.
+#pragma once
+#include <windows.h>
+
+#include "resources/constants.h"
+
+// Booleans are 32-bit integers holding exactly 0 or 1.
+struct Settings {
+    DWORD delayEnabled = 1;
+    DWORD delayMs = DELAY_MS_DEFAULT;
+    DWORD restartDelayOnMove = 1;
+    DWORD overTopmost = 1;
+    DWORD sendBackAfterUse = 1;
+    DWORD showTrayIcon = 1;
+    DWORD removeIconAfterTimeout = 0;
+    DWORD highlight = 1;
+};
+
+struct ConfigDialogState {
+    HWND dialog = nullptr;
+    HICON iconSmall = nullptr;  // loaded at the first opening and kept: the tray may show it
+};
+
+Settings& currentSettings();
+ConfigDialogState& configDialogState();
