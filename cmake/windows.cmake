@@ -26,9 +26,36 @@ set(PENDREL_RC ${CMAKE_SOURCE_DIR}/src/resources/pendrel.rc)
 set_source_files_properties(${PENDREL_RC} PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h")
 
+# The application manifest is written in the resource script; the program is
+# not linked unless it is well-formed and declares what the program relies on.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND)
+    set(PENDREL_MANIFEST_CHECKED ${CMAKE_BINARY_DIR}/manifest.checked)
+    add_custom_command(OUTPUT ${PENDREL_MANIFEST_CHECKED}
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/check_manifest.py ${PENDREL_RC}
+        COMMAND ${CMAKE_COMMAND} -E touch ${PENDREL_MANIFEST_CHECKED}
+        DEPENDS ${PENDREL_RC} ${CMAKE_SOURCE_DIR}/cmake/check_manifest.py
+        COMMENT "Checking the application manifest in pendrel.rc"
+        VERBATIM)
+    add_custom_target(pendrel_manifest_check DEPENDS ${PENDREL_MANIFEST_CHECKED})
+elseif(MSVC)
+    # Visual Studio does not always come with Python: there the Win32 tests
+    # are left to check the manifest.
+    message(WARNING "Python 3 not found: the application manifest is not checked at build time")
+else()
+    message(FATAL_ERROR "Python 3 is needed to check the application manifest (tools/install-deps.sh)")
+endif()
+
 add_executable(pendrel WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${PENDREL_RC})
+if(TARGET pendrel_manifest_check)
+    add_dependencies(pendrel pendrel_manifest_check)
+endif()
 target_link_libraries(pendrel PRIVATE pendrel_core)
-if(NOT MSVC)
+if(MSVC)
+    # The manifest comes from the resource script (so for every executable
+    # that links it); one from the linker as well would be a duplicate resource.
+    target_link_options(pendrel PRIVATE /MANIFEST:NO)
+else()
     target_link_options(pendrel PRIVATE -mwindows)
 endif()
 add_custom_command(TARGET pendrel POST_BUILD

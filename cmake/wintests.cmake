@@ -11,6 +11,9 @@ foreach(dir ${PENDREL_TEST_DIRS})
         add_executable(${target} ${sources} ${PENDREL_TEST_SUPPORT} ${PENDREL_RC})
         target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
         target_link_libraries(${target} PRIVATE pendrel_core gtest_main)
+        if(MSVC)
+            target_link_options(${target} PRIVATE /MANIFEST:NO)  # pendrel.rc has the manifest
+        endif()
         if(CMAKE_CROSSCOMPILING_EMULATOR OR NOT CMAKE_CROSSCOMPILING)
             gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                 PROPERTIES TIMEOUT 120 LABELS win32)

@@ -5,7 +5,7 @@
 #   tools/install-deps.sh run    what tools/run.sh uses
 set -euo pipefail
 
-RUN_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-utils imagemagick)
+RUN_PACKAGES=(cmake ninja-build python3 googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-utils imagemagick)
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang libclang-rt-14-dev g++-mingw-w64-i686-posix)
 
 case "${1:-test}" in

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Pendrel three ways and runs every test: host unit tests and short
-# fuzzer runs, the 32-bit Windows build (build only), then the Win32 tests and
+# fuzzer runs, the 32-bit Windows build (build only, with a check that it
+# computes in SSE2 rather than x87 arithmetic), then the Win32 tests and
 # the end-to-end scenarios of the 64-bit build under Wine, on a desktop of its
 # own. Screenshots and logs land in artifacts/. Exits non-zero on any failure.
 set -euo pipefail
@@ -66,6 +67,16 @@ run_ctest host --preset host -j2
 step "Windows i686 build (build only)"
 cmake --preset mingw-i686 -DPENDREL_WERROR=ON >/dev/null || die "i686 configure"
 timeout 1800 cmake --build --preset mingw-i686 -j2 || die "i686 build"
+
+step "Windows i686 build: the rate in SSE2 arithmetic"
+if "$root/tools/check-i686-float.sh" "$root/build/mingw-i686"; then
+    summaries+=("i686 float: passed (SSE2, no x87 arithmetic in the rate)")
+    passed_total=$((passed_total + 1))
+else
+    summaries+=("i686 float: FAILED (see the check's output)")
+    failed_total=$((failed_total + 1))
+    status=1
+fi
 
 step "Windows x86_64 build"
 cmake --preset mingw-x86_64 -DPENDREL_WERROR=ON >/dev/null || die "x86_64 configure"

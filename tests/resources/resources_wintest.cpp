@@ -1,7 +1,7 @@
 // The program's resources as the linked executable carries them: every string
 // byte for byte through LoadStringA, the icon groups and the cursor, the
-// context menu, both dialog templates as written and as created, and the
-// version record.
+// context menu, both dialog templates as written and as created, the version
+// record and the application manifest.
 #include <windows.h>
 #include <commctrl.h>  // style names only: the library is loaded the program's way
 #include <gtest/gtest.h>
@@ -700,6 +700,67 @@ TEST_F(ResourceTest, VersionRecordNamesTheProductAndVersion) {
     memcpy(languageAndCodePage, translation.value, sizeof languageAndCodePage);
     EXPECT_EQ(languageAndCodePage[0], 0x0409);
     EXPECT_EQ(languageAndCodePage[1], 1252);
+}
+
+// ---------------------------------------------------------------------------
+// Application manifest
+// ---------------------------------------------------------------------------
+
+// The test executables link the program's resource script, so they carry its
+// manifest and the loader gives them the activation context it gives the program.
+
+const char* const MANIFEST_DECLARATIONS[] = {
+    "name=\"Microsoft.Windows.Common-Controls\"",
+    "publicKeyToken=\"6595b64144ccf1df\"",
+    "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+    "<supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"/>",  // Windows 7
+    "<supportedOS Id=\"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}\"/>",  // Windows 8
+    "<supportedOS Id=\"{1f676c76-80e1-4239-95bb-83d0f6d0da78}\"/>",  // Windows 8.1
+    "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",  // Windows 10 and 11
+    "<requestedExecutionLevel level=\"asInvoker\"",
+};
+
+TEST_F(ResourceTest, ManifestIsResourceOneWithItsDeclarations) {
+    DWORD size = 0;
+    const BYTE* bytes =
+        resourceBytes(RT_MANIFEST, LOWORD(CREATEPROCESS_MANIFEST_RESOURCE_ID), &size);
+    ASSERT_NE(bytes, nullptr);
+    const std::string manifest(reinterpret_cast<const char*>(bytes), size);
+    EXPECT_EQ(manifest.find('\0'), std::string::npos) << "the manifest text holds a NUL";
+    for (const char* declaration : MANIFEST_DECLARATIONS)
+        EXPECT_NE(manifest.find(declaration), std::string::npos) << declaration;
+}
+
+// Read back through the activation context, so the loader has parsed it.
+std::wstring manifestSetting(const wchar_t* settingsNamespace, const wchar_t* name) {
+    wchar_t value[64] = {};
+    SIZE_T written = 0;
+    if (!QueryActCtxSettingsW(0, nullptr, settingsNamespace, name, value, ARRAYSIZE(value),
+                              &written))
+        return L"(none)";
+    return value;
+}
+
+TEST_F(ResourceTest, LoaderTakesCommonControlsSixAndPerMonitorAwarenessFromTheManifest) {
+    // Version 6 lives only in the side-by-side store; without the dependency
+    // the name resolves to system32's version 5. (Wine's copy reports 5.81
+    // through DllGetVersion either way, so the path is what tells them apart.)
+    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    ASSERT_NE(comctl, nullptr);
+    char path[MAX_PATH] = {};
+    ASSERT_NE(GetModuleFileNameA(comctl, path, MAX_PATH), 0u);
+    CharLowerA(path);
+    EXPECT_NE(strstr(path, "\\winsxs\\"), nullptr) << path;
+    EXPECT_NE(strstr(path, "microsoft.windows.common-controls_6595b64144ccf1df_6.0."), nullptr)
+        << path;
+    FreeLibrary(comctl);
+
+    EXPECT_EQ(manifestSetting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                              L"dpiAwareness"),
+              L"PerMonitorV2, PerMonitor");
+    EXPECT_EQ(manifestSetting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                              L"dpiAware"),
+              L"true/pm");
 }
 
 }  // namespace
