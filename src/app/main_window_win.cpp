@@ -15,11 +15,18 @@
 #include "tray/tray_state.h"
 #include "trigger/activation.h"
 #include "trigger/locator.h"
+#include "trigger/trigger_state.h"
 
 namespace {
 
+// The TriggerWindow is the primary taskbar's strip.
+Strip& primary() {
+    return triggerState().primary;
+}
+
 LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     programState().mainWindow = window;
+    primary().window = window;
     trayState().iconSmall = loadSmallAppIcon();
     programState().taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
     loadSettings();
@@ -39,12 +46,12 @@ LRESULT onDestroy(HWND window) {
 }
 
 LRESULT onHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
-    pointerOverStrip(window, wParam, lParam);
+    pointerOverStrip(primary(), wParam, lParam);
     return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
 }
 
 LRESULT onPollTick(HWND window) {
-    if (!pollTick(window))
+    if (!pollTick())
         return DefWindowProcA(window, WM_TIMER, TIMER_POLL, 0);
     return 0;
 }
@@ -55,13 +62,13 @@ LRESULT onIconRemovalTick(HWND window) {
     return 0;
 }
 
-LRESULT onDelayTick(HWND window) {
-    delayTick(window);
+LRESULT onDelayTick() {
+    delayTick(primary());
     return 0;
 }
 
-LRESULT onHighlightTick(HWND window) {
-    highlightTick(window);
+LRESULT onHighlightTick() {
+    highlightTick(primary());
     return 0;
 }
 
@@ -70,8 +77,8 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     switch (timerId) {
     case TIMER_POLL: return onPollTick(window);
     case TIMER_ICON_REMOVAL: return onIconRemovalTick(window);
-    case TIMER_DELAY: return onDelayTick(window);
-    case TIMER_HIGHLIGHT: return onHighlightTick(window);
+    case TIMER_DELAY: return onDelayTick();
+    case TIMER_HIGHLIGHT: return onHighlightTick();
     default: return 0;
     }
 }
@@ -84,7 +91,7 @@ POINT clickOnScreen(HWND window, LPARAM lParam) {
 }
 
 LRESULT onLeftButtonDown(HWND window, LPARAM lParam) {
-    stripClicked(clickOnScreen(window, lParam));
+    stripClicked(primary(), clickOnScreen(window, lParam));
     return 0;
 }
 
@@ -101,7 +108,7 @@ LRESULT onPaint(HWND window) {
 }
 
 LRESULT onEraseBackground(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (stripHighlighted())
+    if (stripHighlighted(primary()))
         return DefWindowProcA(window, WM_ERASEBKGND, wParam, lParam);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "about/about_dialog.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/strip_window.h"
 #include "resources/program.h"
 #include "resources/resource.h"
 #include "trigger/locator.h"
@@ -49,6 +50,13 @@ bool registerClasses() {
     trigger.lpszClassName = g_app.program.triggerClassName;
     if (!RegisterClassExA(&trigger))
         return false;
+
+    // Without it the secondary taskbars get no strips, and the program still runs.
+    WNDCLASSEXA strip = classTemplate(nullptr, nullptr);
+    strip.lpfnWndProc = secondaryStripProc;
+    strip.hbrBackground = (HBRUSH)(INT_PTR)(COLOR_HIGHLIGHT + 1);
+    strip.lpszClassName = SECONDARY_STRIP_CLASS_NAME;
+    RegisterClassExA(&strip);
 
     WNDCLASSEXA dialog = classTemplate(large, small);
     dialog.lpfnWndProc = DefDlgProcA;
@@ -102,7 +110,7 @@ int runPendrel(HINSTANCE instance) {
     }
     // The strip is still empty: the window shows at the origin with no area
     // until the first poll finds the taskbar.
-    placeTriggerWindow(window);
+    placeStripWindow(g_app.trigger.primary);
     startCounting();
     return runMessageLoop();
 }

@@ -35,6 +35,15 @@ const int32_t RELEASE_MARGIN = 5;    // the taskbar rectangle is grown by this m
 const int32_t CORNER_SLACK = 10;     // rule A/B: a taskbar corner at most 9 pixels off screen
 const uint32_t EDGE_UNREPORTED = 0xFFFFFFFFu;  // uEdge preset: the shell did not report an edge
 
+// Taskbars on other monitors than the primary one, each with a strip of its
+// own; more are left without one.
+const unsigned MAX_SECONDARY_STRIPS = 15;
+#define SECONDARY_TASKBAR_CLASS_NAME "Shell_SecondaryTrayWnd"
+#define SECONDARY_STRIP_CLASS_NAME "Marrowick_Ecran"
+// The strip of a secondary taskbar: a topmost, transparent tool window like
+// the TriggerWindow, without accepting files.
+const unsigned SECONDARY_STRIP_EX_STYLE = 0x1A8;
+
 // Screen edges as the shell numbers them.
 const uint32_t EDGE_LEFT = 0;
 const uint32_t EDGE_TOP = 1;

@@ -43,6 +43,7 @@
 #define IDS_DECIMAL_SEPARATOR 40032
 #define IDS_TIMER_ERROR 40034
 #define IDS_TASKBAR_CLASS 40035
+#define IDS_REG_ALL_SCREENS 40036
 
 // Configuration dialog controls (IDOK 1, IDCANCEL 2 and Apply 3 are buttons too).
 #define IDC_APPLY 3
@@ -57,6 +58,7 @@
 #define IDC_SEND_BACK 1041
 #define IDC_HIGHLIGHT 1042
 #define IDC_CONFIG_TAB 1046
+#define IDC_ALL_SCREENS 1051
 
 // About dialog controls.
 #define IDC_MAIL_LINK 1005

@@ -74,6 +74,7 @@ void applyDialogSettings(HWND dialog) {
     settings.overTopmost = checkedState(dialog, IDC_OVER_TOPMOST);
     settings.sendBackAfterUse = checkedState(dialog, IDC_SEND_BACK);
     settings.highlight = checkedState(dialog, IDC_HIGHLIGHT);
+    settings.allScreens = checkedState(dialog, IDC_ALL_SCREENS);
     applyIconSettings(dialog);
     saveSettings();
 }
@@ -99,6 +100,7 @@ INT_PTR onInitDialog(HWND dialog) {
     setCheck(dialog, IDC_SHOW_ICON, settings.showTrayIcon);
     setCheck(dialog, IDC_REMOVE_ICON, settings.removeIconAfterTimeout);
     setCheck(dialog, IDC_HIGHLIGHT, settings.highlight);
+    setCheck(dialog, IDC_ALL_SCREENS, settings.allScreens);
     enableDelayControls(dialog, settings.delayEnabled != 0);
     enableControl(dialog, IDC_REMOVE_ICON, settings.showTrayIcon != 0);
     // Filling the controls is not a change. The multi-line delay box reports

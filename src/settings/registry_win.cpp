@@ -19,6 +19,7 @@ DWORD Settings::* const SETTING_MEMBERS[SETTING_FIELD_COUNT] = {
     &Settings::showTrayIcon,
     &Settings::removeIconAfterTimeout,
     &Settings::highlight,
+    &Settings::allScreens,
 };
 
 DWORD& settingOf(const StoredSetting& stored) {

@@ -1,4 +1,4 @@
-// The eight stored settings: which string names each value, which field it
+// The stored settings: which string names each value, which field it
 // holds and how a number read from the registry is accepted. No windows.h:
 // tested on the host.
 #pragma once
@@ -23,6 +23,7 @@ enum SettingField {
     FIELD_SHOW_TRAY_ICON,
     FIELD_REMOVE_ICON_AFTER_TIMEOUT,
     FIELD_HIGHLIGHT,
+    FIELD_ALL_SCREENS,
     SETTING_FIELD_COUNT
 };
 
@@ -32,7 +33,7 @@ struct StoredSetting {
     SettingRule rule;
 };
 
-const size_t STORED_SETTING_COUNT = 8;
+const size_t STORED_SETTING_COUNT = 9;
 
 // In the order the values are read and written. "RetourArrièrePlan" comes
 // before "VoirIcone", against the order of their string numbers; existing

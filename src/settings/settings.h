@@ -15,6 +15,7 @@ struct Settings {
     DWORD showTrayIcon = 1;
     DWORD removeIconAfterTimeout = 0;
     DWORD highlight = 1;
+    DWORD allScreens = 1;  // a strip for the taskbar of every monitor
 };
 
 struct ConfigDialogState {

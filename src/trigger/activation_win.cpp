@@ -2,11 +2,12 @@
 
 #include "resources/program.h"
 #include "settings/settings.h"
+#include "trigger/activation_rules.h"
 #include "trigger/geometry.h"
 #include "trigger/locator.h"
 #include "trigger/raise.h"
+#include "trigger/secondary.h"
 #include "trigger/taskbar.h"
-#include "trigger/trigger_state.h"
 
 // The records this file works on, reached once.
 static ProgramState& program = programState();
@@ -25,123 +26,139 @@ static LPARAM packedLParam(POINT p) {
     return (LPARAM)packPosition(toPoint(p));
 }
 
-static void activate(WPARAM wParam, LPARAM lParam) {
-    activateTaskbar();
-    forwardHitTest(wParam, lParam);
+bool pointInStrip(const Strip& strip, POINT p) {
+    return pointInStrip(toRect(strip.strip), toPoint(p));
 }
 
 // A cursor that cannot be read is treated as outside the strip.
-static bool cursorInStrip(POINT* cursor) {
-    return GetCursorPos(cursor) && pointInStrip(*cursor);
+static bool cursorInStrip(const Strip& strip, POINT* cursor) {
+    return GetCursorPos(cursor) && pointInStrip(strip, *cursor);
 }
 
-bool pointInStrip(POINT p) {
-    return pointInStrip(toRect(trigger.strip), toPoint(p));
-}
-
-int showHighlight(HWND window) {
-    if (trigger.highlightShown || !settings.highlight)
+int showHighlight(Strip& strip) {
+    if (strip.highlightShown || !settings.highlight)
         return 1;
-    setTransparent(window, false);
-    InvalidateRect(window, nullptr, TRUE);
-    trigger.highlightShown = 1;
-    return startTimer(window, TIMER_HIGHLIGHT, HIGHLIGHT_PERIOD_MS);
+    setTransparent(strip.window, false);
+    InvalidateRect(strip.window, nullptr, TRUE);
+    strip.highlightShown = 1;
+    return startTimer(strip.window, TIMER_HIGHLIGHT, HIGHLIGHT_PERIOD_MS);
 }
 
-int armDelay(HWND window) {
-    if (!startTimer(window, TIMER_DELAY, settings.delayMs))
+int armDelay(Strip& strip) {
+    if (!startTimer(strip.window, TIMER_DELAY, settings.delayMs))
         return 0;
     // Re-arming a running delay asks for no repaint: the strip already shows.
-    if (!trigger.delayPending && settings.highlight)
-        InvalidateRect(window, nullptr, TRUE);
-    trigger.delayPending = 1;
+    if (!strip.delayPending && settings.highlight)
+        InvalidateRect(strip.window, nullptr, TRUE);
+    strip.delayPending = 1;
     if (settings.highlight) {
-        setTransparent(window, false);
-        trigger.highlightShown = 1;
+        setTransparent(strip.window, false);
+        strip.highlightShown = 1;
     }
     return 1;
 }
 
-void hideHighlight(HWND window) {
-    trigger.highlightShown = 0;
-    setTransparent(window, true);
+void hideHighlight(Strip& strip) {
+    strip.highlightShown = 0;
+    setTransparent(strip.window, true);
     // Shrinking to nothing and back makes the system repaint what lies under
     // the strip, so no trace of the colour stays.
-    MoveWindow(window, 0, 0, 0, 0, FALSE);
-    placeTriggerWindow(window);
+    MoveWindow(strip.window, 0, 0, 0, 0, FALSE);
+    placeStripWindow(strip);
     // Some window managers let the resize drop the raised taskbar behind other
     // topmost windows; while raised it belongs right below the strip.
-    if (trigger.taskbarRaised)
-        placeTaskbarBelow(trigger.taskbarWindow, window);
+    if (strip.taskbarRaised)
+        placeTaskbarBelow(strip.taskbarWindow, strip.window);
 }
 
-void pointerOverStrip(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (settings.delayEnabled) {
-        if (settings.restartDelayOnMove || !trigger.delayPending)
-            armDelay(window);
-    } else if (!program.inMenuLoop && showHighlight(window)) {
-        activate(wParam, lParam);
+static void endDelay(Strip& strip) {
+    KillTimer(strip.window, TIMER_DELAY);
+    strip.delayPending = 0;
+}
+
+// Carries the decided actions out in order; a timer that cannot start stops
+// the rest. The raise hands the taskbar the hit test it was given.
+static bool carryOut(Strip& strip, uint32_t actions, WPARAM wParam, LPARAM lParam) {
+    if ((actions & ACTION_ARM_DELAY) && !armDelay(strip))
+        return false;
+    if ((actions & ACTION_SHOW_HIGHLIGHT) && !showHighlight(strip))
+        return false;
+    if (actions & ACTION_RAISE) {
+        activateTaskbar(strip);
+        forwardHitTest(strip, wParam, lParam);
     }
+    if (actions & ACTION_END_DELAY)
+        endDelay(strip);
+    // A failure has been reported; the strip stays until the next event.
+    if (actions & ACTION_START_HIGHLIGHT_TIMER)
+        startTimer(strip.window, TIMER_HIGHLIGHT, HIGHLIGHT_PERIOD_MS);
+    if (actions & ACTION_HIDE_HIGHLIGHT)
+        hideHighlight(strip);
+    if (actions & ACTION_STOP_HIGHLIGHT_TIMER)
+        KillTimer(strip.window, TIMER_HIGHLIGHT);
+    return true;
 }
 
-// The poll finds a pointer that rests in the strip without moving.
-static int pollForPointer(HWND window) {
+static bool handle(Strip& strip, TriggerEvent event, bool pointerInStrip, WPARAM wParam, LPARAM lParam) {
+    const ActivationFacts facts = {{strip.taskbarRaised != 0, strip.delayPending != 0, strip.highlightShown != 0},
+                                   settings.delayEnabled != 0,
+                                   settings.restartDelayOnMove != 0,
+                                   settings.highlight != 0,
+                                   program.inMenuLoop != 0,
+                                   pointerInStrip};
+    return carryOut(strip, decideActivation(event, facts).actions, wParam, lParam);
+}
+
+// Timers measure the cursor themselves and hand its position on.
+static bool handleAtCursor(Strip& strip, TriggerEvent event) {
     POINT cursor = {};
-    if (trigger.delayPending || trigger.taskbarRaised || program.inMenuLoop || !cursorInStrip(&cursor))
-        return 1;
-    if (settings.delayEnabled)
-        return armDelay(window);
-    if (!showHighlight(window))
-        return 0;
-    activate(0, packedLParam(cursor));
-    return 1;
+    const bool in = cursorInStrip(strip, &cursor);
+    return handle(strip, event, in, 0, packedLParam(cursor));
 }
 
-bool pollTick(HWND window) {
+void pointerOverStrip(Strip& strip, WPARAM wParam, LPARAM lParam) {
+    handle(strip, EVENT_HIT_TEST, true, wParam, lParam);
+}
+
+void delayTick(Strip& strip) {
+    handleAtCursor(strip, EVENT_DELAY_TICK);
+}
+
+void highlightTick(Strip& strip) {
+    handleAtCursor(strip, EVENT_HIGHLIGHT_TICK);
+}
+
+void stripClicked(Strip& strip, POINT screenPoint) {
+    handle(strip, EVENT_CLICK, true, 0, packedLParam(screenPoint));
+}
+
+bool stripHighlighted(const Strip& strip) {
+    return strip.highlightShown != 0;
+}
+
+static bool pollStrip(Strip& strip) {
+    enforceZOrder(strip);
+    checkRelease(strip);
+    return handleAtCursor(strip, EVENT_POLL);
+}
+
+bool pollTick() {
     APPBARDATA request = {};
     // A tick that does not ask behaves as one whose answer was the same rectangle.
-    if (shellAskDue() && locateTaskbar(&request, &trigger.lastTaskbarRect))
-        placeTriggerWindow(window);
-    enforceZOrder();
-    checkRelease();
-    return pollForPointer(window) != 0;
+    if (shellAskDue() && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
+        placeStripWindow(trigger.primary);
+    followSecondaryTaskbars(settings.allScreens != 0);
+    bool timersStarted = pollStrip(trigger.primary);
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        timersStarted = pollStrip(trigger.secondary[i]) && timersStarted;
+    return timersStarted;
 }
 
-static void endDelay(HWND window) {
-    KillTimer(window, TIMER_DELAY);
-    trigger.delayPending = 0;
-}
-
-void delayTick(HWND window) {
-    POINT cursor = {};
-    if (cursorInStrip(&cursor)) {
-        // During a menu loop the delay keeps running and the next tick decides.
-        if (program.inMenuLoop)
-            return;
-        activate(0, packedLParam(cursor));
-        startTimer(window, TIMER_HIGHLIGHT, HIGHLIGHT_PERIOD_MS);
-        endDelay(window);
-        return;
-    }
-    endDelay(window);
-    if (trigger.taskbarRaised)
-        startTimer(window, TIMER_HIGHLIGHT, HIGHLIGHT_PERIOD_MS);
-    else if (settings.highlight)
-        hideHighlight(window);
-}
-
-void highlightTick(HWND window) {
-    POINT cursor = {};
-    if (!trigger.highlightShown)
-        KillTimer(window, TIMER_HIGHLIGHT);
-    else if (!cursorInStrip(&cursor))
-        hideHighlight(window);  // the next tick finds it hidden and stops the timer
-}
-
-void stripClicked(POINT screenPoint) {
-    activate(0, packedLParam(screenPoint));
-}
-
-bool stripHighlighted() {
-    return trigger.highlightShown != 0;
+Strip* stripOfWindow(HWND window) {
+    if (window == trigger.primary.window)
+        return &trigger.primary;
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (window == trigger.secondary[i].window)
+            return &trigger.secondary[i];
+    return nullptr;
 }

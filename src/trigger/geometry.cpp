@@ -63,3 +63,35 @@ bool pointerOnTaskbar(const Rect& r, const Point& p) {
 uint32_t packPosition(const Point& p) {
     return ((uint32_t)p.x & 0xFFFFu) | (((uint32_t)p.y & 0xFFFFu) << 16);
 }
+
+static int64_t doubled(int32_t a, int32_t b) {
+    return (int64_t)a + b;
+}
+
+uint32_t secondaryEdge(const Rect& t, const Rect& m) {
+    const int64_t width = (int64_t)t.right - t.left;
+    const int64_t height = (int64_t)t.bottom - t.top;
+    // Middles compared at twice their value, so no rounding enters.
+    if (width >= height)
+        return doubled(t.top, t.bottom) < doubled(m.top, m.bottom) ? EDGE_TOP : EDGE_BOTTOM;
+    return doubled(t.left, t.right) < doubled(m.left, m.right) ? EDGE_LEFT : EDGE_RIGHT;
+}
+
+static int32_t larger(int32_t a, int32_t b) {
+    return a > b ? a : b;
+}
+
+static int32_t smaller(int32_t a, int32_t b) {
+    return a < b ? a : b;
+}
+
+Rect secondaryStrip(const Rect& t, const Rect& m, uint32_t edge) {
+    const int32_t left = larger(t.left, m.left), right = smaller(t.right, m.right);
+    const int32_t top = larger(t.top, m.top), bottom = smaller(t.bottom, m.bottom);
+    switch (edge) {
+    case EDGE_LEFT: return Rect{m.left, top, clampToInt32((int64_t)m.left + STRIP_DEPTH), bottom};
+    case EDGE_TOP: return Rect{left, m.top, right, clampToInt32((int64_t)m.top + STRIP_DEPTH)};
+    case EDGE_RIGHT: return Rect{clampToInt32((int64_t)m.right - STRIP_DEPTH), top, m.right, bottom};
+    default: return Rect{left, clampToInt32((int64_t)m.bottom - STRIP_DEPTH), right, m.bottom};
+    }
+}

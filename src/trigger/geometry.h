@@ -26,6 +26,17 @@ uint32_t edgeFromCorners(const Rect& taskbar, int32_t fullScreenWidth);
 // outside 0..3 gives the bottom band.
 Rect stripForEdge(const Rect& taskbar, uint32_t edge);
 
+// The edge of its monitor a secondary taskbar lies along: a long side along
+// the top or bottom, a tall one along the left or right, on the side of the
+// monitor's middle it lies on. An auto-hidden taskbar, mostly off its
+// monitor, lies along the edge it hides behind.
+uint32_t secondaryEdge(const Rect& taskbar, const Rect& monitor);
+
+// The 4-pixel band inside the monitor along that edge, as long as the part of
+// the taskbar on the monitor: on the taskbar's outer edge when it shows, on
+// the monitor's edge where it hides.
+Rect secondaryStrip(const Rect& taskbar, const Rect& monitor, uint32_t edge);
+
 // The strip test is inclusive on all four sides, so it covers one pixel more
 // to the right and below than the window itself.
 bool pointInStrip(const Rect& strip, const Point& p);

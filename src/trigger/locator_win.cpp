@@ -1,23 +1,20 @@
 #include "trigger/locator.h"
 
 #include "resources/program.h"
-#include "settings/settings.h"
 #include "trigger/shell_watch.h"
 #include "trigger/taskbar.h"
 #include "trigger/trigger_state.h"
 
-// The records this file works on, reached once.
-static ProgramState& program = programState();
-static const Settings& settings = currentSettings();
+// The record this file works on, reached once.
 static TriggerState& trigger = triggerState();
 
 // With no taskbar window to compare with, a probe cannot tell which edge holds
 // it (a null answer would match a null handle), so only a real handle is probed.
 static bool probeAutoHideEdge(APPBARDATA* request, uint32_t* edge) {
-    if (trigger.taskbarWindow == nullptr)
+    if (trigger.primary.taskbarWindow == nullptr)
         return false;
     for (uint32_t candidate : AUTOHIDE_PROBE_ORDER) {
-        if (autoHideBarOn(request, candidate) == trigger.taskbarWindow) {
+        if (autoHideBarOn(request, candidate) == trigger.primary.taskbarWindow) {
             *edge = candidate;
             return true;
         }
@@ -26,9 +23,10 @@ static bool probeAutoHideEdge(APPBARDATA* request, uint32_t* edge) {
 }
 
 int locateTaskbar(APPBARDATA* request, RECT* last) {
-    trigger.taskbarWindow = findTaskbar();
+    Strip& primary = trigger.primary;
+    primary.taskbarWindow = findTaskbar();
     request->cbSize = sizeof(APPBARDATA);
-    request->hWnd = trigger.taskbarWindow;
+    request->hWnd = primary.taskbarWindow;
     request->uEdge = EDGE_UNREPORTED;
     if (!requestTaskbarPosition(request))
         return 0;
@@ -39,13 +37,13 @@ int locateTaskbar(APPBARDATA* request, RECT* last) {
     uint32_t edge = request->uEdge;
     if (edge == EDGE_UNREPORTED && !probeAutoHideEdge(request, &edge))
         edge = edgeFromCorners(taskbar, GetSystemMetrics(SM_CXFULLSCREEN));
-    trigger.strip = toRECT(stripForEdge(taskbar, edge));
+    primary.strip = toRECT(stripForEdge(taskbar, edge));
     return 1;
 }
 
-void placeTriggerWindow(HWND window) {
-    const RECT& s = trigger.strip;
-    SetWindowPos(window, HWND_TOPMOST, s.left, s.top, spanOf(s.left, s.right), spanOf(s.top, s.bottom),
+void placeStripWindow(const Strip& strip) {
+    const RECT& s = strip.strip;
+    SetWindowPos(strip.window, HWND_TOPMOST, s.left, s.top, spanOf(s.left, s.right), spanOf(s.top, s.bottom),
                  SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
@@ -57,7 +55,7 @@ bool shellAskDue() {
                                    !rectRead || !sameRect(toRect(rect), toRect(trigger.watchedRect)),
                                    trigger.shellChangeAnnounced != 0, trigger.ticksSinceAsk};
     // The tick works with the window found now, asked or not.
-    trigger.taskbarWindow = taskbar;
+    trigger.primary.taskbarWindow = taskbar;
     if (!shouldAskShell(facts)) {
         trigger.ticksSinceAsk++;
         return false;
@@ -71,4 +69,7 @@ bool shellAskDue() {
 
 void announceShellChange() {
     trigger.shellChangeAnnounced = 1;
+    // A monitor that moved may leave a secondary taskbar's own rectangle as it was.
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        trigger.secondary[i].lastTaskbarRect = RECT{};
 }

@@ -1,12 +1,14 @@
 #pragma once
 #include <windows.h>
 
-// Puts the taskbar right below the TriggerWindow; the first raise since the
+#include "trigger/trigger_state.h"
+
+// Puts the strip's taskbar right below the strip; the first raise since the
 // last release counts one activation.
-void activateTaskbar();
-// Hands the hit test that activated on to the taskbar.
-void forwardHitTest(WPARAM wParam, LPARAM lParam);
-// Keeps the TriggerWindow (or an always-on-top taskbar) placed; every poll.
-void enforceZOrder();
+void activateTaskbar(Strip& strip);
+// Hands the hit test that activated on to the strip's taskbar.
+void forwardHitTest(const Strip& strip, WPARAM wParam, LPARAM lParam);
+// Keeps the strip (or an always-on-top taskbar) placed; every poll.
+void enforceZOrder(Strip& strip);
 // Ends the raise once the pointer has left the taskbar; every poll.
-void checkRelease();
+void checkRelease(Strip& strip);

@@ -5,71 +5,94 @@
 #include "settings/settings.h"
 #include "trigger/release_rule.h"
 #include "trigger/taskbar.h"
-#include "trigger/trigger_state.h"
 
 // The records this file works on, reached once.
 static ProgramState& program = programState();
 static const Settings& settings = currentSettings();
 static TriggerState& trigger = triggerState();
 
-void activateTaskbar() {
-    trigger.taskbarWindow = findTaskbar();
-    if (!IsWindow(trigger.taskbarWindow))
-        return;
-    if (!trigger.taskbarRaised) {
-        // Where the taskbar lay before, so that the release can put it back.
-        trigger.taskbarWasTopmost = taskbarIsTopmost(trigger.taskbarWindow) ? 1 : 0;
-        trigger.coverBeforeRaise = windowAbove(trigger.taskbarWindow);
-        trigger.taskbarRaised = 1;
-        countActivation();
-    }
-    placeTaskbarBelow(trigger.taskbarWindow, program.mainWindow);
+// The primary taskbar is looked for afresh; a secondary one is the window
+// its strip was made for.
+static void refreshTaskbar(Strip& strip) {
+    if (&strip == &trigger.primary)
+        strip.taskbarWindow = findTaskbar();
 }
 
-void forwardHitTest(WPARAM wParam, LPARAM lParam) {
-    if (trigger.taskbarWindow == nullptr)
+void activateTaskbar(Strip& strip) {
+    refreshTaskbar(strip);
+    if (!IsWindow(strip.taskbarWindow))
+        return;
+    if (!strip.taskbarRaised) {
+        // Where the taskbar lay before, so that the release can put it back.
+        strip.taskbarWasTopmost = taskbarIsTopmost(strip.taskbarWindow) ? 1 : 0;
+        strip.coverBeforeRaise = windowAbove(strip.taskbarWindow);
+        strip.taskbarRaised = 1;
+        countActivation();
+    }
+    placeTaskbarBelow(strip.taskbarWindow, strip.window);
+}
+
+void forwardHitTest(const Strip& strip, WPARAM wParam, LPARAM lParam) {
+    if (strip.taskbarWindow == nullptr)
         return;
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(trigger.taskbarWindow, WM_NCHITTEST, wParam, lParam, SMTO_ABORTIFHUNG,
+    SendMessageTimeoutA(strip.taskbarWindow, WM_NCHITTEST, wParam, lParam, SMTO_ABORTIFHUNG,
                         FORWARD_HIT_TEST_TIMEOUT_MS, &ignored);
 }
 
-void enforceZOrder() {
-    HWND first = GetWindow(program.mainWindow, GW_HWNDFIRST);
-    if (first == program.mainWindow || program.inMenuLoop)
+static bool isStripWindow(HWND window) {
+    if (window == trigger.primary.window)
+        return true;
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (window == trigger.secondary[i].window)
+            return true;
+    return false;
+}
+
+// The strips share the top of the z-order: a strip is in its place when
+// nothing but strips lies above it.
+static bool onlyStripsAbove(HWND window) {
+    for (HWND above = windowAbove(window); above != nullptr; above = windowAbove(above))
+        if (!isStripWindow(above))
+            return false;
+    return true;
+}
+
+void enforceZOrder(Strip& strip) {
+    if (program.inMenuLoop || onlyStripsAbove(strip.window))
         return;
     if (settings.overTopmost)
-        SetWindowPos(program.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    else if (taskbarIsTopmost(trigger.taskbarWindow))
-        placeTaskbarBelow(trigger.taskbarWindow, program.mainWindow);
+        SetWindowPos(strip.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    else if (taskbarIsTopmost(strip.taskbarWindow))
+        placeTaskbarBelow(strip.taskbarWindow, strip.window);
 }
 
 // A taskbar that went away, or a pointer that cannot be read, counts as left:
 // the raise ends rather than hanging on.
-static bool pointerStillOnTaskbar() {
+static bool pointerStillOnTaskbar(const Strip& strip) {
     POINT cursor;
     RECT taskbar;
-    if (!GetCursorPos(&cursor) || !GetWindowRect(trigger.taskbarWindow, &taskbar))
+    if (!GetCursorPos(&cursor) || !GetWindowRect(strip.taskbarWindow, &taskbar))
         return false;
     return pointerOnTaskbar(toRect(taskbar), toPoint(cursor));
 }
 
-static bool coverStillTopmost() {
-    HWND cover = trigger.coverBeforeRaise;
-    return cover != nullptr && cover != trigger.taskbarWindow && IsWindow(cover) && taskbarIsTopmost(cover);
+static bool coverStillTopmost(const Strip& strip) {
+    HWND cover = strip.coverBeforeRaise;
+    return cover != nullptr && cover != strip.taskbarWindow && IsWindow(cover) && taskbarIsTopmost(cover);
 }
 
-void checkRelease() {
-    if (!trigger.taskbarRaised || pointerStillOnTaskbar())
+void checkRelease(Strip& strip) {
+    if (!strip.taskbarRaised || pointerStillOnTaskbar(strip))
         return;
-    const ReleaseFacts facts = {settings.sendBackAfterUse != 0, GetForegroundWindow() == trigger.taskbarWindow,
-                                trigger.taskbarWasTopmost != 0, coverStillTopmost()};
+    const ReleaseFacts facts = {settings.sendBackAfterUse != 0, GetForegroundWindow() == strip.taskbarWindow,
+                                strip.taskbarWasTopmost != 0, coverStillTopmost(strip)};
     switch (releasePlacement(facts)) {
-    case RELEASE_TO_BOTTOM: sendTaskbarToBottom(trigger.taskbarWindow); break;
-    case RELEASE_BELOW_COVER: placeTaskbarBelow(trigger.taskbarWindow, trigger.coverBeforeRaise); break;
-    case RELEASE_TOP_OF_BAND: placeTaskbarAtTopOfBand(trigger.taskbarWindow); break;
+    case RELEASE_TO_BOTTOM: sendTaskbarToBottom(strip.taskbarWindow); break;
+    case RELEASE_BELOW_COVER: placeTaskbarBelow(strip.taskbarWindow, strip.coverBeforeRaise); break;
+    case RELEASE_TOP_OF_BAND: placeTaskbarAtTopOfBand(strip.taskbarWindow); break;
     case RELEASE_LEAVE: break;
     }
-    trigger.taskbarRaised = 0;
-    trigger.coverBeforeRaise = nullptr;
+    strip.taskbarRaised = 0;
+    strip.coverBeforeRaise = nullptr;
 }

@@ -6,6 +6,10 @@
 #include "trigger/geometry.h"
 
 HWND findTaskbar();
+// The next secondary taskbar after `after` (null: the first), or null.
+HWND findSecondaryTaskbar(HWND after);
+// The rectangle of the monitor the window is on, or nearest to.
+bool monitorRectOf(HWND window, RECT* monitor);
 // ABM_GETTASKBARPOS: nonzero on success with rc (and maybe uEdge) filled.
 BOOL requestTaskbarPosition(APPBARDATA* request);
 // ABM_GETAUTOHIDEBAR for one edge: the auto-hide bar there, or null.

@@ -19,6 +19,19 @@ HWND findTaskbar() {
     return FindWindowA(program.taskbarClassName, nullptr);
 }
 
+HWND findSecondaryTaskbar(HWND after) {
+    return FindWindowExA(nullptr, after, SECONDARY_TASKBAR_CLASS_NAME, nullptr);
+}
+
+bool monitorRectOf(HWND window, RECT* monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
+        return false;
+    *monitor = info.rcMonitor;
+    return true;
+}
+
 BOOL requestTaskbarPosition(APPBARDATA* request) {
     return SHAppBarMessage(ABM_GETTASKBARPOS, request) != 0;
 }

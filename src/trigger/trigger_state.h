@@ -1,17 +1,14 @@
 #pragma once
 #include <windows.h>
 
-// The taskbar, its strip and where an activation stands.
-struct TriggerState {
-    // Taskbar geometry.
+#include "resources/constants.h"
+
+// One taskbar and the strip along its outer edge.
+struct Strip {
+    HWND window = nullptr;  // the strip's window; the TriggerWindow for the primary taskbar
     HWND taskbarWindow = nullptr;
-    RECT lastTaskbarRect = {};
+    RECT lastTaskbarRect = {};  // as last seen: the shell's answer (primary), the window's own (secondary)
     RECT strip = {};
-    // What the last question to the shell saw, so that idle polls need not ask.
-    HWND watchedTaskbar = nullptr;
-    RECT watchedRect = {};
-    LONG shellChangeAnnounced = 0;
-    DWORD ticksSinceAsk = 0;
 
     // Activation state.
     LONG taskbarRaised = 0;
@@ -20,6 +17,19 @@ struct TriggerState {
     // The taskbar's place before the current raise, for its release.
     LONG taskbarWasTopmost = 0;
     HWND coverBeforeRaise = nullptr;
+};
+
+// The taskbars, their strips and where each activation stands.
+struct TriggerState {
+    Strip primary;
+    Strip secondary[MAX_SECONDARY_STRIPS];  // the first secondaryCount are in use
+    DWORD secondaryCount = 0;
+
+    // What the last question to the shell saw, so that idle polls need not ask.
+    HWND watchedTaskbar = nullptr;
+    RECT watchedRect = {};
+    LONG shellChangeAnnounced = 0;
+    DWORD ticksSinceAsk = 0;
 };
 
 TriggerState& triggerState();

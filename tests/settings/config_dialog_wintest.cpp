@@ -76,8 +76,8 @@ std::string sz(const char* text) {
     return std::string(text, strlen(text) + 1);
 }
 
-const int CHECK_BOXES[8] = {IDC_DELAY_ENABLED, IDC_RESTART_ON_MOVE, IDC_OVER_TOPMOST, IDC_SEND_BACK,
-                            IDC_SHOW_ICON,     IDC_REMOVE_ICON,     IDC_HIGHLIGHT,    -1};
+const int CHECK_BOXES[9] = {IDC_DELAY_ENABLED, IDC_RESTART_ON_MOVE, IDC_OVER_TOPMOST, IDC_SEND_BACK, IDC_SHOW_ICON,
+                            IDC_REMOVE_ICON,   IDC_HIGHLIGHT,       IDC_ALL_SCREENS,  -1};
 
 class ConfigDialog : public ::testing::Test {
 protected:
@@ -362,8 +362,8 @@ TEST_F(ConfigDialog, GreyedControlsAreStillApplied) {
     EXPECT_FALSE(removalTimerRan());
 }
 
-// Every OK and every Apply writes all eight values, changed or not.
-TEST_F(ConfigDialog, OkAndApplyWriteAllEightValues) {
+// Every OK and every Apply writes every value, changed or not.
+TEST_F(ConfigDialog, OkAndApplyWriteEveryValue) {
     const Settings settings = make(0, 1500, 1, 0, 1, 0, 1, 0);
     const char* texts[8] = {"0", "1500", "1", "0", "1", "0", "1", "0"};
     for (WPARAM button : {static_cast<WPARAM>(IDC_APPLY), static_cast<WPARAM>(IDOK)}) {
@@ -377,7 +377,7 @@ TEST_F(ConfigDialog, OkAndApplyWriteAllEightValues) {
         }
         click(static_cast<int>(button));
         const std::vector<StoredValue> all = readAll();
-        EXPECT_EQ(all.size(), 8u);
+        EXPECT_EQ(all.size(), 9u);
         for (size_t i = 0; i < 8; ++i)
             EXPECT_EQ(storedText(VALUE_NAMES[i].name), sz(texts[i])) << VALUE_NAMES[i].name;
         EXPECT_EQ(g_app.config.dialog == nullptr, button == IDOK);
@@ -388,14 +388,14 @@ TEST_F(ConfigDialog, EachCheckBoxReachesItsSetting) {
     DWORD Settings::* const fields[] = {&Settings::delayEnabled, &Settings::restartDelayOnMove,
                                         &Settings::overTopmost,  &Settings::sendBackAfterUse,
                                         &Settings::showTrayIcon, &Settings::removeIconAfterTimeout,
-                                        &Settings::highlight};
-    for (size_t i = 0; i < 7; ++i) {
+                                        &Settings::highlight,    &Settings::allScreens};
+    for (size_t i = 0; i < 8; ++i) {
         g_app.settings = Settings{};
         const Settings before = g_app.settings;
         open();
         click(CHECK_BOXES[i]);
         click(IDOK);
-        for (size_t j = 0; j < 7; ++j) {
+        for (size_t j = 0; j < 8; ++j) {
             const DWORD expected = i == j ? 1 - before.*fields[j] : before.*fields[j];
             EXPECT_EQ(g_app.settings.*fields[j], expected) << "box " << CHECK_BOXES[i] << " field " << j;
         }

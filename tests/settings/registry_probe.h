@@ -11,13 +11,13 @@ namespace registry_probe {
 
 const char* const KEY_PATH = "Software\\Oxbrindle\\Marrowick";
 
-// The eight value names as bytes of code page 1252, in the order they are
+// The value names as bytes of code page 1252, in the order they are
 // stored, with the text each one gets from the start values.
 struct NamedValue {
     const char* name;
     const char* startText;
 };
-const NamedValue VALUE_NAMES[8] = {
+const NamedValue VALUE_NAMES[9] = {
     {"Temporiser", "1"},
     {"ValeurTempo", "200"},
     {"RelanceTempo", "1"},
@@ -26,6 +26,7 @@ const NamedValue VALUE_NAMES[8] = {
     {"VoirIcone", "1"},
     {"SupprimerIconeApresTempo", "0"},
     {"Surbrillance", "1"},
+    {"TousLesEcrans", "1"},
 };
 
 struct StoredValue {

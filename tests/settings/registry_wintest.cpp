@@ -169,42 +169,44 @@ TEST_F(RegistrySettings, LoadNeverWritesTheKey) {
     EXPECT_EQ(storedOrder(g_app.settings), (std::vector<DWORD>{0, 1, 1, 1, 1, 0, 0, 1}));
 }
 
-// Save writes all eight, each as REG_SZ holding its text and one NUL, and
+// Save writes every value, each as REG_SZ holding its text and one NUL, and
 // takes each text from its own setting.
 struct SaveCase {
     Settings settings;
-    const char* texts[8];
+    const char* texts[9];
 };
 
 Settings withField(size_t index, DWORD value) {
     Settings s;
-    DWORD* fields[8] = {&s.delayEnabled, &s.delayMs,      &s.restartDelayOnMove,     &s.overTopmost,
-                        &s.sendBackAfterUse, &s.showTrayIcon, &s.removeIconAfterTimeout, &s.highlight};
+    DWORD* fields[9] = {&s.delayEnabled,     &s.delayMs,      &s.restartDelayOnMove,     &s.overTopmost,
+                        &s.sendBackAfterUse, &s.showTrayIcon, &s.removeIconAfterTimeout, &s.highlight,
+                        &s.allScreens};
     *fields[index] = value;
     return s;
 }
 
 TEST_F(RegistrySettings, SaveWritesEveryValueFromItsOwnSetting) {
     const SaveCase cases[] = {
-        {Settings{}, {"1", "200", "1", "1", "1", "1", "0", "1"}},
-        {withField(0, 0), {"0", "200", "1", "1", "1", "1", "0", "1"}},
-        {withField(1, 0), {"1", "0", "1", "1", "1", "1", "0", "1"}},
-        {withField(1, 2000), {"1", "2000", "1", "1", "1", "1", "0", "1"}},
-        {withField(1, 7), {"1", "7", "1", "1", "1", "1", "0", "1"}},
-        {withField(2, 0), {"1", "200", "0", "1", "1", "1", "0", "1"}},
-        {withField(3, 0), {"1", "200", "1", "0", "1", "1", "0", "1"}},
-        {withField(4, 0), {"1", "200", "1", "1", "0", "1", "0", "1"}},
-        {withField(5, 0), {"1", "200", "1", "1", "1", "0", "0", "1"}},
-        {withField(6, 1), {"1", "200", "1", "1", "1", "1", "1", "1"}},
-        {withField(7, 0), {"1", "200", "1", "1", "1", "1", "0", "0"}},
+        {Settings{}, {"1", "200", "1", "1", "1", "1", "0", "1", "1"}},
+        {withField(0, 0), {"0", "200", "1", "1", "1", "1", "0", "1", "1"}},
+        {withField(1, 0), {"1", "0", "1", "1", "1", "1", "0", "1", "1"}},
+        {withField(1, 2000), {"1", "2000", "1", "1", "1", "1", "0", "1", "1"}},
+        {withField(1, 7), {"1", "7", "1", "1", "1", "1", "0", "1", "1"}},
+        {withField(2, 0), {"1", "200", "0", "1", "1", "1", "0", "1", "1"}},
+        {withField(3, 0), {"1", "200", "1", "0", "1", "1", "0", "1", "1"}},
+        {withField(4, 0), {"1", "200", "1", "1", "0", "1", "0", "1", "1"}},
+        {withField(5, 0), {"1", "200", "1", "1", "1", "0", "0", "1", "1"}},
+        {withField(6, 1), {"1", "200", "1", "1", "1", "1", "1", "1", "1"}},
+        {withField(7, 0), {"1", "200", "1", "1", "1", "1", "0", "0", "1"}},
+        {withField(8, 0), {"1", "200", "1", "1", "1", "1", "0", "1", "0"}},
     };
     for (const SaveCase& c : cases) {
         deleteKey();
         g_app.settings = c.settings;
         saveSettings();
         const std::vector<StoredValue> stored = readAll();
-        EXPECT_EQ(stored.size(), 8u);
-        for (size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(stored.size(), 9u);
+        for (size_t i = 0; i < 9; ++i) {
             const StoredValue* value = findValue(stored, VALUE_NAMES[i].name);
             ASSERT_NE(value, nullptr) << VALUE_NAMES[i].name;
             EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << value->name;
@@ -219,7 +221,7 @@ TEST_F(RegistrySettings, SaveReplacesWhateverWasStoredAndKeepsOtherValues) {
     ASSERT_EQ(setText("Autre", "x"), ERROR_SUCCESS);
     saveSettings();
     const std::vector<StoredValue> stored = readAll();
-    EXPECT_EQ(stored.size(), 9u);
+    EXPECT_EQ(stored.size(), 10u);
     const StoredValue* icon = findValue(stored, "VoirIcone");
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->type, static_cast<DWORD>(REG_SZ));
@@ -235,7 +237,7 @@ TEST_F(RegistrySettings, SaveReplacesWhateverWasStoredAndKeepsOtherValues) {
 TEST_F(RegistrySettings, SaveCreatesTheMissingParentKeys) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Oxbrindle");
     saveSettings();
-    EXPECT_EQ(readAll().size(), 8u);
+    EXPECT_EQ(readAll().size(), 9u);
 }
 
 TEST_F(RegistrySettings, WhatIsSavedLoadsBack) {

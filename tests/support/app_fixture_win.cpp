@@ -109,7 +109,7 @@ void AppFixture::TearDown() {
 HWND AppFixture::createTrigger() {
     HWND window = createTriggerWindow();
     EXPECT_NE(nullptr, window);
-    g_app.trigger.strip = BOTTOM_STRIP;
-    placeTriggerWindow(window);
+    g_app.trigger.primary.strip = BOTTOM_STRIP;
+    placeStripWindow(g_app.trigger.primary);
     return window;
 }

@@ -104,8 +104,8 @@ protected:
         g_app.settings.restartDelayOnMove = o.restartOnMove;
         g_app.settings.highlight = o.highlight;
         g_app.settings.delayMs = QUIET_DELAY_MS;
-        g_app.trigger.taskbarRaised = s.raised;
-        g_app.trigger.delayPending = s.pending;
+        g_app.trigger.primary.taskbarRaised = s.raised;
+        g_app.trigger.primary.delayPending = s.pending;
         g_app.program.inMenuLoop = s.menu;
         g_app.about.activationCount = 0;
         stopTimer(window, TIMER_DELAY);
@@ -116,12 +116,12 @@ protected:
         // switched off after the strip came up.
         g_app.settings.highlight = 1;
         if (s.shown)
-            showHighlight(window);  // starts the highlight timer: stopped below
+            showHighlight(g_app.trigger.primary);  // starts the highlight timer: stopped below
         else
-            hideHighlight(window);
+            hideHighlight(g_app.trigger.primary);
         g_app.settings.highlight = o.highlight;
         stopTimer(window, TIMER_HIGHLIGHT);
-        ASSERT_EQ(s.shown, g_app.trigger.highlightShown);
+        ASSERT_EQ(s.shown, g_app.trigger.primary.highlightShown);
     }
 
     void send(Event event, POINT cursor) {
@@ -144,9 +144,9 @@ TEST_F(Activation, EveryTransitionOfTheStateMachine) {
         ASSERT_TRUE(movePointer(CURSOR_AT[row.cursor].x, CURSOR_AT[row.cursor].y));
         send(row.event, CURSOR_AT[row.cursor]);
 
-        EXPECT_EQ(row.expect.raised, g_app.trigger.taskbarRaised);
-        EXPECT_EQ(row.expect.pending, g_app.trigger.delayPending);
-        EXPECT_EQ(row.expect.shown, g_app.trigger.highlightShown);
+        EXPECT_EQ(row.expect.raised, g_app.trigger.primary.taskbarRaised);
+        EXPECT_EQ(row.expect.pending, g_app.trigger.primary.delayPending);
+        EXPECT_EQ(row.expect.shown, g_app.trigger.primary.highlightShown);
         EXPECT_EQ(row.expect.counted, g_app.about.activationCount);
         // The delay timer runs exactly while a delay is pending, and the strip
         // is opaque exactly while the highlight is shown.
@@ -159,13 +159,13 @@ TEST_F(Activation, EveryTransitionOfTheStateMachine) {
 TEST_F(Activation, HighlightTickHidesOnlyOncePointerLeftAndThenStops) {
     enter(IDLE, DELAY);
     movePointer(500, 766);
-    showHighlight(window);
+    showHighlight(g_app.trigger.primary);
     SendMessageA(window, WM_TIMER, TIMER_HIGHLIGHT, 0);
-    EXPECT_EQ(1, g_app.trigger.highlightShown);
+    EXPECT_EQ(1, g_app.trigger.primary.highlightShown);
 
     movePointer(500, 300);
     SendMessageA(window, WM_TIMER, TIMER_HIGHLIGHT, 0);
-    EXPECT_EQ(0, g_app.trigger.highlightShown);
+    EXPECT_EQ(0, g_app.trigger.primary.highlightShown);
     EXPECT_TRUE(transparent(window));
     RECT placed;
     GetWindowRect(window, &placed);
@@ -179,8 +179,8 @@ TEST_F(Activation, HighlightOffKeepsTheStripTransparent) {
     enter(IDLE, Options{0, 1, 0});
     movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
-    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
-    EXPECT_EQ(0, g_app.trigger.highlightShown);
+    EXPECT_EQ(1, g_app.trigger.primary.taskbarRaised);
+    EXPECT_EQ(0, g_app.trigger.primary.highlightShown);
     EXPECT_TRUE(transparent(window));
 }
 
@@ -191,9 +191,9 @@ TEST_F(Activation, StripRightAndBottomEdgesCountForTheTimers) {
     GetCursorPos(&p);
     // The desktop may clamp the pointer to its last column; the test is about
     // the inclusive bound, so use whatever column the pointer reached.
-    g_app.trigger.strip.right = p.x;
+    g_app.trigger.primary.strip.right = p.x;
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
-    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(1, g_app.trigger.primary.taskbarRaised);
 }
 
 TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
@@ -204,7 +204,7 @@ TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
     EXPECT_EQ(1u, g_app.about.activationCount);
     movePointer(500, 300);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
-    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
     movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
     EXPECT_EQ(2u, g_app.about.activationCount);
@@ -215,9 +215,9 @@ TEST_F(Activation, HighlightPaintsTheStripInTheHighlightColour) {
     movePointer(500, 300);
     HDC screen = GetDC(nullptr);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    showHighlight(window);
+    showHighlight(g_app.trigger.primary);
     EXPECT_TRUE(pumpUntil([&] { return GetPixel(screen, 500, 766) == highlight; }, 3000));
-    hideHighlight(window);
+    hideHighlight(g_app.trigger.primary);
     EXPECT_TRUE(pumpUntil([&] { return GetPixel(screen, 500, 766) != highlight; }, 3000));
     ReleaseDC(nullptr, screen);
 }
@@ -252,17 +252,17 @@ TEST_F(Activation, WithoutATaskbarNothingIsRaisedOrCountedUntilItComesBack) {
         SendMessageA(window, WM_TIMER, TIMER_DELAY, 0);
         g_app.settings.delayEnabled = 0;
     }
-    EXPECT_EQ(nullptr, g_app.trigger.taskbarWindow);
-    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(nullptr, g_app.trigger.primary.taskbarWindow);
+    EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
     EXPECT_EQ(0u, g_app.about.activationCount);
-    EXPECT_EQ(0, g_app.trigger.delayPending);
+    EXPECT_EQ(0, g_app.trigger.primary.delayPending);
     EXPECT_FALSE(stopTimer(window, TIMER_DELAY));
 
     lstrcpyA(g_app.program.taskbarClassName, realClass);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
-    EXPECT_EQ(shellTaskbar(), g_app.trigger.taskbarWindow);
+    EXPECT_EQ(shellTaskbar(), g_app.trigger.primary.taskbarWindow);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
-    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(1, g_app.trigger.primary.taskbarRaised);
     EXPECT_EQ(1u, g_app.about.activationCount);
 }
 

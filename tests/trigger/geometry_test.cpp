@@ -65,6 +65,36 @@ TEST(TriggerGeometry, ExtremeRectanglesGiveClampedBandsAndSizes) {
     EXPECT_EQ(-4, spanOf(768, 764));
 }
 
+// Secondary taskbars on monitors placed every way around the primary one
+// (negative coordinates included), shown and auto-hidden, on every edge.
+TEST(TriggerGeometry, SecondaryTaskbarsGetTheBandOfTheirMonitorsEdge) {
+    const Rect right = {1024, 0, 2048, 768}, left = {-1280, 0, 0, 1024}, above = {0, -768, 1024, 0};
+    struct {
+        const char* name;
+        Rect taskbar, monitor;
+        uint32_t edge;
+        Rect strip;
+    } cases[] = {
+        {"bottom, right of the primary", {1024, 728, 2048, 768}, right, EDGE_BOTTOM, {1024, 764, 2048, 768}},
+        {"top, right of the primary", {1024, 0, 2048, 40}, right, EDGE_TOP, {1024, 0, 2048, 4}},
+        {"left, right of the primary", {1024, 0, 1086, 768}, right, EDGE_LEFT, {1024, 0, 1028, 768}},
+        {"right, right of the primary", {1986, 0, 2048, 768}, right, EDGE_RIGHT, {2044, 0, 2048, 768}},
+        {"bottom, left of the primary", {-1280, 984, 0, 1024}, left, EDGE_BOTTOM, {-1280, 1020, 0, 1024}},
+        {"left, left of the primary", {-1280, 0, -1218, 1024}, left, EDGE_LEFT, {-1280, 0, -1276, 1024}},
+        {"top, above the primary", {0, -768, 1024, -728}, above, EDGE_TOP, {0, -768, 1024, -764}},
+        {"right, above the primary", {962, -768, 1024, 0}, above, EDGE_RIGHT, {1020, -768, 1024, 0}},
+        {"auto-hidden at the bottom", {1024, 766, 2048, 806}, right, EDGE_BOTTOM, {1024, 764, 2048, 768}},
+        {"auto-hidden at the top", {1024, -38, 2048, 2}, right, EDGE_TOP, {1024, 0, 2048, 4}},
+        {"auto-hidden on the left", {-1340, 0, -1278, 1024}, left, EDGE_LEFT, {-1280, 0, -1276, 1024}},
+        {"auto-hidden on the right", {2046, 0, 2108, 768}, right, EDGE_RIGHT, {2044, 0, 2048, 768}},
+        {"shorter than its monitor", {1200, 728, 1800, 768}, right, EDGE_BOTTOM, {1200, 764, 1800, 768}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.edge, secondaryEdge(c.taskbar, c.monitor)) << c.name;
+        EXPECT_TRUE(secondaryStrip(c.taskbar, c.monitor, c.edge) == c.strip) << c.name;
+    }
+}
+
 TEST(TriggerGeometry, StripTestIsInclusiveOnAllFourSides) {
     const Rect strip = {0, 764, 1024, 768};
     struct { Point p; bool in; } cases[] = {

@@ -46,36 +46,36 @@ protected:
 
 TEST_F(LocatorAndRaise, FirstPlacementIsEmptyThenThePollFindsTheBottomStrip) {
     EXPECT_EQ(0xB8u, (DWORD)GetWindowLongA(window, GWL_EXSTYLE) & 0xB8u);
-    placeTriggerWindow(window);
+    placeStripWindow(g_app.trigger.primary);
     RECT placed;
     GetWindowRect(window, &placed);
     EXPECT_TRUE(IsRectEmpty(&placed));
     EXPECT_TRUE(IsWindowVisible(window));
 
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
-    EXPECT_EQ(shellTaskbar(), g_app.trigger.taskbarWindow);
-    EXPECT_TRUE(EqualRect(&g_app.trigger.strip, &BOTTOM_STRIP));
+    EXPECT_EQ(shellTaskbar(), g_app.trigger.primary.taskbarWindow);
+    EXPECT_TRUE(EqualRect(&g_app.trigger.primary.strip, &BOTTOM_STRIP));
     GetWindowRect(window, &placed);
     EXPECT_TRUE(EqualRect(&placed, &BOTTOM_STRIP));
 }
 
 TEST_F(LocatorAndRaise, TheSameRectangleTwiceRecomputesNothing) {
     APPBARDATA request = {};
-    ASSERT_EQ(1, locateTaskbar(&request, &g_app.trigger.lastTaskbarRect));
-    const RECT shellRect = g_app.trigger.lastTaskbarRect;
-    g_app.trigger.strip = RECT{1, 2, 3, 4};
+    ASSERT_EQ(1, locateTaskbar(&request, &g_app.trigger.primary.lastTaskbarRect));
+    const RECT shellRect = g_app.trigger.primary.lastTaskbarRect;
+    g_app.trigger.primary.strip = RECT{1, 2, 3, 4};
     APPBARDATA again = {};
-    EXPECT_EQ(0, locateTaskbar(&again, &g_app.trigger.lastTaskbarRect));
-    EXPECT_TRUE(EqualRect(&shellRect, &g_app.trigger.lastTaskbarRect));
-    EXPECT_EQ(1, g_app.trigger.strip.left) << "an unchanged taskbar leaves the strip alone";
+    EXPECT_EQ(0, locateTaskbar(&again, &g_app.trigger.primary.lastTaskbarRect));
+    EXPECT_TRUE(EqualRect(&shellRect, &g_app.trigger.primary.lastTaskbarRect));
+    EXPECT_EQ(1, g_app.trigger.primary.strip.left) << "an unchanged taskbar leaves the strip alone";
 }
 
 TEST_F(LocatorAndRaise, ATaskbarThatMovedIsFollowedOnTheNextPoll) {
     // The Wine taskbar cannot be moved, so the last rectangle is made to
     // differ: the poll must then recompute the strip and move the window.
-    g_app.trigger.lastTaskbarRect = RECT{0, 0, 1024, 20};
-    g_app.trigger.strip = RECT{0, 0, 1024, 4};
-    placeTriggerWindow(window);
+    g_app.trigger.primary.lastTaskbarRect = RECT{0, 0, 1024, 20};
+    g_app.trigger.primary.strip = RECT{0, 0, 1024, 4};
+    placeStripWindow(g_app.trigger.primary);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
     RECT placed;
     GetWindowRect(window, &placed);
@@ -84,12 +84,12 @@ TEST_F(LocatorAndRaise, ATaskbarThatMovedIsFollowedOnTheNextPoll) {
 
 TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSendsItBack) {
     HWND cover = createPlainWindow(0);
-    g_app.trigger.strip = BOTTOM_STRIP;
-    placeTriggerWindow(window);
-    activateTaskbar();
-    activateTaskbar();
+    g_app.trigger.primary.strip = BOTTOM_STRIP;
+    placeStripWindow(g_app.trigger.primary);
+    activateTaskbar(g_app.trigger.primary);
+    activateTaskbar(g_app.trigger.primary);
     EXPECT_EQ(1u, g_app.about.activationCount);
-    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
+    EXPECT_EQ(1, g_app.trigger.primary.taskbarRaised);
     // The shell's window is moved asynchronously, so that a hung shell cannot hang us.
     EXPECT_TRUE(pumpUntil([&] { return nextVisible(window) == shellTaskbar(); }, 2000))
         << "directly below the TriggerWindow";
@@ -99,17 +99,17 @@ TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSe
     SetForegroundWindow(shellTaskbar());
     if (GetForegroundWindow() == shellTaskbar()) {
         ASSERT_TRUE(movePointer(500, 300));
-        checkRelease();
-        EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+        checkRelease(g_app.trigger.primary);
+        EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
         EXPECT_TRUE(isAbove(shellTaskbar(), cover)) << "the foreground taskbar is not sent back";
-        g_app.trigger.taskbarRaised = 1;
+        g_app.trigger.primary.taskbarRaised = 1;
     }
 
     SetForegroundWindow(cover);
     ASSERT_NE(shellTaskbar(), GetForegroundWindow());
     movePointer(500, 300);
-    checkRelease();
-    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    checkRelease(g_app.trigger.primary);
+    EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
     EXPECT_TRUE(pumpUntil([&] { return isAbove(cover, shellTaskbar()); }, 2000)) << "sent to the bottom after use";
     DestroyWindow(cover);
 }
@@ -117,59 +117,59 @@ TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSe
 TEST_F(LocatorAndRaise, ReleaseWithoutSendBackLeavesTheZOrder) {
     HWND cover = createPlainWindow(0);
     g_app.settings.sendBackAfterUse = 0;
-    activateTaskbar();
+    activateTaskbar(g_app.trigger.primary);
     ASSERT_TRUE(pumpUntil([&] { return isAbove(shellTaskbar(), cover); }, 2000));
     movePointer(500, 300);
-    checkRelease();
-    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    checkRelease(g_app.trigger.primary);
+    EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
     EXPECT_TRUE(isAbove(shellTaskbar(), cover));
     DestroyWindow(cover);
 }
 
 TEST_F(LocatorAndRaise, ReleaseIsStrictFivePixelsAroundTheTaskbarWindow) {
-    activateTaskbar();
+    activateTaskbar(g_app.trigger.primary);
     RECT taskbar;
     ASSERT_TRUE(GetWindowRect(shellTaskbar(), &taskbar));
     movePointer(500, taskbar.top - 4);
-    checkRelease();
-    EXPECT_EQ(1, g_app.trigger.taskbarRaised);
+    checkRelease(g_app.trigger.primary);
+    EXPECT_EQ(1, g_app.trigger.primary.taskbarRaised);
     movePointer(500, taskbar.top - 5);
-    checkRelease();
-    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    checkRelease(g_app.trigger.primary);
+    EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
 }
 
 TEST_F(LocatorAndRaise, EachCountedRaiseRewritesTheOpenAboutDialogsCounter) {
     openAboutDialog();
     ASSERT_NE(nullptr, g_app.about.dialog);
     char label[256] = {};
-    activateTaskbar();
+    activateTaskbar(g_app.trigger.primary);
     GetDlgItemTextA(g_app.about.dialog, IDC_COUNTER_LABEL, label, sizeof(label));
     EXPECT_STREQ("You have activated 1 times the taskbar.", label);
 
     SetDlgItemTextA(g_app.about.dialog, IDC_COUNTER_LABEL, "untouched");
-    activateTaskbar();
+    activateTaskbar(g_app.trigger.primary);
     GetDlgItemTextA(g_app.about.dialog, IDC_COUNTER_LABEL, label, sizeof(label));
     EXPECT_STREQ("untouched", label) << "a repeated raise counts nothing";
 
-    g_app.trigger.taskbarRaised = 0;
-    activateTaskbar();
+    g_app.trigger.primary.taskbarRaised = 0;
+    activateTaskbar(g_app.trigger.primary);
     GetDlgItemTextA(g_app.about.dialog, IDC_COUNTER_LABEL, label, sizeof(label));
     EXPECT_STREQ("You have activated 2 times the taskbar.", label);
 }
 
 TEST_F(LocatorAndRaise, AVanishedTaskbarEndsTheRaiseAndCannotBeRaised) {
-    g_app.trigger.taskbarRaised = 1;
-    g_app.trigger.taskbarWindow = (HWND)(INT_PTR)0x7FFF0001;  // no such window
+    g_app.trigger.primary.taskbarRaised = 1;
+    g_app.trigger.primary.taskbarWindow = (HWND)(INT_PTR)0x7FFF0001;  // no such window
     movePointer(500, 766);
-    checkRelease();
-    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    checkRelease(g_app.trigger.primary);
+    EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
 
     lstrcpyA(g_app.program.taskbarClassName, "NoTaskbarHere");
-    activateTaskbar();
-    forwardHitTest(0, 0);
-    EXPECT_EQ(0, g_app.trigger.taskbarRaised);
+    activateTaskbar(g_app.trigger.primary);
+    forwardHitTest(g_app.trigger.primary, 0, 0);
+    EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
     EXPECT_EQ(0u, g_app.about.activationCount);
-    EXPECT_EQ(nullptr, g_app.trigger.taskbarWindow);
+    EXPECT_EQ(nullptr, g_app.trigger.primary.taskbarWindow);
 }
 
 TEST_F(LocatorAndRaise, ZOrderPolicingLiftsTheTriggerOnlyWhenAskedAndOutsideMenus) {
@@ -178,16 +178,16 @@ TEST_F(LocatorAndRaise, ZOrderPolicingLiftsTheTriggerOnlyWhenAskedAndOutsideMenu
     ASSERT_NE(window, GetWindow(window, GW_HWNDFIRST));
 
     g_app.settings.overTopmost = 0;
-    enforceZOrder();
+    enforceZOrder(g_app.trigger.primary);
     EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST));
 
     g_app.settings.overTopmost = 1;
     g_app.program.inMenuLoop = 1;
-    enforceZOrder();
+    enforceZOrder(g_app.trigger.primary);
     EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST));
 
     g_app.program.inMenuLoop = 0;
-    enforceZOrder();
+    enforceZOrder(g_app.trigger.primary);
     EXPECT_EQ(window, GetWindow(window, GW_HWNDFIRST));
     DestroyWindow(rival);
 }

@@ -78,15 +78,15 @@ TEST_F(TaskbarCalls, EachSignalForwardsTheHitTestItSaw) {
     };
     for (const auto& row : rows) {
         g_app.settings.delayEnabled = row.delayEnabled;
-        g_app.trigger.taskbarRaised = 0;
-        g_app.trigger.delayPending = 0;
+        g_app.trigger.primary.taskbarRaised = 0;
+        g_app.trigger.primary.delayPending = 0;
         ASSERT_TRUE(movePointer(row.pointer.x, row.pointer.y)) << row.signal;
         g_forwarded = Forwarded{};
         SendMessageA(window, row.message, row.wParam, row.lParam);
         EXPECT_EQ(1, g_forwarded.count) << row.signal;
         EXPECT_EQ(row.message == WM_NCHITTEST ? row.wParam : 0u, g_forwarded.wParam) << row.signal;
         EXPECT_EQ(row.forwarded, g_forwarded.lParam) << row.signal;
-        EXPECT_EQ(1, g_app.trigger.taskbarRaised) << row.signal;
+        EXPECT_EQ(1, g_app.trigger.primary.taskbarRaised) << row.signal;
         KillTimer(window, TIMER_DELAY);
     }
 }
@@ -96,7 +96,7 @@ TEST_F(TaskbarCalls, EachSignalForwardsTheHitTestItSaw) {
 // it; an ordinary taskbar is left where it is.
 TEST_F(TaskbarCalls, PolicingWithoutGoingOverKeepsAnAlwaysOnTopTaskbarBelowTheStrip) {
     g_app.settings.overTopmost = 0;
-    g_app.trigger.taskbarWindow = standIn;
+    g_app.trigger.primary.taskbarWindow = standIn;
     HWND rival = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 100, 100, 50, 50, nullptr,
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
@@ -104,13 +104,13 @@ TEST_F(TaskbarCalls, PolicingWithoutGoingOverKeepsAnAlwaysOnTopTaskbarBelowTheSt
     SetWindowPos(rival, HWND_TOPMOST, 0, 0, 0, 0, flags);
 
     SetWindowPos(standIn, HWND_TOP, 0, 0, 0, 0, flags);
-    enforceZOrder();
+    enforceZOrder(g_app.trigger.primary);
     EXPECT_EQ(0, GetWindowLongA(standIn, GWL_EXSTYLE) & WS_EX_TOPMOST) << "an ordinary taskbar was made topmost";
     EXPECT_NE(standIn, GetWindow(window, GW_HWNDNEXT));
 
     SetWindowPos(standIn, HWND_TOPMOST, 0, 0, 0, 0, flags);
     ASSERT_EQ(standIn, GetWindow(standIn, GW_HWNDFIRST));
-    enforceZOrder();
+    enforceZOrder(g_app.trigger.primary);
     EXPECT_EQ(standIn, GetWindow(window, GW_HWNDNEXT)) << "right below the strip";
     EXPECT_NE(0, GetWindowLongA(standIn, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST)) << "the strip is not lifted";

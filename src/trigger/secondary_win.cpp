@@ -1,0 +1,77 @@
+#include "trigger/secondary.h"
+
+#include "resources/program.h"
+#include "trigger/geometry.h"
+#include "trigger/locator.h"
+#include "trigger/taskbar.h"
+#include "trigger/trigger_state.h"
+
+// The records this file works on, reached once.
+static ProgramState& program = programState();
+static TriggerState& trigger = triggerState();
+
+static HWND createStripWindow() {
+    return CreateWindowExA(SECONDARY_STRIP_EX_STYLE, SECONDARY_STRIP_CLASS_NAME, program.caption, WS_POPUP, 0, 0, 0, 0,
+                           nullptr, nullptr, program.instance, nullptr);
+}
+
+// Its timers go with the window.
+static void removeStrip(DWORD index) {
+    DestroyWindow(trigger.secondary[index].window);
+    trigger.secondary[index] = trigger.secondary[--trigger.secondaryCount];
+    trigger.secondary[trigger.secondaryCount] = Strip{};
+}
+
+static bool stillThere(const Strip& strip, const HWND* found, DWORD count) {
+    for (DWORD i = 0; i < count; ++i)
+        if (found[i] == strip.taskbarWindow)
+            return true;
+    return false;
+}
+
+static bool hasStrip(HWND taskbar) {
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (trigger.secondary[i].taskbarWindow == taskbar)
+            return true;
+    return false;
+}
+
+static void addStrip(HWND taskbar) {
+    if (trigger.secondaryCount >= MAX_SECONDARY_STRIPS)
+        return;
+    Strip strip;
+    strip.taskbarWindow = taskbar;
+    strip.window = createStripWindow();
+    if (strip.window != nullptr)
+        trigger.secondary[trigger.secondaryCount++] = strip;
+}
+
+// The taskbar's own rectangle against its monitor's: no message to the shell.
+static void follow(Strip& strip) {
+    RECT taskbar = {}, monitor = {};
+    if (!GetWindowRect(strip.taskbarWindow, &taskbar) || sameRect(toRect(taskbar), toRect(strip.lastTaskbarRect)))
+        return;
+    if (!monitorRectOf(strip.taskbarWindow, &monitor))
+        return;
+    strip.lastTaskbarRect = taskbar;
+    const Rect t = toRect(taskbar), m = toRect(monitor);
+    strip.strip = toRECT(secondaryStrip(t, m, secondaryEdge(t, m)));
+    placeStripWindow(strip);
+}
+
+void followSecondaryTaskbars(bool wanted) {
+    HWND found[MAX_SECONDARY_STRIPS] = {};
+    DWORD count = 0;
+    if (wanted)
+        for (HWND t = findSecondaryTaskbar(nullptr); t != nullptr && count < MAX_SECONDARY_STRIPS;
+             t = findSecondaryTaskbar(t))
+            found[count++] = t;
+    for (DWORD i = trigger.secondaryCount; i-- > 0;)
+        if (!stillThere(trigger.secondary[i], found, count))
+            removeStrip(i);
+    for (DWORD i = 0; i < count; ++i)
+        if (!hasStrip(found[i]))
+            addStrip(found[i]);
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        follow(trigger.secondary[i]);
+}
