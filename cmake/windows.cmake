@@ -24,7 +24,7 @@ target_link_libraries(pendrel_core PUBLIC pendrel_pure ${PENDREL_SYSTEM_LIBS})
 # a windres failure fails the build.
 set(PENDREL_RC ${CMAKE_SOURCE_DIR}/src/resources/pendrel.rc)
 set_source_files_properties(${PENDREL_RC} PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h;${CMAKE_SOURCE_DIR}/src/resources/names.h")
 
 add_executable(pendrel WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${PENDREL_RC})
 target_link_libraries(pendrel PRIVATE pendrel_core)
