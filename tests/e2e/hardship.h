@@ -80,8 +80,6 @@ std::string describe(const ProcessFigures& figures);
 
 // --- Notification area ---------------------------------------------------------
 
-// What a restarting shell does to every icon: forgets it.
-bool deleteIconFromOutside(HWND owner, UINT iconId = TRAY_ICON_ID);
 // What a new shell broadcasts once its taskbar exists.
 void broadcastTaskbarCreated();
 
@@ -130,12 +128,11 @@ public:
     LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static DWORD WINAPI threadMain(LPVOID self);
+    static HWND make(void* self);
     void answer(const COPYDATASTRUCT* request);
     LRESULT answerIcon(const COPYDATASTRUCT* request);
 
-    HANDLE thread_ = nullptr;
-    HANDLE ready_ = nullptr;
+    WindowThread thread_;
     HWND responder_ = nullptr;
     HWND taskbar_ = nullptr;
     CRITICAL_SECTION lock_;

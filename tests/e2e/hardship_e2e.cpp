@@ -235,50 +235,21 @@ std::string describe(const ProcessFigures& figures) {
 
 // --- Notification area ------------------------------------------------------------------------
 
-bool deleteIconFromOutside(HWND owner, UINT iconId) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = owner;
-    data.uID = iconId;
-    return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
-}
-
 void broadcastTaskbarCreated() {
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(TASKBAR_CREATED), 0, 0);
 }
 
 // --- The stand-in shell -------------------------------------------------------------------------
 
-DWORD WINAPI FakeShell::threadMain(LPVOID param) {
+HWND FakeShell::make(void* param) {
     FakeShell* self = static_cast<FakeShell*>(param);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA responderClass = {};
-    responderClass.lpfnWndProc = fakeShellProc;
-    responderClass.hInstance = instance;
-    responderClass.lpszClassName = RESPONDER_CLASS;
-    RegisterClassA(&responderClass);  // fails harmlessly when an earlier stand-in registered it
-    WNDCLASSA taskbarClass = {};
-    taskbarClass.lpfnWndProc = fakeShellProc;
-    taskbarClass.hInstance = instance;
-    taskbarClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    taskbarClass.hbrBackground = CreateSolidBrush(FakeShell::COLOUR);
-    taskbarClass.lpszClassName = TASKBAR_CLASS;
-    RegisterClassA(&taskbarClass);
-
+    registerClass(RESPONDER_CLASS, fakeShellProc, FakeShell::COLOUR);
+    registerClass(TASKBAR_CLASS, fakeShellProc, FakeShell::COLOUR);
     HWND responder = CreateWindowExA(0, RESPONDER_CLASS, RESPONDER_CLASS, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     instance, nullptr);
+                                     GetModuleHandleA(nullptr), nullptr);
     if (responder != nullptr)
         SetWindowLongPtrA(responder, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->responder_ = responder;
-    SetEvent(self->ready_);
-    if (responder == nullptr)
-        return 1;
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+    return responder;
 }
 
 bool FakeShell::start() {
@@ -289,10 +260,8 @@ bool FakeShell::start() {
     answered_ = 0;
     sentToBottom_ = 0;
     icons_.clear();
-    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
-    return thread_ != nullptr && WaitForSingleObject(ready_, START_BOUND_MS) == WAIT_OBJECT_0 &&
-           responder_ != nullptr;
+    responder_ = thread_.start(make, this);
+    return responder_ != nullptr;
 }
 
 bool FakeShell::answersTaskbarRequests() {
@@ -332,19 +301,10 @@ void FakeShell::removeTaskbar() {
 }
 
 void FakeShell::stop() {
-    if (responder_ != nullptr)
-        PostMessageA(responder_, WM_CLOSE, 0, 0);
-    if (thread_ != nullptr) {
-        WaitForSingleObject(thread_, EXIT_BOUND_MS);
-        CloseHandle(thread_);
-    }
-    if (ready_ != nullptr)
-        CloseHandle(ready_);
+    thread_.stop();
     if (lockMade_)
         DeleteCriticalSection(&lock_);
     lockMade_ = false;
-    thread_ = nullptr;
-    ready_ = nullptr;
     responder_ = nullptr;
     taskbar_ = nullptr;
 }

@@ -37,6 +37,8 @@ bool saveScreenshot(const char* name);
 
 // Notification area: a modify succeeds exactly while the icon exists.
 bool trayIconPresent(HWND owner, UINT iconId = TRAY_ICON_ID);
+// What a restarting shell does to every icon: forgets it.
+bool deleteIconFromOutside(HWND owner, UINT iconId = TRAY_ICON_ID);
 
 // The texts of a popup menu window's items, when another process may read
 // them; false when the menu handle is not readable from here.

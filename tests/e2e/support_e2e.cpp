@@ -19,6 +19,15 @@ std::string toWindowsPath(const std::string& path) {
     return out;
 }
 
+// A bare record of the icon: a modify without flags changes nothing.
+bool notifyIcon(DWORD message, HWND owner, UINT iconId) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = owner;
+    data.uID = iconId;
+    return Shell_NotifyIconA(message, &data) != FALSE;
+}
+
 void sendMouse(DWORD flags) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -138,12 +147,11 @@ bool saveScreenshot(const char* name) {
 }
 
 bool trayIconPresent(HWND owner, UINT iconId) {
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = owner;
-    probe.uID = iconId;
-    probe.uFlags = 0;
-    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+    return notifyIcon(NIM_MODIFY, owner, iconId);
+}
+
+bool deleteIconFromOutside(HWND owner, UINT iconId) {
+    return notifyIcon(NIM_DELETE, owner, iconId);
 }
 
 bool readMenuItems(HWND menuWindow, std::vector<std::string>* items) {

@@ -179,29 +179,9 @@ bool placePointerForGood(int x, int y) {
     return false;
 }
 
-DWORD WINAPI Cover::threadMain(LPVOID param) {
-    Cover* self = static_cast<Cover*>(param);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(instance, COVER_CLASS, &wc)) {
-        wc.lpfnWndProc = coverProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = CreateSolidBrush(Cover::COLOUR);
-        wc.lpszClassName = COVER_CLASS;
-        RegisterClassA(&wc);
-    }
-    // A tool window: the taskbar shows no button for it.
-    self->window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, COVER_CLASS, "Pendrel test cover",
-                                    WS_POPUP | WS_VISIBLE, 0, 0, screenWidth(), screenHeight(), nullptr, nullptr,
-                                    instance, self);
-    if (self->window_ != nullptr) {
-        self->onCreated(self->window_);
-        // The program the user works in is the foreground window. Otherwise the
-        // foreground may be left with the taskbar by an earlier run, and a
-        // taskbar in the foreground is rightly never sent back.
-        SetForegroundWindow(self->window_);
-    }
+DWORD WINAPI WindowThread::threadMain(LPVOID param) {
+    WindowThread* self = static_cast<WindowThread*>(param);
+    self->window_ = self->make_(self->param_);
     SetEvent(self->ready_);
     if (self->window_ == nullptr)
         return 1;
@@ -213,18 +193,18 @@ DWORD WINAPI Cover::threadMain(LPVOID param) {
     return 0;
 }
 
-bool Cover::raise() {
-    lower();
+HWND WindowThread::start(Make make, void* param) {
+    stop();
+    make_ = make;
+    param_ = param;
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
-    if (thread_ == nullptr || WaitForSingleObject(ready_, START_BOUND_MS) != WAIT_OBJECT_0 || window_ == nullptr)
-        return false;
-    const POINT middle = {screenWidth() / 2, screenHeight() / 2};
-    return waitUntil([&] { return rootWindowAt(middle) == window_ && GetForegroundWindow() == window_; },
-                     EFFECT_BOUND_MS);
+    if (thread_ == nullptr || WaitForSingleObject(ready_, START_BOUND_MS) != WAIT_OBJECT_0)
+        return nullptr;
+    return window_;
 }
 
-void Cover::lower() {
+void WindowThread::stop() {
     if (window_ != nullptr)
         PostMessageA(window_, WM_CLOSE, 0, 0);
     if (thread_ != nullptr) {
@@ -235,6 +215,50 @@ void Cover::lower() {
         CloseHandle(ready_);
     thread_ = nullptr;
     ready_ = nullptr;
+    window_ = nullptr;
+}
+
+void registerClass(const char* name, WNDPROC procedure, COLORREF background) {
+    WNDCLASSA wc = {};
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (GetClassInfoA(instance, name, &wc))
+        return;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = CreateSolidBrush(background);
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+}
+
+HWND Cover::make(void* param) {
+    Cover* self = static_cast<Cover*>(param);
+    registerClass(COVER_CLASS, coverProc, Cover::COLOUR);
+    // A tool window: the taskbar shows no button for it.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, COVER_CLASS, "Pendrel test cover",
+                                  WS_POPUP | WS_VISIBLE, 0, 0, screenWidth(), screenHeight(), nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), self);
+    if (window != nullptr) {
+        self->onCreated(window);
+        // The program the user works in is the foreground window. Otherwise the
+        // foreground may be left with the taskbar by an earlier run, and a
+        // taskbar in the foreground is rightly never sent back.
+        SetForegroundWindow(window);
+    }
+    return window;
+}
+
+bool Cover::raise() {
+    window_ = thread_.start(make, this);
+    if (window_ == nullptr)
+        return false;
+    const POINT middle = {screenWidth() / 2, screenHeight() / 2};
+    return waitUntil([&] { return rootWindowAt(middle) == window_ && GetForegroundWindow() == window_; },
+                     EFFECT_BOUND_MS);
+}
+
+void Cover::lower() {
+    thread_.stop();
     window_ = nullptr;
 }
 

@@ -158,7 +158,35 @@ const char* pointerMethod();
 // this process reads it there past those 100 ms.
 bool placePointerForGood(int x, int y);
 
-// --- The cover --------------------------------------------------------------------
+// --- Windows of the driver's own ---------------------------------------------------
+
+// Registers a window class of this program with a background of the colour
+// (once: later calls find it registered).
+void registerClass(const char* name, WNDPROC procedure, COLORREF background);
+
+// A thread of the driver's own that makes a window and runs its message loop,
+// so that the window answers while the driver waits.
+class WindowThread {
+public:
+    typedef HWND (*Make)(void* param);
+    WindowThread() = default;
+    ~WindowThread() { stop(); }
+    WindowThread(const WindowThread&) = delete;
+    WindowThread& operator=(const WindowThread&) = delete;
+    // Starts the thread, which calls make(param) and then runs the loop; the
+    // window made, or null. The window's end must end the loop (PostQuitMessage).
+    HWND start(Make make, void* param);
+    // Closes the window and waits for the thread.
+    void stop();
+
+private:
+    static DWORD WINAPI threadMain(LPVOID self);
+    Make make_ = nullptr;
+    void* param_ = nullptr;
+    HANDLE thread_ = nullptr;
+    HANDLE ready_ = nullptr;
+    HWND window_ = nullptr;
+};
 
 // A full-screen topmost window of the driver, standing for a maximised
 // always-on-top program that the user works in; it runs its own message loop
@@ -187,9 +215,8 @@ protected:
     virtual void onCreated(HWND window) { (void)window; }
 
 private:
-    static DWORD WINAPI threadMain(LPVOID self);
-    HANDLE thread_ = nullptr;
-    HANDLE ready_ = nullptr;
+    static HWND make(void* self);
+    WindowThread thread_;
     HWND window_ = nullptr;
 };
 

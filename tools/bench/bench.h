@@ -23,6 +23,15 @@ const int RESPONDER_ROW = 700;
 const int RESPONDER_BAND_HALF = 10;
 const DWORD SETTLE_MS = 1500;
 
+// Pointer positions spread along the strip, clear of its ends: the i-th of a
+// series that steps across it.
+struct Spread {
+    int first;
+    int step;
+    int span;
+    int at(int i) const { return first + (i * step) % span; }
+};
+
 void printResult(const char* name, const char* value);
 void printResult(const char* name, double value);  // one decimal
 void printCount(const char* name, long value);

@@ -19,9 +19,7 @@ namespace bench {
 
 namespace {
 
-const int ACTIVATION_X_FIRST = 100;
-const int ACTIVATION_X_STEP = 37;
-const int ACTIVATION_X_SPAN = 800;
+const Spread ACTIVATION_X = {100, 37, 800};
 const DWORD RELEASE_RETRY_MS = 50;
 
 struct Run {
@@ -33,7 +31,7 @@ struct Run {
 };
 
 bool activationCycle(Run& run, int i) {
-    const int x = ACTIVATION_X_FIRST + (i * ACTIVATION_X_STEP) % ACTIVATION_X_SPAN;
+    const int x = ACTIVATION_X.at(i);
     if (!movePointerThroughX(x, run.stripY) || !waitUntil(taskbarAboveCover, EFFECT_BOUND_MS, FINE_STEP_MS))
         return false;
     if (!movePointerThroughX(AWAY.x + (i % 2 ? 3 : -3), AWAY.y))

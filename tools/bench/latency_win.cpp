@@ -28,9 +28,7 @@ namespace {
 const DWORD APPROACH_PAUSE_MIN_MS = 100;
 const DWORD APPROACH_PAUSE_SPAN_MS = 300;
 const DWORD LEAVE_PAUSE_SPAN_MS = 1000;
-const int TRY_X_FIRST = 120;
-const int TRY_X_STEP = 53;
-const int TRY_X_SPAN = 780;
+const Spread TRY_X = {120, 53, 780};
 
 struct Series {
     std::vector<double> values;
@@ -123,7 +121,7 @@ int runLatency(int tries, UINT delayMs) {
     Series activation, release, fallsBehind, baseActivation, baseRelease;
     unsigned seed = 20240601u;
     for (int i = 0; i < tries; ++i) {
-        const int x = TRY_X_FIRST + (i * TRY_X_STEP) % TRY_X_SPAN;
+        const int x = TRY_X.at(i);
         const int awayX = AWAY.x + (i % 2 ? 7 : -7);
 
         // Pendrel.
