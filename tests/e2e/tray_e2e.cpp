@@ -41,7 +41,8 @@ TEST_P(IconAtStart, FollowsTheStoredSettings) {
 
 INSTANTIATE_TEST_SUITE_P(E2E, IconAtStart,
                          ::testing::Values(IconRow{"SwitchedOff", PENDREL_REG_SHOW_ICON, "0", false},
-                                           IconRow{"SwitchedOffByTextThatIsNotOne", PENDREL_REG_SHOW_ICON, "yes", false},
+                                           IconRow{"SwitchedOffByTextThatIsNotOne", PENDREL_REG_SHOW_ICON, "yes",
+                                                   false},
                                            IconRow{"OnWrittenWithASign", PENDREL_REG_SHOW_ICON, "+1", true},
                                            IconRow{"ShownAtFirstWithRemovalAfterTimeout", PENDREL_REG_REMOVE_ICON, "1",
                                                    true}),
