@@ -24,7 +24,7 @@ target_link_libraries(pendrel_core PUBLIC pendrel_pure ${PENDREL_SYSTEM_LIBS})
 # a windres failure fails the build.
 set(PENDREL_RC ${CMAKE_SOURCE_DIR}/src/resources/pendrel.rc)
 set_source_files_properties(${PENDREL_RC} PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h;${CMAKE_SOURCE_DIR}/src/resources/names.h")
 
 # The application manifest is written in the resource script; the program is
 # not linked unless it is well-formed and declares what the program relies on.

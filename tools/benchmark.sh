@@ -132,8 +132,8 @@ trap stop_desktop EXIT
 log "starting a Wine desktop in $state"
 desktop_env=$(timeout 300 "$root/tools/wine-desktop.sh" start "$state" auto) || die "no Wine desktop"
 eval "$desktop_env"
-BENCH_XDOTOOL=$(command -v xdotool || true)
-export BENCH_XDOTOOL
+PENDREL_XDOTOOL=$(command -v xdotool || true)
+export PENDREL_XDOTOOL
 
 # The driver's console output has Windows line ends.
 driver() { (cd "$bin64" && timeout 1800 wine bench_driver.exe "$@" </dev/null 2>>"$state/driver.log") | tr -d '\r'; }
@@ -183,7 +183,7 @@ setsid wine "$bin64/bench_baseline.exe" </dev/null >"$state/baseline.log" 2>&1 &
 setsid wine "$bin64/bench_baseline_shell.exe" </dev/null >"$state/baseline-shell.log" 2>&1 &
 if driver ready >>"$idle_file" && pid_p=$(linux_pid "$bin64/pendrel.exe") &&
     pid_b=$(linux_pid "$bin64/bench_baseline.exe") && pid_s=$(linux_pid "$bin64/bench_baseline_shell.exe"); then
-    [ -z "$BENCH_XDOTOOL" ] || "$BENCH_XDOTOOL" mousemove 500 300
+    [ -z "$PENDREL_XDOTOOL" ] || "$PENDREL_XDOTOOL" mousemove 500 300
     sleep "$settle_seconds"
     p0=$(cpu_ns "$pid_p") b0=$(cpu_ns "$pid_b") s0=$(cpu_ns "$pid_s")
     sleep "$idle_seconds"

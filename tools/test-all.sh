@@ -88,21 +88,19 @@ desktop_env=$(timeout 300 "$root/tools/wine-desktop.sh" start "$wine_state" auto
 eval "$desktop_env"
 echo "$desktop_env"
 
-# The scenarios that stand in for the shell, flood the program or soak it run
-# last, on a fresh desktop of their own, so that whatever they leave behind in
-# the desktop cannot reach the ordinary scenarios.
-isolated='(^|/)(Robustness|Soak|Flood|MoveWhileRaised)\.'
-
 step "Win32 tests and end-to-end scenarios under Wine"
 # Serial on purpose: every test shares the one desktop, pointer and taskbar.
-run_ctest mingw-x86_64 --preset mingw-x86_64 -E "$isolated"
+# The scenarios labelled "isolated" (they stand in for the shell, flood the
+# program or soak it) run last, on a fresh desktop of their own, so that
+# whatever they leave behind in the desktop cannot reach the ordinary ones.
+run_ctest mingw-x86_64 --preset mingw-x86_64 -LE isolated
 stop_desktop
 
 step "Robustness, flood and soak scenarios on a fresh desktop"
 rm -rf "$wine_state"
 desktop_env=$(timeout 300 "$root/tools/wine-desktop.sh" start "$wine_state" auto) || die "Wine desktop"
 eval "$desktop_env"
-run_ctest robustness --preset mingw-x86_64 -R "$isolated"
+run_ctest robustness --preset mingw-x86_64 -L isolated
 
 step "Artifacts"
 shopt -s nullglob

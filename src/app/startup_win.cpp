@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/strip_window.h"
+#include "resources/names.h"
 #include "resources/program.h"
 #include "resources/resource.h"
 #include "trigger/locator.h"
@@ -55,7 +56,7 @@ bool registerClasses() {
     WNDCLASSEXA strip = classTemplate(nullptr, nullptr);
     strip.lpfnWndProc = secondaryStripProc;
     strip.hbrBackground = (HBRUSH)(INT_PTR)(COLOR_HIGHLIGHT + 1);
-    strip.lpszClassName = SECONDARY_STRIP_CLASS_NAME;
+    strip.lpszClassName = PENDREL_STRIP_CLASS;
     RegisterClassExA(&strip);
 
     WNDCLASSEXA dialog = classTemplate(large, small);

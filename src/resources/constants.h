@@ -39,7 +39,6 @@ const uint32_t EDGE_UNREPORTED = 0xFFFFFFFFu;  // uEdge preset: the shell did no
 // own; more are left without one.
 const unsigned MAX_SECONDARY_STRIPS = 15;
 #define SECONDARY_TASKBAR_CLASS_NAME "Shell_SecondaryTrayWnd"
-#define SECONDARY_STRIP_CLASS_NAME "Marrowick_Ecran"
 // The strip of a secondary taskbar: a topmost, transparent tool window like
 // the TriggerWindow, without accepting files.
 const unsigned SECONDARY_STRIP_EX_STYLE = 0x1A8;

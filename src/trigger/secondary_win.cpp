@@ -1,5 +1,6 @@
 #include "trigger/secondary.h"
 
+#include "resources/names.h"
 #include "resources/program.h"
 #include "trigger/geometry.h"
 #include "trigger/locator.h"
@@ -11,7 +12,7 @@ static ProgramState& program = programState();
 static TriggerState& trigger = triggerState();
 
 static HWND createStripWindow() {
-    return CreateWindowExA(SECONDARY_STRIP_EX_STYLE, SECONDARY_STRIP_CLASS_NAME, program.caption, WS_POPUP, 0, 0, 0, 0,
+    return CreateWindowExA(SECONDARY_STRIP_EX_STYLE, PENDREL_STRIP_CLASS, program.caption, WS_POPUP, 0, 0, 0, 0,
                            nullptr, nullptr, program.instance, nullptr);
 }
 

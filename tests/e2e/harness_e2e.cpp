@@ -23,14 +23,6 @@ bool addOwnIcon(HWND owner) {
     return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
 
-void deleteOwnIcon(HWND owner) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = owner;
-    data.uID = OWN_ICON_ID;
-    Shell_NotifyIconA(NIM_DELETE, &data);
-}
-
 TEST_F(Harness, TrayProbeAnswersTrueExactlyWhileTheIconExists) {
     ASSERT_TRUE(cover_.raise());
     HWND owner = cover_.window();
@@ -38,7 +30,7 @@ TEST_F(Harness, TrayProbeAnswersTrueExactlyWhileTheIconExists) {
     ASSERT_TRUE(addOwnIcon(owner));
     EXPECT_TRUE(trayIconPresent(owner, OWN_ICON_ID));
     EXPECT_FALSE(trayIconPresent(owner, OWN_ICON_ID + 1)) << "another id of the same window";
-    deleteOwnIcon(owner);
+    EXPECT_TRUE(deleteIconFromOutside(owner, OWN_ICON_ID));
     EXPECT_FALSE(trayIconPresent(owner, OWN_ICON_ID));
 }
 

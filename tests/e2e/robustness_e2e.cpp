@@ -2,7 +2,7 @@
 // and comes back, a taskbar that moves while it is raised, an Exit with both
 // dialogs open, stored settings of every shape, and a flood of messages from
 // other programs.
-#include "e2e/outside.h"
+#include "e2e/hardship.h"
 
 #include <shellapi.h>
 
@@ -25,7 +25,6 @@ const RECT BOTTOM_STRIP = {0, 764, 1024, 768};
 const RECT TOP_BAR = {0, 0, 1024, 40};
 const RECT TOP_STRIP = {0, 0, 1024, 4};
 const RECT EMPTY_RECT = {0, 0, 0, 0};
-const POINT AWAY_POINT = {500, 300};
 // Enough for the program to have asked the shell twice more.
 const DWORD TWO_POLLS_BOUND_MS = 3 * POLL_PERIOD_MS + EFFECT_BOUND_MS;
 
@@ -57,7 +56,7 @@ protected:
         return waitUntil([&] { return shell_.requestsAnswered() >= asked + 2; }, TWO_POLLS_BOUND_MS);
     }
     bool liesOn(const Pendrel& copy, const RECT& strip) {
-        return waitUntil([&] { return sameRect(windowRect(copy.trigger), strip); }, EFFECT_BOUND_MS);
+        return waitUntil([&] { return sameRect(windowRect(copy.window), strip); }, EFFECT_BOUND_MS);
     }
     // The stand-in taskbar is in front of the cover at its middle.
     bool standInRaised() { return rootWindowAt(middleOf(windowRect(shell_.taskbar()))) == shell_.taskbar(); }
@@ -83,43 +82,43 @@ protected:
 // "no shell" runs: a raise of the window that is still there would be right.
 TEST_F(Robustness, ShellRestartBringsTheIconBackAndTheNewTaskbarIsRaised) {
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
-    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
     HWND about = openAbout(copy);
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(waitCount(about, 0));
 
     START_STAND_IN_SHELL_OR_SKIP();
     shell_.reportNoTaskbar();
-    ASSERT_TRUE(deleteIconFromOutside(copy.trigger));
-    ASSERT_FALSE(trayIconPresent(copy.trigger));
+    ASSERT_TRUE(deleteIconFromOutside(copy.window));
+    ASSERT_FALSE(trayIconPresent(copy.window));
     ASSERT_TRUE(askedTwiceMore()) << "the program stopped asking for the taskbar";
     EXPECT_TRUE(isRunning(copy));
     EXPECT_FALSE(messageBoxShown(copy.pid));
-    EXPECT_TRUE(sameRect(windowRect(copy.trigger), strip_)) << "moved without a taskbar rectangle: "
-                                                            << describe(windowRect(copy.trigger));
+    EXPECT_TRUE(sameRect(windowRect(copy.window), strip_)) << "moved without a taskbar rectangle: "
+                                                            << describe(windowRect(copy.window));
     EXPECT_EQ(countShownInAbout(about), 0);
-    EXPECT_FALSE(trayIconPresent(copy.trigger)) << "the icon came back before the shell did";
+    EXPECT_FALSE(trayIconPresent(copy.window)) << "the icon came back before the shell did";
 
     ASSERT_TRUE(cover_.raise());
     ASSERT_TRUE(shell_.showTaskbar(TOP_BAR));
     shell_.reportTaskbar(TOP_BAR, ABE_TOP);
     const DWORD shellBack = GetTickCount();
     broadcastTaskbarCreated();
-    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS))
+    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS))
         << "\"TaskbarCreated\" did not bring the icon back";
-    ASSERT_TRUE(liesOn(copy, TOP_STRIP)) << describe(windowRect(copy.trigger));
+    ASSERT_TRUE(liesOn(copy, TOP_STRIP)) << describe(windowRect(copy.window));
     RecordProperty("new_strip_after_ms", static_cast<int>(GetTickCount() - shellBack));
     const POINT onNewStrip = {500, TOP_STRIP.top + STRIP_DEPTH / 2};
-    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onNewStrip) == copy.trigger; }, EFFECT_BOUND_MS))
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onNewStrip) == copy.window; }, EFFECT_BOUND_MS))
         << "the TriggerWindow is not in front of the cover";
     EXPECT_FALSE(standInRaised());
 
     ASSERT_TRUE(movePointer(onNewStrip.x, onNewStrip.y));
     EXPECT_TRUE(waitUntil([&] { return standInRaised(); }, EFFECT_BOUND_MS)) << "the new taskbar was not raised";
-    EXPECT_TRUE(waitCount(about, 1)) << windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
-    ASSERT_TRUE(placePointerForGood(AWAY_POINT.x, AWAY_POINT.y));
+    EXPECT_TRUE(waitCount(about, 1)) << windowText(GetDlgItem(about, IDC_COUNTER_LABEL));
+    ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
     EXPECT_TRUE(waitUntil([&] { return shell_.timesSentToBottom() == 1; }, EFFECT_BOUND_MS)) << "not released";
     EXPECT_FALSE(standInRaised()) << "the new taskbar stayed in front";
     EXPECT_TRUE(isRunning(copy));
@@ -136,11 +135,11 @@ TEST_F(Robustness, NoTaskbarFromTheShellForAWhileThenItAnswers) {
     shell_.reportNoTaskbar();
     ASSERT_TRUE(cover_.raise());
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     HWND about = openAbout(copy);
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(askedTwiceMore());
-    EXPECT_TRUE(sameRect(windowRect(copy.trigger), EMPTY_RECT)) << describe(windowRect(copy.trigger));
+    EXPECT_TRUE(sameRect(windowRect(copy.window), EMPTY_RECT)) << describe(windowRect(copy.window));
 
     // Moves along the edge, then a pointer resting there through two polls.
     for (int x = 20; x < DESKTOP_WIDTH - 20; x += 100)
@@ -155,9 +154,9 @@ TEST_F(Robustness, NoTaskbarFromTheShellForAWhileThenItAnswers) {
     // so a poll finds it once the strip is there.
     const RECT wineAnswer = {strip_.left, strip_.bottom - 1, strip_.right, strip_.bottom};
     shell_.reportTaskbar(wineAnswer, ABE_BOTTOM);
-    EXPECT_TRUE(liesOn(copy, strip_)) << describe(windowRect(copy.trigger));
+    EXPECT_TRUE(liesOn(copy, strip_)) << describe(windowRect(copy.window));
     EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "not raised once the shell answered";
-    EXPECT_TRUE(waitCount(about, 1)) << windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
+    EXPECT_TRUE(waitCount(about, 1)) << windowText(GetDlgItem(about, IDC_COUNTER_LABEL));
 }
 
 // The taskbar's rectangle changes while it is raised.
@@ -183,23 +182,23 @@ TEST_P(MoveWhileRaised, StripFollowsAndTheRaiseEndsNormally) {
     shell_.reportTaskbar(BOTTOM_BAR, ABE_BOTTOM);
     ASSERT_TRUE(cover_.raise());
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
-    ASSERT_TRUE(liesOn(copy, BOTTOM_STRIP)) << describe(windowRect(copy.trigger));
+    ASSERT_NE(copy.window, nullptr);
+    ASSERT_TRUE(liesOn(copy, BOTTOM_STRIP)) << describe(windowRect(copy.window));
     HWND about = openAbout(copy);
     ASSERT_NE(about, nullptr);
     const POINT onStrip = {500, BOTTOM_STRIP.top + STRIP_DEPTH / 2};
-    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onStrip) == copy.trigger; }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onStrip) == copy.window; }, EFFECT_BOUND_MS));
     ASSERT_TRUE(movePointer(onStrip.x, onStrip.y));
     ASSERT_TRUE(waitUntil([&] { return standInRaised(); }, EFFECT_BOUND_MS)) << "not raised";
     ASSERT_TRUE(waitCount(about, 1));
 
     ASSERT_TRUE(shell_.showTaskbar(row.bar));
     shell_.reportTaskbar(row.bar, row.edge);
-    EXPECT_TRUE(liesOn(copy, row.strip)) << row.name << ": " << describe(windowRect(copy.trigger));
+    EXPECT_TRUE(liesOn(copy, row.strip)) << row.name << ": " << describe(windowRect(copy.window));
     if (row.pointerStillOnIt) {
         ASSERT_TRUE(askedTwiceMore());
         EXPECT_TRUE(standInRaised()) << row.name << ": released with the pointer still on the taskbar";
-        ASSERT_TRUE(placePointerForGood(AWAY_POINT.x, AWAY_POINT.y));
+        ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
     }
     // Off the taskbar: the raise ends, the taskbar is sent back behind the
     // cover. (The stand-in tells the release itself: under Wine other topmost
@@ -211,10 +210,10 @@ TEST_P(MoveWhileRaised, StripFollowsAndTheRaiseEndsNormally) {
 
     // A new approach of the new strip, elsewhere than the first, is a new raise.
     const POINT onNewStrip = {600, (row.strip.top + row.strip.bottom) / 2};
-    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onNewStrip) == copy.trigger; }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onNewStrip) == copy.window; }, EFFECT_BOUND_MS));
     ASSERT_TRUE(movePointer(onNewStrip.x, onNewStrip.y));
     EXPECT_TRUE(waitUntil([&] { return standInRaised(); }, EFFECT_BOUND_MS)) << row.name << ": not raised again";
-    EXPECT_TRUE(waitCount(about, 2)) << row.name << ": " << windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
+    EXPECT_TRUE(waitCount(about, 2)) << row.name << ": " << windowText(GetDlgItem(about, IDC_COUNTER_LABEL));
     EXPECT_FALSE(messageBoxShown(copy.pid));
 }
 
@@ -236,20 +235,20 @@ TEST_P(ExitWithDialogs, EndsWithCodeZeroAndWritesNothing) {
     }
     const KeySnapshot before = snapshotSettingsKey();
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
+    ASSERT_NE(copy.window, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
     ASSERT_NE(openAbout(copy), nullptr);
     ShownSettings shown;
     HWND config = openConfigAndRead(copy, &shown);
     ASSERT_NE(config, nullptr);
-    SendMessageA(GetDlgItem(config, CONFIG_HIGHLIGHT), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(config, IDC_HIGHLIGHT), BM_CLICK, 0, 0);
     ASSERT_TRUE(roundTripTo(config));
 
-    PostMessageA(copy.trigger, WM_COMMAND, CMD_EXIT, 0);
+    PostMessageA(copy.window, WM_COMMAND, IDM_EXIT, 0);
     DWORD code = 0xFFFF;
     ASSERT_TRUE(waitForExit(copy, EXIT_BOUND_MS, &code)) << "Exit did not end the program";
     EXPECT_EQ(code, EXIT_OK);
-    EXPECT_FALSE(trayIconPresent(copy.trigger));
+    EXPECT_FALSE(trayIconPresent(copy.window));
     const KeySnapshot after = snapshotSettingsKey();
     EXPECT_TRUE(sameSnapshot(before, after)) << describe(before) << " became " << describe(after);
 }
@@ -337,13 +336,13 @@ TEST_P(StoredValues, StartWithTheDocumentedSettingsAndRewriteNothing) {
     if (row.key == KEY_ONLY_READABLE) {
         ASSERT_TRUE(restrictSettingsKeyToReading());
         HKEY probe = nullptr;
-        ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_ALL_ACCESS, &probe), ERROR_SUCCESS)
+        ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, PENDREL_REGISTRY_KEY, 0, KEY_ALL_ACCESS, &probe), ERROR_SUCCESS)
             << "the key still opens with full access";
     }
     const KeySnapshot before = snapshotSettingsKey();
 
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ShownSettings shown;
     HWND config = openConfigAndRead(copy, &shown);
     ASSERT_NE(config, nullptr) << row.name << ": no configuration dialog";
@@ -355,15 +354,15 @@ TEST_P(StoredValues, StartWithTheDocumentedSettingsAndRewriteNothing) {
     EXPECT_EQ(shown.highlight, row.yesNoOn) << row.name;
     EXPECT_EQ(shown.removeIcon, row.removalOn) << row.name;
     EXPECT_EQ(shown.delayText, row.delay) << row.name;
-    EXPECT_EQ(trayIconPresent(copy.trigger), row.yesNoOn) << row.name;
+    EXPECT_EQ(trayIconPresent(copy.window), row.yesNoOn) << row.name;
     EXPECT_TRUE(isRunning(copy));
     EXPECT_FALSE(messageBoxShown(copy.pid));
-    ASSERT_TRUE(cancelDialog(config));
+    ASSERT_TRUE(closeDialog(config));
     const KeySnapshot running = snapshotSettingsKey();
     EXPECT_TRUE(sameSnapshot(before, running)) << describe(before) << " became " << describe(running);
 
     DWORD code = 0xFFFF;
-    EXPECT_TRUE(stopPendrel(copy, &code));
+    EXPECT_TRUE(stopProgram(copy, &code));
     EXPECT_EQ(code, EXIT_OK);
     const KeySnapshot after = snapshotSettingsKey();
     EXPECT_TRUE(sameSnapshot(before, after)) << describe(before) << " became " << describe(after);
@@ -400,16 +399,16 @@ protected:
     void warmUp(const Pendrel& copy) {
         HWND about = openAbout(copy);
         ASSERT_NE(about, nullptr);
-        ASSERT_TRUE(cancelDialog(about));
+        ASSERT_TRUE(closeDialog(about));
         ShownSettings shown;
         HWND config = openConfigAndRead(copy, &shown);
         ASSERT_NE(config, nullptr);
-        ASSERT_TRUE(cancelDialog(config));
-        PostMessageA(copy.trigger, MSG_TRAY_NOTIFY, TRAY_ICON_ID, ICON_RIGHT_BUTTON_DOWN);
+        ASSERT_TRUE(closeDialog(config));
+        PostMessageA(copy.window, WM_TRAY_NOTIFY, TRAY_ICON_ID, ICON_RIGHT_BUTTON_DOWN);
         ASSERT_TRUE(waitUntil([&] { return visibleMenus(copy) == 1; }, EFFECT_BOUND_MS));
         ASSERT_TRUE(closeMenus(copy));
-        PostMessageA(copy.trigger, MSG_READD_ICON, 0, 0);
-        ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
+        PostMessageA(copy.window, WM_READD_ICON, 0, 0);
+        ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
     }
     static int visibleMenus(const Pendrel& copy) {
         int count = 0;
@@ -431,7 +430,7 @@ protected:
             }
             pressKey(VK_ESCAPE);
             if (!waitUntil([&] { return visibleMenus(copy) == 0; }, EFFECT_BOUND_MS))
-                PostMessageA(copy.trigger, WM_CANCELMODE, 0, 0);
+                PostMessageA(copy.window, WM_CANCELMODE, 0, 0);
         }
         return false;
     }
@@ -444,10 +443,10 @@ protected:
         bool cancelled = false;
         return waitUntil(
             [&] {
-                mostAbouts_ = std::max(mostAbouts_, visibleWindowsTitled(copy.pid, ABOUT_TITLE));
-                mostConfigs_ = std::max(mostConfigs_, visibleWindowsTitled(copy.pid, CONFIG_TITLE));
+                mostAbouts_ = std::max(mostAbouts_, visibleWindowsTitled(copy.pid, PENDREL_ABOUT_TITLE));
+                mostConfigs_ = std::max(mostConfigs_, visibleWindowsTitled(copy.pid, PENDREL_CONFIG_TITLE));
                 mostMenus_ = std::max(mostMenus_, visibleMenus(copy));
-                if (!cancelled && (dialog = findVisibleWindow(copy.pid, DIALOG_CLASS, title)) != nullptr) {
+                if (!cancelled && (dialog = findVisibleWindow(copy.pid, PENDREL_DIALOG_CLASS, title)) != nullptr) {
                     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
                     cancelled = true;
                 }
@@ -464,27 +463,27 @@ protected:
             // high word; the rest anything but Exit.
             WPARAM command = random_.next();
             if (round % 4 == 0)
-                command = MAKEWPARAM(round % 8 == 0 ? CMD_ABOUT : CMD_CONFIG, HIWORD(command));
-            else if (LOWORD(command) == CMD_EXIT)
+                command = MAKEWPARAM(round % 8 == 0 ? IDM_ABOUT : IDM_CONFIG, HIWORD(command));
+            else if (LOWORD(command) == IDM_EXIT)
                 command ^= 1;
             UINT mouse = random_.next();
             if (round % 3 == 0)
                 mouse = ICON_DOUBLE_CLICK;
             else if (mouse == ICON_RIGHT_BUTTON_DOWN)
                 mouse ^= 1;
-            refused += PostMessageA(copy.trigger, WM_COMMAND, command, random_.next()) ? 0 : 1;
-            refused += PostMessageA(copy.trigger, MSG_TRAY_NOTIFY, random_.next(), mouse) ? 0 : 1;
-            refused += PostMessageA(copy.trigger, MSG_SECOND_INSTANCE, random_.next(), random_.next()) ? 0 : 1;
-            refused += PostMessageA(copy.trigger, MSG_READD_ICON, random_.next(), random_.next()) ? 0 : 1;
+            refused += PostMessageA(copy.window, WM_COMMAND, command, random_.next()) ? 0 : 1;
+            refused += PostMessageA(copy.window, WM_TRAY_NOTIFY, random_.next(), mouse) ? 0 : 1;
+            refused += PostMessageA(copy.window, WM_SECOND_INSTANCE, random_.next(), random_.next()) ? 0 : 1;
+            refused += PostMessageA(copy.window, WM_READD_ICON, random_.next(), random_.next()) ? 0 : 1;
         }
         EXPECT_EQ(refused, 0) << "messages the system did not take";
-        ASSERT_TRUE(drainedThrough(copy, CONFIG_TITLE)) << "the flood was not handled";
+        ASSERT_TRUE(drainedThrough(copy, PENDREL_CONFIG_TITLE)) << "the flood was not handled";
         EXPECT_TRUE(isRunning(copy));
         EXPECT_FALSE(messageBoxShown(copy.pid));
-        EXPECT_TRUE(trayIconPresent(copy.trigger));
+        EXPECT_TRUE(trayIconPresent(copy.window));
 
         for (int round = 0; round < FLOOD_ROUNDS; ++round)
-            PostMessageA(copy.trigger, MSG_TRAY_NOTIFY, random_.next(), ICON_RIGHT_BUTTON_DOWN);
+            PostMessageA(copy.window, WM_TRAY_NOTIFY, random_.next(), ICON_RIGHT_BUTTON_DOWN);
         ASSERT_TRUE(waitUntil([&] { return visibleMenus(copy) == 1; }, EFFECT_BOUND_MS)) << "no menu";
         // While the menu is tracked the rest of the presses arrive.
         const DWORD watchStart = GetTickCount();
@@ -493,7 +492,7 @@ protected:
             Sleep(POLL_STEP_MS);
         }
         ASSERT_TRUE(closeMenus(copy));
-        ASSERT_TRUE(drainedThrough(copy, ABOUT_TITLE)) << "the presses were not handled";
+        ASSERT_TRUE(drainedThrough(copy, PENDREL_ABOUT_TITLE)) << "the presses were not handled";
         EXPECT_EQ(visibleMenus(copy), 0);
     }
 
@@ -511,7 +510,7 @@ TEST_F(Flood, OfPrivateMessagesAndCommandsLeavesOneDialogOfEachKindAndNoLeak) {
     shell_.reportTaskbar({strip_.left, strip_.bottom - 1, strip_.right, strip_.bottom}, ABE_BOTTOM);
     ASSERT_TRUE(shell_.showTaskbar(windowRect(shellTaskbar())));
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
     ASSERT_NO_FATAL_FAILURE(warmUp(copy));
     // Two floods: lost objects grow with each, a cache of the system fills
@@ -532,7 +531,7 @@ TEST_F(Flood, OfPrivateMessagesAndCommandsLeavesOneDialogOfEachKindAndNoLeak) {
     EXPECT_EQ(figures[1].userObjects, figures[0].userObjects);
     EXPECT_LE(figures[1].privateBytes, figures[0].privateBytes + PRIVATE_BYTES_SLACK);
 
-    PostMessageA(copy.trigger, WM_COMMAND, CMD_EXIT, 0);
+    PostMessageA(copy.window, WM_COMMAND, IDM_EXIT, 0);
     DWORD code = 0xFFFF;
     ASSERT_TRUE(waitForExit(copy, EXIT_BOUND_MS, &code));
     EXPECT_EQ(code, EXIT_OK);

@@ -4,7 +4,7 @@
 // size. The short form runs with the tests; PENDREL_SOAK=full runs the long
 // one (10000 activations, 500 of each of the rest) by hand:
 //   PENDREL_SOAK=full wine e2e_driver.exe --gtest_filter='Soak.*'
-#include "e2e/outside.h"
+#include "e2e/hardship.h"
 
 #include <shellapi.h>
 
@@ -40,17 +40,10 @@ SoakSize soakSize() {
     return length > 0 && length < sizeof(value) && strcmp(value, "full") == 0 ? FULL_SOAK : SHORT_SOAK;
 }
 
-// Like waitUntil, with a finer step: thousands of rounds wait on effects that
-// take a millisecond or two.
+// Thousands of rounds wait on effects that take a millisecond or two.
 template <typename Predicate>
 bool waitBriefly(Predicate holds, DWORD boundMs = STEP_BOUND_MS) {
-    const DWORD start = GetTickCount();
-    while (!holds()) {
-        if (GetTickCount() - start >= boundMs)
-            return holds();
-        Sleep(1);
-    }
-    return true;
+    return waitUntil(holds, boundMs, FINE_STEP_MS);
 }
 
 enum Signal { HIT_TEST, POLL, CLICK };
@@ -78,7 +71,7 @@ protected:
     }
     // The program's poll, at once rather than within the second: the tick's
     // own handling, asked for by a posted WM_TIMER.
-    void tick() { PostMessageA(copy_->trigger, WM_TIMER, POLL_TIMER_ID, 0); }
+    void tick() { PostMessageA(copy_->window, WM_TIMER, TIMER_POLL, 0); }
 
     // The program's count and what the stand-in taskbar went through.
     long shownCount() { return countShownInAbout(about_); }
@@ -104,7 +97,7 @@ protected:
             tick();
             break;
         case CLICK:
-            PostMessageA(copy_->trigger, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(STRIP_X, STRIP_DEPTH / 2));
+            PostMessageA(copy_->window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(STRIP_X, STRIP_DEPTH / 2));
             break;
         }
         ASSERT_TRUE(waitBriefly([&] { return shownCount() > before; }))
@@ -118,7 +111,7 @@ protected:
     // program is waiting on, the release's restacking among them, which no
     // hit test of the system ever is.
     void hitTestDirectly() {
-        PostMessageA(copy_->trigger, WM_NCHITTEST, 0, MAKELPARAM(STRIP_X, SHORT_STRIP.top + STRIP_DEPTH / 2));
+        PostMessageA(copy_->window, WM_NCHITTEST, 0, MAKELPARAM(STRIP_X, SHORT_STRIP.top + STRIP_DEPTH / 2));
     }
     std::string describeCounts() {
         char text[160];
@@ -137,28 +130,26 @@ protected:
         return holds();
     }
     void openAndClose(UINT command, const char* title) {
-        PostMessageA(copy_->trigger, WM_COMMAND, command, 0);
-        HWND dialog = nullptr;
-        ASSERT_TRUE(waitBriefly([&] { return (dialog = findVisibleWindow(copy_->pid, DIALOG_CLASS, title)) != nullptr; }))
-            << title;
-        ASSERT_TRUE(cancelDialog(dialog)) << title;
+        HWND dialog = openDialog(*copy_, command, title);
+        ASSERT_NE(dialog, nullptr) << title;
+        ASSERT_TRUE(closeDialog(dialog)) << title;
     }
     // The icon is forgotten, then comes back: by the shell's "TaskbarCreated"
     // or by message 51677, in turn.
     void readdIcon(int round) {
-        ASSERT_TRUE(deleteIconFromOutside(copy_->trigger));
+        ASSERT_TRUE(deleteIconFromOutside(copy_->window));
         if (round % 2 == 0)
             broadcastTaskbarCreated();
         else
-            PostMessageA(copy_->trigger, MSG_READD_ICON, 0, 0);
-        ASSERT_TRUE(waitBriefly([&] { return trayIconPresent(copy_->trigger); })) << "re-add " << round;
+            PostMessageA(copy_->window, WM_READD_ICON, 0, 0);
+        ASSERT_TRUE(waitBriefly([&] { return trayIconPresent(copy_->window); })) << "re-add " << round;
     }
     void openAboutForCounting() {
         about_ = openAbout(*copy_);
         ASSERT_NE(about_, nullptr);
         ASSERT_TRUE(waitBriefly([&] { return settled(); })) << describeCounts();
     }
-    void closeAbout() { ASSERT_TRUE(cancelDialog(about_)); }
+    void closeAbout() { ASSERT_TRUE(closeDialog(about_)); }
     void record(const char* phase) {
         const ProcessFigures figures = readFigures(*copy_);
         printf("soak %-12s %s\n", phase, describe(figures).c_str());
@@ -174,7 +165,7 @@ protected:
 TEST_F(Soak, CountStaysExactAndTheProcessKeepsItsSize) {
     const SoakSize size = soakSize();
     // No delay: each signal raises at once.
-    ASSERT_TRUE(writeSetting(VALUE_DELAY_ENABLED, "0"));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
     // The stand-in answers for the shell; its taskbar is the one the program
     // raises and releases.
     if (!shell_.start() || !shell_.answersTaskbarRequests())
@@ -183,16 +174,16 @@ TEST_F(Soak, CountStaysExactAndTheProcessKeepsItsSize) {
     ASSERT_TRUE(shell_.showTaskbar(OFF_THE_POINTER));
     ASSERT_TRUE(placePointerForGood(REST_POINT.x, REST_POINT.y));
     copy_ = &launch();
-    ASSERT_NE(copy_->trigger, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return sameRect(windowRect(copy_->trigger), SHORT_STRIP); }, EFFECT_BOUND_MS));
+    ASSERT_NE(copy_->window, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return sameRect(windowRect(copy_->window), SHORT_STRIP); }, EFFECT_BOUND_MS));
 
     // Warm-up: one of everything, so that what is made once for good exists.
     ASSERT_NO_FATAL_FAILURE(openAboutForCounting());
     for (Signal signal : SIGNALS)
         ASSERT_NO_FATAL_FAILURE(activateOnce(signal));
     ASSERT_NO_FATAL_FAILURE(closeAbout());
-    ASSERT_NO_FATAL_FAILURE(openAndClose(CMD_ABOUT, ABOUT_TITLE));
-    ASSERT_NO_FATAL_FAILURE(openAndClose(CMD_CONFIG, CONFIG_TITLE));
+    ASSERT_NO_FATAL_FAILURE(openAndClose(IDM_ABOUT, PENDREL_ABOUT_TITLE));
+    ASSERT_NO_FATAL_FAILURE(openAndClose(IDM_CONFIG, PENDREL_CONFIG_TITLE));
     ASSERT_NO_FATAL_FAILURE(readdIcon(0));
     ASSERT_NO_FATAL_FAILURE(readdIcon(1));
     record("warmed-up");
@@ -208,8 +199,8 @@ TEST_F(Soak, CountStaysExactAndTheProcessKeepsItsSize) {
             ASSERT_NO_FATAL_FAILURE(activateOnce(SIGNALS[i % 3])) << "round " << i;
         ASSERT_NO_FATAL_FAILURE(closeAbout());
         for (int i = 0; i < size.dialogOpenings / 2; ++i) {
-            ASSERT_NO_FATAL_FAILURE(openAndClose(CMD_ABOUT, ABOUT_TITLE)) << "round " << i;
-            ASSERT_NO_FATAL_FAILURE(openAndClose(CMD_CONFIG, CONFIG_TITLE)) << "round " << i;
+            ASSERT_NO_FATAL_FAILURE(openAndClose(IDM_ABOUT, PENDREL_ABOUT_TITLE)) << "round " << i;
+            ASSERT_NO_FATAL_FAILURE(openAndClose(IDM_CONFIG, PENDREL_CONFIG_TITLE)) << "round " << i;
         }
         for (int i = 0; i < size.iconReadds / 2; ++i)
             ASSERT_NO_FATAL_FAILURE(readdIcon(i));

@@ -7,30 +7,31 @@ namespace {
 
 using Spine = PendrelTest;
 
-TEST_F(Spine, TriggerWindowHasItsClassTitleAndStyle) {
+// The copy was found by its class and title; nothing else of it shows.
+TEST_F(Spine, TriggerWindowIsAllItShowsAndHasItsStyle) {
     Pendrel& first = launch();
-    ASSERT_NE(first.trigger, nullptr);
-    EXPECT_EQ(className(first.trigger), TRIGGER_CLASS);
-    EXPECT_EQ(windowText(first.trigger), TRIGGER_TITLE);
-    const LONG style = GetWindowLongA(first.trigger, GWL_STYLE);
+    ASSERT_NE(first.window, nullptr);
+    ASSERT_TRUE(waitOnStrip(first));
+    EXPECT_EQ(findVisibleWindow(first.pid, nullptr, nullptr), first.window) << "another window shows at start";
+    const LONG style = GetWindowLongA(first.window, GWL_STYLE);
     EXPECT_NE(style & WS_POPUP, 0) << std::hex << style;
     EXPECT_EQ(style & (WS_CAPTION | WS_CHILD), 0) << std::hex << style;
     // The pointer is away from the strip, so the highlight is off and the
     // window still carries its transparent bit.
-    const LONG exStyle = GetWindowLongA(first.trigger, GWL_EXSTYLE);
+    const LONG exStyle = GetWindowLongA(first.window, GWL_EXSTYLE);
     EXPECT_EQ(exStyle & TRIGGER_EX_STYLE_SEEN, TRIGGER_EX_STYLE_SEEN) << std::hex << exStyle;
-    EXPECT_EQ(GetParent(first.trigger), nullptr);
+    EXPECT_EQ(GetParent(first.window), nullptr);
 }
 
 TEST_F(Spine, SecondStartHandsOverToTheFirstAndEndsWithCodeOne) {
     Pendrel& first = launch();
-    ASSERT_NE(first.trigger, nullptr);
+    ASSERT_NE(first.window, nullptr);
     ASSERT_TRUE(waitOnStrip(first));
-    ASSERT_EQ(findVisibleWindow(first.pid, nullptr, ABOUT_TITLE), nullptr);
+    ASSERT_EQ(findVisibleWindow(first.pid, nullptr, PENDREL_ABOUT_TITLE), nullptr);
 
     copies_.emplace_back();
     Pendrel& second = copies_.back();
-    ASSERT_TRUE(startPendrel(second));
+    ASSERT_TRUE(startProgram(PENDREL_EXE, second));
     DWORD code = 0xFFFF;
     ASSERT_TRUE(waitForExit(second, EXIT_BOUND_MS, &code)) << "the second copy keeps running";
     EXPECT_EQ(code, EXIT_ALREADY_RUNNING);
@@ -38,41 +39,41 @@ TEST_F(Spine, SecondStartHandsOverToTheFirstAndEndsWithCodeOne) {
     EXPECT_EQ(triggers.size(), 1u) << "the second copy made a TriggerWindow of its own";
 
     // The first copy got the hand-over message: it opens its About dialog.
-    EXPECT_TRUE(waitUntil([&] { return findVisibleWindow(first.pid, nullptr, ABOUT_TITLE) != nullptr; },
+    EXPECT_TRUE(waitUntil([&] { return findVisibleWindow(first.pid, nullptr, PENDREL_ABOUT_TITLE) != nullptr; },
                           EFFECT_BOUND_MS))
         << "the running copy opened no About dialog";
     EXPECT_TRUE(isRunning(first));
-    EXPECT_TRUE(IsWindow(first.trigger));
+    EXPECT_TRUE(IsWindow(first.window));
 }
 
 TEST_F(Spine, ClosingTheTriggerWindowEndsWithCodeZeroAndAllowsANewStart) {
     Pendrel& first = launch();
-    ASSERT_NE(first.trigger, nullptr);
+    ASSERT_NE(first.window, nullptr);
     ASSERT_TRUE(waitOnStrip(first));
-    PostMessageA(first.trigger, WM_CLOSE, 0, 0);
+    PostMessageA(first.window, WM_CLOSE, 0, 0);
     DWORD code = 0xFFFF;
     ASSERT_TRUE(waitForExit(first, EXIT_BOUND_MS, &code)) << "WM_CLOSE did not end the program";
     EXPECT_EQ(code, EXIT_OK);
-    EXPECT_FALSE(IsWindow(first.trigger));
+    EXPECT_FALSE(IsWindow(first.window));
 
     // With the first copy gone, a new start is a first start again.
     Pendrel& next = launch();
-    ASSERT_NE(next.trigger, nullptr);
+    ASSERT_NE(next.window, nullptr);
     EXPECT_TRUE(waitOnStrip(next));
     EXPECT_TRUE(isRunning(next));
 }
 
 TEST_F(Spine, TriggerWindowCoversNothingUntilTheFirstPollThenTheStrip) {
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     // Right after start it may still be the empty rectangle at the origin;
     // whichever it is, it is never anything else.
-    const RECT early = windowRect(copy.trigger);
+    const RECT early = windowRect(copy.window);
     const RECT empty = {0, 0, 0, 0};
     EXPECT_TRUE(sameRect(early, empty) || sameRect(early, strip_)) << describe(early);
-    ASSERT_TRUE(waitOnStrip(copy)) << "the TriggerWindow is at " << describe(windowRect(copy.trigger))
+    ASSERT_TRUE(waitOnStrip(copy)) << "the TriggerWindow is at " << describe(windowRect(copy.window))
                                    << ", the strip is " << describe(strip_);
-    EXPECT_TRUE(IsWindowVisible(copy.trigger));
+    EXPECT_TRUE(IsWindowVisible(copy.window));
 }
 
 }  // namespace

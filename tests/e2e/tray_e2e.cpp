@@ -8,14 +8,6 @@ namespace {
 using Tray = PendrelTest;
 
 const UINT RIGHT_BUTTON_DOWN = 516;  // WM_RBUTTONDOWN as the shell reports it over the icon
-const DWORD SEND_BOUND_MS = 5000;
-
-// A message sent (not posted) has been handled when the send returns; one
-// sent after a posted message is handled after it.
-bool roundTrip(HWND window) {
-    DWORD_PTR answer = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, SEND_BOUND_MS, &answer) != 0;
-}
 
 HWND visibleMenuOf(const Pendrel& copy) {
     return findVisibleWindow(copy.pid, MENU_CLASS, nullptr);
@@ -23,8 +15,8 @@ HWND visibleMenuOf(const Pendrel& copy) {
 
 TEST_F(Tray, IconIsShownWithoutStoredSettings) {
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
-    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
+    ASSERT_NE(copy.window, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
 }
 
 struct IconRow {
@@ -40,80 +32,81 @@ TEST_P(IconAtStart, FollowsTheStoredSettings) {
     const IconRow& row = GetParam();
     ASSERT_TRUE(writeSetting(row.valueName, row.text));
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     // The icon is added while the window is created; by the first poll, which
     // puts the window on the strip, that is long over.
     ASSERT_TRUE(waitOnStrip(copy));
-    EXPECT_EQ(trayIconPresent(copy.trigger), row.shown) << row.name;
+    EXPECT_EQ(trayIconPresent(copy.window), row.shown) << row.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, IconAtStart,
-                         ::testing::Values(IconRow{"SwitchedOff", VALUE_SHOW_ICON, "0", false},
-                                           IconRow{"SwitchedOffByTextThatIsNotOne", VALUE_SHOW_ICON, "yes", false},
-                                           IconRow{"OnWrittenWithASign", VALUE_SHOW_ICON, "+1", true},
-                                           IconRow{"ShownAtFirstWithRemovalAfterTimeout", VALUE_REMOVE_ICON, "1",
+                         ::testing::Values(IconRow{"SwitchedOff", PENDREL_REG_SHOW_ICON, "0", false},
+                                           IconRow{"SwitchedOffByTextThatIsNotOne", PENDREL_REG_SHOW_ICON, "yes",
+                                                   false},
+                                           IconRow{"OnWrittenWithASign", PENDREL_REG_SHOW_ICON, "+1", true},
+                                           IconRow{"ShownAtFirstWithRemovalAfterTimeout", PENDREL_REG_REMOVE_ICON, "1",
                                                    true}),
                          [](const ::testing::TestParamInfo<IconRow>& info) { return std::string(info.param.name); });
 
 TEST_F(Tray, ReaddMessageBringsBackASwitchedOffIcon) {
-    ASSERT_TRUE(writeSetting(VALUE_SHOW_ICON, "0"));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_SHOW_ICON, "0"));
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
-    ASSERT_FALSE(trayIconPresent(copy.trigger));
-    PostMessageA(copy.trigger, MSG_READD_ICON, 0, 0);
-    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
-    ASSERT_TRUE(roundTrip(copy.trigger));
-    EXPECT_EQ(findVisibleWindow(copy.pid, nullptr, ABOUT_TITLE), nullptr) << "only the hand-over opens About";
+    ASSERT_FALSE(trayIconPresent(copy.window));
+    PostMessageA(copy.window, WM_READD_ICON, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(roundTripTo(copy.window));
+    EXPECT_EQ(findVisibleWindow(copy.pid, nullptr, PENDREL_ABOUT_TITLE), nullptr) << "only the hand-over opens About";
 }
 
 TEST_F(Tray, HandOverMessageBringsBackTheIconAndOpensAbout) {
-    ASSERT_TRUE(writeSetting(VALUE_SHOW_ICON, "0"));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_SHOW_ICON, "0"));
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
-    ASSERT_FALSE(trayIconPresent(copy.trigger));
-    PostMessageA(copy.trigger, MSG_SECOND_INSTANCE, 0, 0);
-    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
-    EXPECT_TRUE(waitUntil([&] { return findVisibleWindow(copy.pid, nullptr, ABOUT_TITLE) != nullptr; },
+    ASSERT_FALSE(trayIconPresent(copy.window));
+    PostMessageA(copy.window, WM_SECOND_INSTANCE, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
+    EXPECT_TRUE(waitUntil([&] { return findVisibleWindow(copy.pid, nullptr, PENDREL_ABOUT_TITLE) != nullptr; },
                           EFFECT_BOUND_MS))
         << "no About dialog";
 }
 
 TEST_F(Tray, ExitCommandEndsWithCodeZeroAndTakesTheIconAway) {
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
-    PostMessageA(copy.trigger, WM_COMMAND, CMD_EXIT, 0);
+    ASSERT_NE(copy.window, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
+    PostMessageA(copy.window, WM_COMMAND, IDM_EXIT, 0);
     DWORD code = 0xFFFF;
     ASSERT_TRUE(waitForExit(copy, EXIT_BOUND_MS, &code)) << "the Exit command did not end the program";
     EXPECT_EQ(code, EXIT_OK);
     // Wine clears a destroyed window's icons by itself; on Windows this
     // checks the program's own clean-up.
-    EXPECT_FALSE(trayIconPresent(copy.trigger));
+    EXPECT_FALSE(trayIconPresent(copy.window));
 }
 
 TEST_F(Tray, UnknownCommandsDoNothing) {
-    ASSERT_TRUE(writeSetting(VALUE_SHOW_ICON, "0"));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_SHOW_ICON, "0"));
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
     const UINT unknown[] = {0, 1, 2, 30000, 30004, 40000, 0xFFFF};
     for (UINT command : unknown) {
         DWORD_PTR answer = 0;
-        EXPECT_NE(SendMessageTimeoutA(copy.trigger, WM_COMMAND, command, 0, SMTO_ABORTIFHUNG, SEND_BOUND_MS,
+        EXPECT_NE(SendMessageTimeoutA(copy.window, WM_COMMAND, command, 0, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS,
                                       &answer),
                   0)
             << command;
     }
     // Whatever the commands posted is handled before this marker, whose
     // effect (the icon coming back) can be seen.
-    PostMessageA(copy.trigger, MSG_READD_ICON, 0, 0);
-    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.trigger); }, EFFECT_BOUND_MS));
-    ASSERT_TRUE(roundTrip(copy.trigger));
+    PostMessageA(copy.window, WM_READD_ICON, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(roundTripTo(copy.window));
     EXPECT_TRUE(isRunning(copy));
-    EXPECT_EQ(findVisibleWindow(copy.pid, nullptr, ABOUT_TITLE), nullptr);
-    EXPECT_EQ(findVisibleWindow(copy.pid, nullptr, CONFIG_TITLE), nullptr);
+    EXPECT_EQ(findVisibleWindow(copy.pid, nullptr, PENDREL_ABOUT_TITLE), nullptr);
+    EXPECT_EQ(findVisibleWindow(copy.pid, nullptr, PENDREL_CONFIG_TITLE), nullptr);
     EXPECT_EQ(visibleMenuOf(copy), nullptr);
 }
 
@@ -126,7 +119,7 @@ protected:
         if (GetParam() == RIGHT_CLICK_ON_STRIP)
             rightClickAt(500, strip_.top + STRIP_DEPTH / 2);
         else
-            PostMessageA(copy.trigger, MSG_TRAY_NOTIFY, TRAY_ICON_ID, RIGHT_BUTTON_DOWN);
+            PostMessageA(copy.window, WM_TRAY_NOTIFY, TRAY_ICON_ID, RIGHT_BUTTON_DOWN);
         HWND menu = nullptr;
         waitUntil([&] { return (menu = visibleMenuOf(copy)) != nullptr; }, EFFECT_BOUND_MS);
         return menu;
@@ -135,7 +128,7 @@ protected:
 
 TEST_P(ContextMenu, OpensWithItsThreeItemsAndEscapeClosesIt) {
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
     HWND menu = openMenu(copy);
     ASSERT_NE(menu, nullptr) << "no popup menu appeared";
@@ -175,9 +168,9 @@ class MenuMnemonic : public PendrelTest, public ::testing::WithParamInterface<Mn
 TEST_P(MenuMnemonic, ChoosesItsCommand) {
     const MnemonicRow& row = GetParam();
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
-    PostMessageA(copy.trigger, MSG_TRAY_NOTIFY, TRAY_ICON_ID, RIGHT_BUTTON_DOWN);
+    PostMessageA(copy.window, WM_TRAY_NOTIFY, TRAY_ICON_ID, RIGHT_BUTTON_DOWN);
     ASSERT_TRUE(waitUntil([&] { return visibleMenuOf(copy) != nullptr; }, EFFECT_BOUND_MS)) << "no menu";
 
     pressKey(static_cast<WORD>(LOBYTE(VkKeyScanA(row.key))));
@@ -195,8 +188,8 @@ TEST_P(MenuMnemonic, ChoosesItsCommand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, MenuMnemonic,
-                         ::testing::Values(MnemonicRow{"About", 'a', ABOUT_TITLE},
-                                           MnemonicRow{"Configuration", 'c', CONFIG_TITLE},
+                         ::testing::Values(MnemonicRow{"About", 'a', PENDREL_ABOUT_TITLE},
+                                           MnemonicRow{"Configuration", 'c', PENDREL_CONFIG_TITLE},
                                            MnemonicRow{"Exit", 'e', nullptr}),
                          [](const ::testing::TestParamInfo<MnemonicRow>& info) { return std::string(info.param.name); });
 

@@ -26,39 +26,39 @@ protected:
     Pendrel& launchCovered() {
         EXPECT_TRUE(cover_.raise());
         Pendrel& copy = launch();
-        if (copy.trigger == nullptr)
+        if (copy.window == nullptr)
             return copy;
-        EXPECT_TRUE(waitOnStrip(copy)) << describe(windowRect(copy.trigger));
-        EXPECT_TRUE(waitUntil([&] { return rootWindowAt(onStrip()) == copy.trigger; }, EFFECT_BOUND_MS))
+        EXPECT_TRUE(waitOnStrip(copy)) << describe(windowRect(copy.window));
+        EXPECT_TRUE(waitUntil([&] { return rootWindowAt(onStrip()) == copy.window; }, EFFECT_BOUND_MS))
             << "the TriggerWindow is not in front of the cover";
         EXPECT_FALSE(taskbarAboveCover());
         return copy;
     }
     POINT onStrip(int x = 500) const { return POINT{x, strip_.top + STRIP_DEPTH / 2}; }
     bool moveOntoStrip(int x = 500) { return movePointer(x, onStrip(x).y); }
-    bool moveAway() { return movePointer(500, 300); }
+    bool moveAway() { return movePointer(AWAY.x, AWAY.y); }
 };
 
 TEST_F(Trigger, LiesExactlyOnTheStripInFrontOfTheCover) {
     Pendrel& copy = launchCovered();
-    ASSERT_NE(copy.trigger, nullptr);
-    EXPECT_TRUE(sameRect(windowRect(copy.trigger), strip_)) << describe(windowRect(copy.trigger));
-    EXPECT_TRUE(IsWindowVisible(copy.trigger));
+    ASSERT_NE(copy.window, nullptr);
+    EXPECT_TRUE(sameRect(windowRect(copy.window), strip_)) << describe(windowRect(copy.window));
+    EXPECT_TRUE(IsWindowVisible(copy.window));
 }
 
 TEST_F(Trigger, CoverRaisedLaterIsPutBackBehindTheTrigger) {
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
     ASSERT_TRUE(cover_.raise());
-    EXPECT_TRUE(waitUntil([&] { return rootWindowAt(onStrip()) == copy.trigger; }, EFFECT_BOUND_MS))
+    EXPECT_TRUE(waitUntil([&] { return rootWindowAt(onStrip()) == copy.window; }, EFFECT_BOUND_MS))
         << "the TriggerWindow stays behind a later always-on-top window";
 }
 
 TEST_F(Trigger, CoverRaisedLaterStaysInFrontWhenNotAskedToGoOverIt) {
-    ASSERT_TRUE(writeSetting(VALUE_OVER_TOPMOST, "0"));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_OVER_TOPMOST, "0"));
     Pendrel& copy = launch();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
     ASSERT_TRUE(cover_.raise());
     Sleep(TWO_POLLS_MS);
@@ -68,7 +68,7 @@ TEST_F(Trigger, CoverRaisedLaterStaysInFrontWhenNotAskedToGoOverIt) {
 
 TEST_F(Trigger, DefaultsRaiseAfterTheDelayAndSendBackWhenThePointerLeaves) {
     Pendrel& copy = launchCovered();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
 
     const DWORD moved = GetTickCount();
     ASSERT_TRUE(moveOntoStrip());
@@ -92,9 +92,9 @@ TEST_F(Trigger, DefaultsRaiseAfterTheDelayAndSendBackWhenThePointerLeaves) {
 // The highlight goes out once the pointer leaves the strip for the taskbar
 // itself; the taskbar must stay in front while the pointer is on it.
 TEST_F(Trigger, TaskbarStaysInFrontWhileThePointerRestsOnIt) {
-    ASSERT_TRUE(writeSetting(VALUE_DELAY_ENABLED, "0"));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
     Pendrel& copy = launchCovered();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(moveOntoStrip());
     ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
     ASSERT_TRUE(movePointer(500, strip_.top - 8));
@@ -116,13 +116,13 @@ class Release : public Trigger, public ::testing::WithParamInterface<ReleaseRow>
 TEST_P(Release, AfterThePointerLeaves) {
     const ReleaseRow& row = GetParam();
     if (row.sendBack != nullptr) {
-        ASSERT_TRUE(writeSetting(VALUE_SEND_BACK, row.sendBack));
+        ASSERT_TRUE(writeSetting(PENDREL_REG_SEND_BACK, row.sendBack));
     }
     if (row.highlight != nullptr) {
-        ASSERT_TRUE(writeSetting(VALUE_HIGHLIGHT, row.highlight));
+        ASSERT_TRUE(writeSetting(PENDREL_REG_HIGHLIGHT, row.highlight));
     }
     Pendrel& copy = launchCovered();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(moveOntoStrip());
     ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
     ASSERT_TRUE(moveAway());
@@ -163,15 +163,15 @@ class Sweep : public Trigger, public ::testing::WithParamInterface<SweepRow> {};
 
 TEST_P(Sweep, AlongTheStrip) {
     const SweepRow& row = GetParam();
-    ASSERT_TRUE(writeSetting(VALUE_DELAY_ENABLED, row.delayEnabled));
-    ASSERT_TRUE(writeSetting(VALUE_DELAY_MS, row.delayMs));
-    ASSERT_TRUE(writeSetting(VALUE_RESTART_ON_MOVE, row.restartOnMove));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, row.delayEnabled));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_MS, row.delayMs));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_RESTART_ON_MOVE, row.restartOnMove));
     Pendrel& copy = launchCovered();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     HWND about = openAbout(copy);
     ASSERT_NE(about, nullptr) << "no About dialog";
     ASSERT_TRUE(waitUntil([&] { return countShownInAbout(about) == 0; }, EFFECT_BOUND_MS))
-        << windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
+        << windowText(GetDlgItem(about, IDC_COUNTER_LABEL));
     auto raised = [&] { return countShownInAbout(about) > 0 || taskbarAboveCover(); };
 
     int x = strip_.left + 20;
@@ -206,7 +206,7 @@ TEST_P(Sweep, AlongTheStrip) {
     if (row.raisedWhileMoving) {
         EXPECT_TRUE(raisedDuringSweep) << row.name << ": not raised while the pointer moved along the strip";
         EXPECT_TRUE(waitUntil([&] { return countShownInAbout(about) == 1; }, EFFECT_BOUND_MS))
-            << row.name << ": " << windowText(GetDlgItem(about, ABOUT_COUNTER_LABEL));
+            << row.name << ": " << windowText(GetDlgItem(about, IDC_COUNTER_LABEL));
         return;
     }
     if (longestGap < SWEEP_GAP_LIMIT_MS) {
@@ -226,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Trigger, StripShowsTheHighlightWhileThePointerRestsOnIt) {
     Pendrel& copy = launchCovered();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     EXPECT_TRUE(stripNoneOfColour(strip_, highlight)) << "highlighted before the pointer came";
 
@@ -242,13 +242,13 @@ TEST_F(Trigger, StripShowsTheHighlightWhileThePointerRestsOnIt) {
 }
 
 TEST_F(Trigger, StripStaysUnlitWithTheHighlightSwitchedOff) {
-    ASSERT_TRUE(writeSetting(VALUE_HIGHLIGHT, "0"));
+    ASSERT_TRUE(writeSetting(PENDREL_REG_HIGHLIGHT, "0"));
     Pendrel& copy = launchCovered();
-    ASSERT_NE(copy.trigger, nullptr);
+    ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(moveOntoStrip());
     ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
     EXPECT_TRUE(stripNoneOfColour(strip_, GetSysColor(COLOR_HIGHLIGHT)));
-    EXPECT_NE(GetWindowLongA(copy.trigger, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0)
+    EXPECT_NE(GetWindowLongA(copy.window, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0)
         << "the TriggerWindow lost its transparency without a highlight";
 }
 

@@ -2,6 +2,7 @@
 // the one monitor of the Wine desktop.
 #include <windows.h>
 
+#include "resources/names.h"
 #include "support/app_fixture.h"
 #include "trigger/activation.h"
 #include "trigger/raise.h"
@@ -19,7 +20,7 @@ LRESULT CALLBACK secondaryTaskbarProc(HWND window, UINT message, WPARAM wParam, 
 BOOL CALLBACK countStrips(HWND window, LPARAM count) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, SECONDARY_STRIP_CLASS_NAME) == 0)
+    if (lstrcmpA(name, PENDREL_STRIP_CLASS) == 0)
         ++*reinterpret_cast<int*>(count);
     return TRUE;
 }

@@ -14,15 +14,12 @@
 #include "bench.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 
 namespace bench {
 
 namespace {
 
-const int ACTIVATION_X_FIRST = 100;
-const int ACTIVATION_X_STEP = 37;
-const int ACTIVATION_X_SPAN = 800;
+const Spread ACTIVATION_X = {100, 37, 800};
 const DWORD RELEASE_RETRY_MS = 50;
 
 struct Run {
@@ -34,37 +31,24 @@ struct Run {
 };
 
 bool activationCycle(Run& run, int i) {
-    const int x = ACTIVATION_X_FIRST + (i * ACTIVATION_X_STEP) % ACTIVATION_X_SPAN;
-    if (!movePointer(x, run.stripY) || !waitUntil(taskbarAboveCover, EFFECT_BOUND_MS))
+    const int x = ACTIVATION_X.at(i);
+    if (!movePointerThroughX(x, run.stripY) || !waitUntil(taskbarAboveCover, EFFECT_BOUND_MS, FINE_STEP_MS))
         return false;
-    if (!movePointer(AWAY.x + (i % 2 ? 3 : -3), AWAY.y))
+    if (!movePointerThroughX(AWAY.x + (i % 2 ? 3 : -3), AWAY.y))
         return false;
     // The program may still read the pointer where it was for a moment after
     // the system reports the move: the tick is posted again until it releases.
     return waitUntil(
         [&] {
-            PostMessageA(run.pendrel.window, WM_TIMER, PENDREL_POLL_TIMER, 0);
-            return waitUntil(taskbarReleased, RELEASE_RETRY_MS);
+            PostMessageA(run.pendrel.window, WM_TIMER, TIMER_POLL, 0);
+            return waitUntil(taskbarReleased, RELEASE_RETRY_MS, FINE_STEP_MS);
         },
         EFFECT_BOUND_MS, 0);
 }
 
-HWND openDialog(Run& run, UINT command, const char* title) {
-    PostMessageA(run.pendrel.window, WM_COMMAND, command, 0);
-    HWND dialog = nullptr;
-    waitUntil([&] { return (dialog = findVisibleWindow(run.pendrel.pid, nullptr, title)) != nullptr; },
-              EFFECT_BOUND_MS);
-    return dialog;
-}
-
-bool closeDialog(HWND dialog, UINT message, WPARAM wParam) {
-    PostMessageA(dialog, message, wParam, 0);
-    return waitUntil([&] { return !IsWindow(dialog); }, EFFECT_BOUND_MS);
-}
-
 // The About dialog: Cancel, or the close box of its title bar.
 bool aboutCycle(Run& run, int i) {
-    HWND dialog = openDialog(run, CMD_ABOUT, ABOUT_TITLE);
+    HWND dialog = openAbout(run.pendrel);
     if (dialog == nullptr)
         return false;
     return i % 2 ? closeDialog(dialog, WM_SYSCOMMAND, SC_CLOSE) : closeDialog(dialog, WM_COMMAND, IDCANCEL);
@@ -72,7 +56,7 @@ bool aboutCycle(Run& run, int i) {
 
 // The configuration dialog: OK, which also saves the settings, or Cancel.
 bool configCycle(Run& run, int i) {
-    HWND dialog = openDialog(run, CMD_CONFIG, CONFIG_TITLE);
+    HWND dialog = openDialog(run.pendrel, IDM_CONFIG, PENDREL_CONFIG_TITLE);
     if (dialog == nullptr)
         return false;
     return closeDialog(dialog, WM_COMMAND, i % 2 ? IDCANCEL : IDOK);
@@ -80,16 +64,13 @@ bool configCycle(Run& run, int i) {
 
 // The count the About dialog shows, or -1 when it cannot be read.
 long shownCount(Run& run) {
-    HWND dialog = openDialog(run, CMD_ABOUT, ABOUT_TITLE);
+    HWND dialog = openAbout(run.pendrel);
     if (dialog == nullptr)
         return -1;
-    std::string text;
-    waitUntil([&] { return !(text = windowText(GetDlgItem(dialog, COUNTER_LABEL_ID))).empty(); }, EFFECT_BOUND_MS);
-    closeDialog(dialog, WM_COMMAND, IDCANCEL);
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] >= '0' && text[i] <= '9')
-            return strtol(text.c_str() + i, nullptr, 10);
-    return -1;
+    long count = -1;
+    waitUntil([&] { return (count = countShownInAbout(dialog)) >= 0; }, EFFECT_BOUND_MS);
+    closeDialog(dialog);
+    return count;
 }
 
 void note(Run& run, bool done) {
@@ -129,8 +110,8 @@ bool startAll(Run& run) {
     return startProgram(BASELINE_EXE, run.baseline) &&
            waitForWindow(run.baseline, BASELINE_CLASS, nullptr) != nullptr && run.cover.raise() &&
            startProgram(PENDREL_EXE, run.pendrel) &&
-           waitForWindow(run.pendrel, TRIGGER_CLASS, TRIGGER_TITLE) != nullptr &&
-           waitUntil([&] { return rootWindowAt(onStrip) == run.pendrel.window; }, EFFECT_BOUND_MS, 25);
+           waitForWindow(run.pendrel, PENDREL_TRIGGER_CLASS, PENDREL_CAPTION) != nullptr &&
+           waitUntil([&] { return rootWindowAt(onStrip) == run.pendrel.window; }, EFFECT_BOUND_MS);
 }
 
 }  // namespace
@@ -144,12 +125,12 @@ int runChurn(int activations, int openings) {
     // The counting itself first: objects made here must show.
     printResult("counting_check", checkCounting() ? "1" : "0");
 
-    closeAllOf(TRIGGER_CLASS);
+    closeAllOf(PENDREL_TRIGGER_CLASS);
     closeAllOf(BASELINE_CLASS);
     resetTaskbarBand();
     deleteSettingsKey();
-    writeSetting(VALUE_DELAY_ENABLED, "0");
-    movePointer(AWAY.x, AWAY.y);
+    writeSetting(PENDREL_REG_DELAY_ENABLED, "0");
+    movePointerThroughX(AWAY.x, AWAY.y);
 
     Run run;
     run.stripY = strip.top + STRIP_DEPTH / 2;
@@ -165,7 +146,7 @@ int runChurn(int activations, int openings) {
     // control's class, fonts) is made before the first count. A closed
     // dialog can leave the taskbar as the foreground window, which the
     // release then leaves in front: the cover takes the foreground back.
-    note(run, movePointer(CLEAR_OF_DIALOGS.x, CLEAR_OF_DIALOGS.y));
+    note(run, movePointerThroughX(CLEAR_OF_DIALOGS.x, CLEAR_OF_DIALOGS.y));
     note(run, aboutCycle(run, 0));
     note(run, configCycle(run, 0));
     note(run, run.cover.takeForeground());
@@ -174,7 +155,7 @@ int runChurn(int activations, int openings) {
     countBoth(run, "start");
 
     const double activationSeconds = series(run, activations, "activations", activationCycle);
-    note(run, movePointer(CLEAR_OF_DIALOGS.x, CLEAR_OF_DIALOGS.y));
+    note(run, movePointerThroughX(CLEAR_OF_DIALOGS.x, CLEAR_OF_DIALOGS.y));
     const double aboutSeconds = series(run, openings, "about", aboutCycle);
     const double configSeconds = series(run, openings, "config", configCycle);
 
@@ -192,7 +173,7 @@ int runChurn(int activations, int openings) {
     run.cover.lower();
     resetTaskbarBand();
     deleteSettingsKey();
-    movePointer(AWAY.x, AWAY.y);
+    movePointerThroughX(AWAY.x, AWAY.y);
     return 0;
 }
 

@@ -20,35 +20,33 @@ const int EXIT_NOT_MEASURED = 1;
 const int EXIT_USAGE = 2;
 
 int reset() {
-    closeAllOf(TRIGGER_CLASS);
+    closeAllOf(PENDREL_TRIGGER_CLASS);
     closeAllOf(BASELINE_CLASS);
     resetTaskbarBand();
     deleteSettingsKey();
-    movePointer(AWAY.x, AWAY.y);
+    movePointerThroughX(AWAY.x, AWAY.y);
     return EXIT_MEASURED;
 }
 
 int ready() {
     RECT strip = {};
-    if (!waitUntil([&] { return shellTaskbar() != nullptr && bottomStrip(&strip); }, START_BOUND_MS, 25))
+    if (!waitUntil([&] { return shellTaskbar() != nullptr && bottomStrip(&strip); }, START_BOUND_MS))
         return EXIT_NOT_MEASURED;
     HWND trigger = nullptr;
     const bool onStrip = waitUntil(
         [&] {
-            trigger = FindWindowA(TRIGGER_CLASS, TRIGGER_TITLE);
-            RECT r = {};
-            return trigger != nullptr && GetWindowRect(trigger, &r) && r.left == strip.left && r.top == strip.top &&
-                   r.right == strip.right && r.bottom == strip.bottom;
+            trigger = FindWindowA(PENDREL_TRIGGER_CLASS, PENDREL_CAPTION);
+            return trigger != nullptr && sameRect(windowRect(trigger), strip);
         },
-        START_BOUND_MS, 25);
-    const bool baseline = waitUntil([] { return FindWindowA(BASELINE_CLASS, nullptr) != nullptr; }, START_BOUND_MS, 25);
+        START_BOUND_MS);
+    const bool baseline = waitUntil([] { return FindWindowA(BASELINE_CLASS, nullptr) != nullptr; }, START_BOUND_MS);
     printResult("pendrel_on_strip", onStrip ? "1" : "0");
     printResult("baseline_window", baseline ? "1" : "0");
     return onStrip && baseline ? EXIT_MEASURED : EXIT_NOT_MEASURED;
 }
 
 int stop() {
-    closeAllOf(TRIGGER_CLASS);
+    closeAllOf(PENDREL_TRIGGER_CLASS);
     closeAllOf(BASELINE_CLASS);
     deleteSettingsKey();
     return EXIT_MEASURED;

@@ -16,8 +16,10 @@
 // what a once-a-second check costs, on the same desktop at the same moment.
 #include "bench.h"
 
-#include <algorithm>
 #include <stdio.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace bench {
 
@@ -26,9 +28,7 @@ namespace {
 const DWORD APPROACH_PAUSE_MIN_MS = 100;
 const DWORD APPROACH_PAUSE_SPAN_MS = 300;
 const DWORD LEAVE_PAUSE_SPAN_MS = 1000;
-const int TRY_X_FIRST = 120;
-const int TRY_X_STEP = 53;
-const int TRY_X_SPAN = 780;
+const Spread TRY_X = {120, 53, 780};
 
 struct Series {
     std::vector<double> values;
@@ -58,8 +58,16 @@ double timeUntil(double from, Predicate holds) {
                 at = nowMs();
             return at != NOT_SEEN;
         },
-        EFFECT_BOUND_MS);
+        EFFECT_BOUND_MS, FINE_STEP_MS);
     return at == NOT_SEEN ? NOT_SEEN : std::max(0.0, at - from);
+}
+
+// Starts a real motion; the time at which the system first reports the
+// pointer there, or NOT_SEEN.
+double movedAt(int x, int y) {
+    double seen = NOT_SEEN;
+    movePointerThroughX(x, y, &seen);
+    return seen;
 }
 
 void summarise(const char* name, Series& series) {
@@ -87,23 +95,23 @@ int runLatency(int tries, UINT delayMs) {
         fprintf(stderr, "no taskbar along the bottom edge: nothing to measure\n");
         return 1;
     }
-    closeAllOf(TRIGGER_CLASS);
+    closeAllOf(PENDREL_TRIGGER_CLASS);
     resetTaskbarBand();
     deleteSettingsKey();
     char delayText[16];
     snprintf(delayText, sizeof(delayText), "%u", delayMs);
-    writeSetting(VALUE_DELAY_ENABLED, delayMs == 0 ? "0" : "1");
+    writeSetting(PENDREL_REG_DELAY_ENABLED, delayMs == 0 ? "0" : "1");
     if (delayMs != 0)
-        writeSetting(VALUE_DELAY_MS, delayText);
-    movePointer(AWAY.x, AWAY.y);
+        writeSetting(PENDREL_REG_DELAY_MS, delayText);
+    movePointerThroughX(AWAY.x, AWAY.y);
 
-    Cover cover;
+    ResponderCover cover;
     Program pendrel;
     const int stripY = strip.top + STRIP_DEPTH / 2;
     const POINT onStrip = {AWAY.x, stripY};
     if (!cover.raise() || !startProgram(PENDREL_EXE, pendrel) ||
-        waitForWindow(pendrel, TRIGGER_CLASS, TRIGGER_TITLE) == nullptr ||
-        !waitUntil([&] { return rootWindowAt(onStrip) == pendrel.window; }, EFFECT_BOUND_MS, 25)) {
+        waitForWindow(pendrel, PENDREL_TRIGGER_CLASS, PENDREL_CAPTION) == nullptr ||
+        !waitUntil([&] { return rootWindowAt(onStrip) == pendrel.window; }, EFFECT_BOUND_MS)) {
         fprintf(stderr, "pendrel.exe did not come to lie on the strip in front of the cover\n");
         stopProgram(pendrel);
         deleteSettingsKey();
@@ -113,19 +121,19 @@ int runLatency(int tries, UINT delayMs) {
     Series activation, release, fallsBehind, baseActivation, baseRelease;
     unsigned seed = 20240601u;
     for (int i = 0; i < tries; ++i) {
-        const int x = TRY_X_FIRST + (i * TRY_X_STEP) % TRY_X_SPAN;
+        const int x = TRY_X.at(i);
         const int awayX = AWAY.x + (i % 2 ? 7 : -7);
 
         // Pendrel.
-        waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS, 25);
+        waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS);
         Sleep(APPROACH_PAUSE_MIN_MS + nextPause(&seed, APPROACH_PAUSE_SPAN_MS));
-        const double up = timeUntil(movePointerNoted(x, stripY), taskbarAboveCover);
+        const double up = timeUntil(movedAt(x, stripY), taskbarAboveCover);
         activation.add(up);
         Sleep(nextPause(&seed, LEAVE_PAUSE_SPAN_MS));
         // Under Wine the taskbar can fall behind the cover before the
         // release (when the highlight hides); both moments are noted, the
         // release is the one the program makes.
-        const double left = movePointerNoted(awayX, AWAY.y);
+        const double left = movedAt(awayX, AWAY.y);
         double behind = NOT_SEEN;
         const double down = timeUntil(left, [&] {
             if (behind == NOT_SEEN && !taskbarAboveCover())
@@ -138,11 +146,11 @@ int runLatency(int tries, UINT delayMs) {
         // The cover's responder, the same motions on its own row.
         Sleep(APPROACH_PAUSE_MIN_MS + nextPause(&seed, APPROACH_PAUSE_SPAN_MS));
         cover.armHitTest(POINT{x, RESPONDER_ROW}, delayMs);
-        const double baseUp = timeUntil(movePointerNoted(x, RESPONDER_ROW), [&] { return cover.answeredAt() != 0; });
+        const double baseUp = timeUntil(movedAt(x, RESPONDER_ROW), [&] { return cover.answeredAt() != 0; });
         baseActivation.add(baseUp);
         Sleep(nextPause(&seed, LEAVE_PAUSE_SPAN_MS));
         cover.armRelease();
-        const double baseDown = timeUntil(movePointerNoted(AWAY.x, AWAY.y), [&] { return cover.answeredAt() != 0; });
+        const double baseDown = timeUntil(movedAt(AWAY.x, AWAY.y), [&] { return cover.answeredAt() != 0; });
         baseRelease.add(baseDown);
 
         printf("try %d: activation %.1f ms (baseline %.1f), release %.1f ms (baseline %.1f, behind the cover %.1f)\n",

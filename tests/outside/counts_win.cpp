@@ -2,14 +2,16 @@
 // the system's own answer; where it gives nothing (Wine answers 0), the GDI
 // handle table that the system maps into each process, the windows the
 // process owns, its kernel handles and its private memory show a leak too.
-#include "bench.h"
+#include "outside/outside.h"
 
 #include <psapi.h>
 #include <winternl.h>
 
 #include <stdio.h>
 
-namespace bench {
+#include <vector>
+
+namespace outside {
 
 namespace {
 
@@ -201,61 +203,10 @@ Counts countsOf(HANDLE process, DWORD pid) {
     if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory))) {
         // Wine fills only the older fields; its page-file figure is the
         // process's private memory.
-        const SIZE_T privateBytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
-        counts.privateKiB = static_cast<double>(privateBytes) / 1024.0;
-        counts.workingSetKiB = static_cast<double>(memory.WorkingSetSize) / 1024.0;
+        counts.privateBytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
+        counts.workingSetBytes = memory.WorkingSetSize;
     }
     return counts;
 }
 
-bool checkCounting() {
-    const int PROBE_OBJECTS = 5;
-    HANDLE self = GetCurrentProcess();
-    const DWORD pid = GetCurrentProcessId();
-    countsOf(self, pid);  // the first look makes objects of its own
-    const Counts before = countsOf(self, pid);
-    HBRUSH brushes[PROBE_OBJECTS];
-    HANDLE events[PROBE_OBJECTS];
-    for (int i = 0; i < PROBE_OBJECTS; ++i) {
-        brushes[i] = CreateSolidBrush(RGB(i, i, i));
-        events[i] = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    }
-    const Counts during = countsOf(self, pid);
-    for (int i = 0; i < PROBE_OBJECTS; ++i) {
-        DeleteObject(brushes[i]);
-        CloseHandle(events[i]);
-    }
-    const bool gui = during.guiGdi - before.guiGdi == PROBE_OBJECTS;
-    const bool table = during.gdiTable - before.gdiTable == PROBE_OBJECTS;
-    const bool kernel = during.kernelHandles - before.kernelHandles == PROBE_OBJECTS;
-    printResult("counting_gui_resources", gui ? "1" : "0");
-    printResult("counting_gdi_table", table ? "1" : "0");
-    printResult("counting_kernel_handles", kernel ? "1" : "0");
-    return (gui || table) && kernel;
-}
-
-void printCounts(const char* prefix, const Counts& counts) {
-    char name[96];
-    const struct {
-        const char* field;
-        long value;
-    } rows[] = {
-        {"gui_gdi", static_cast<long>(counts.guiGdi)},
-        {"gui_user", static_cast<long>(counts.guiUser)},
-        {"gdi_table", counts.gdiTable},
-        {"gdi_dcs", counts.gdiDcs},
-        {"gdi_beyond_dcs", counts.gdiBeyondDcs},
-        {"windows", counts.windows},
-        {"kernel_handles", counts.kernelHandles},
-        {"private_kib", static_cast<long>(counts.privateKiB)},
-        {"working_set_kib", static_cast<long>(counts.workingSetKiB)},
-    };
-    for (const auto& row : rows) {
-        snprintf(name, sizeof(name), "%s_%s", prefix, row.field);
-        printCount(name, row.value);
-    }
-    snprintf(name, sizeof(name), "%s_gdi_kinds", prefix);
-    printResult(name, counts.gdiKinds.empty() ? "-" : counts.gdiKinds.c_str());
-}
-
-}  // namespace bench
+}  // namespace outside

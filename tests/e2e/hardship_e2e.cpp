@@ -1,7 +1,6 @@
-#include "e2e/outside.h"
+#include "e2e/hardship.h"
 
 #include <aclapi.h>
-#include <psapi.h>
 #include <shellapi.h>
 
 #include <stdio.h>
@@ -10,15 +9,15 @@
 
 namespace e2e {
 
-const char* const ALL_VALUE_NAMES[8] = {VALUE_DELAY_ENABLED, VALUE_DELAY_MS,  VALUE_RESTART_ON_MOVE,
-                                        VALUE_OVER_TOPMOST,  VALUE_SEND_BACK, VALUE_SHOW_ICON,
-                                        VALUE_REMOVE_ICON,   VALUE_HIGHLIGHT};
+const char* const ALL_VALUE_NAMES[8] = {
+    PENDREL_REG_DELAY_ENABLED, PENDREL_REG_DELAY_MS, PENDREL_REG_RESTART_ON_MOVE, PENDREL_REG_OVER_TOPMOST,
+    PENDREL_REG_SEND_BACK,     PENDREL_REG_SHOW_ICON, PENDREL_REG_REMOVE_ICON,    PENDREL_REG_HIGHLIGHT};
 
 namespace {
 
 std::wstring settingsKeyW() {
     wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, SETTINGS_KEY, -1, wide, MAX_PATH);
+    MultiByteToWideChar(CP_ACP, 0, PENDREL_REGISTRY_KEY, -1, wide, MAX_PATH);
     return wide;
 }
 
@@ -32,96 +31,6 @@ bool setKeyDacl(HKEY key, PACL dacl) {
     if (!SetSecurityDescriptorDacl(&descriptor, TRUE, dacl, FALSE))
         return false;
     return RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
-}
-
-// --- Figures ----------------------------------------------------------------------
-
-// The layout of ProcessBasicInformation, as NtQueryInformationProcess fills it.
-struct BasicInformation {
-    PVOID reserved1;
-    PVOID pebAddress;
-    PVOID reserved2[2];
-    ULONG_PTR processId;
-    PVOID reserved3;
-};
-typedef LONG(WINAPI* QueryInformationProcess)(HANDLE, ULONG, PVOID, ULONG, PULONG);
-const ULONG PROCESS_BASIC_INFORMATION_CLASS = 0;
-// Where the process environment block keeps the address of the GDI handle table.
-const SIZE_T GDI_TABLE_FIELD = sizeof(void*) == 8 ? 0xF8 : 0x94;
-const size_t GDI_TABLE_ENTRIES = 0x10000;
-const size_t GDI_ENTRY_SIZE = 24;
-const size_t GDI_ENTRY_TYPE = 14;  // zero marks a free entry
-
-long gdiObjectsInTable(HANDLE process) {
-    QueryInformationProcess query = reinterpret_cast<QueryInformationProcess>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    if (query == nullptr)
-        return -1;
-    BasicInformation basic = {};
-    ULONG length = 0;
-    if (query(process, PROCESS_BASIC_INFORMATION_CLASS, &basic, sizeof(basic), &length) != 0 ||
-        basic.pebAddress == nullptr)
-        return -1;
-    ULONG_PTR table = 0;
-    SIZE_T read = 0;
-    if (!ReadProcessMemory(process, static_cast<const BYTE*>(basic.pebAddress) + GDI_TABLE_FIELD, &table,
-                           sizeof(table), &read) ||
-        table == 0)
-        return -1;
-    std::vector<BYTE> entries(GDI_TABLE_ENTRIES * GDI_ENTRY_SIZE);
-    if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(table), entries.data(), entries.size(), &read) ||
-        read != entries.size())
-        return -1;
-    long used = 0;
-    for (size_t i = 0; i < GDI_TABLE_ENTRIES; ++i)
-        used += entries[i * GDI_ENTRY_SIZE + GDI_ENTRY_TYPE] != 0 ? 1 : 0;
-    return used;
-}
-
-struct WindowTally {
-    DWORD pid;
-    long count;
-};
-
-BOOL CALLBACK tallyChild(HWND window, LPARAM param) {
-    (void)window;
-    reinterpret_cast<WindowTally*>(param)->count++;
-    return TRUE;
-}
-
-BOOL CALLBACK tallyTopLevel(HWND window, LPARAM param) {
-    WindowTally* tally = reinterpret_cast<WindowTally*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == tally->pid) {
-        tally->count++;
-        EnumChildWindows(window, tallyChild, param);
-    }
-    return TRUE;
-}
-
-long windowsOf(DWORD pid) {
-    WindowTally tally = {pid, 0};
-    EnumWindows(tallyTopLevel, reinterpret_cast<LPARAM>(&tally));
-    HWND messageOnly = nullptr;
-    while ((messageOnly = FindWindowExA(HWND_MESSAGE, messageOnly, nullptr, nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(messageOnly, &owner);
-        if (owner == pid)
-            tally.count++;
-    }
-    return tally.count;
-}
-
-typedef BOOL(WINAPI* MemoryInfoQuery)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
-
-MemoryInfoQuery memoryInfoQuery() {
-    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo");
-    if (found == nullptr) {
-        HMODULE psapi = LoadLibraryA("psapi.dll");
-        found = psapi != nullptr ? GetProcAddress(psapi, "GetProcessMemoryInfo") : nullptr;
-    }
-    return reinterpret_cast<MemoryInfoQuery>(reinterpret_cast<void*>(found));
 }
 
 BOOL CALLBACK countTitled(HWND window, LPARAM param) {
@@ -190,25 +99,6 @@ HWND realTaskbarBesides(HWND own) {
 
 // --- Registry -------------------------------------------------------------------------
 
-bool writeRawSetting(const char* name, DWORD type, const std::string& bytes) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    // The system counts a text's NUL in when the caller left it out and one
-    // follows the data in memory: a byte that is not NUL follows ours.
-    std::string buffer = bytes + 'x';
-    LONG result = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(buffer.data()),
-                                 static_cast<DWORD>(bytes.size()));
-    // Read back: the stored count must be the one asked for.
-    std::vector<BYTE> stored(bytes.size() + 16);
-    DWORD size = static_cast<DWORD>(stored.size());
-    if (result == ERROR_SUCCESS)
-        result = RegQueryValueExA(key, name, nullptr, nullptr, stored.data(), &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS && size == bytes.size();
-}
-
 KeySnapshot snapshotSettingsKey() {
     KeySnapshot snapshot;
     HKEY key = nullptr;
@@ -267,7 +157,7 @@ std::string describe(const KeySnapshot& snapshot) {
 
 bool restrictSettingsKeyToReading() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, WRITE_DAC | READ_CONTROL, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, PENDREL_REGISTRY_KEY, 0, WRITE_DAC | READ_CONTROL, &key) != ERROR_SUCCESS)
         return false;
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID everyone = nullptr;
@@ -285,7 +175,7 @@ bool restrictSettingsKeyToReading() {
 
 void unrestrictSettingsKey() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, PENDREL_REGISTRY_KEY, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
         return;
     setKeyDacl(key, nullptr);
     RegCloseKey(key);
@@ -294,34 +184,25 @@ void unrestrictSettingsKey() {
 // --- What the program shows -------------------------------------------------------------
 
 HWND openConfigAndRead(const Pendrel& copy, ShownSettings* shown) {
-    PostMessageA(copy.trigger, WM_COMMAND, CMD_CONFIG, 0);
-    HWND dialog = nullptr;
-    if (!waitUntil([&] { return (dialog = findVisibleWindow(copy.pid, DIALOG_CLASS, CONFIG_TITLE)) != nullptr; },
-                   EFFECT_BOUND_MS))
-        return nullptr;
+    HWND dialog = openDialog(copy, IDM_CONFIG, PENDREL_CONFIG_TITLE);
     // Shown means its initialisation has returned; the round trip makes sure.
-    if (!roundTripTo(dialog))
+    if (dialog == nullptr || !roundTripTo(dialog))
         return nullptr;
-    shown->delayEnabled = checked(dialog, CONFIG_DELAY_ENABLED);
+    shown->delayEnabled = checked(dialog, IDC_DELAY_ENABLED);
     char text[64] = {};
-    SendMessageA(GetDlgItem(dialog, CONFIG_DELAY_VALUE), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    SendMessageA(GetDlgItem(dialog, IDC_DELAY_VALUE), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
     shown->delayText = text;
-    shown->restartOnMove = checked(dialog, CONFIG_RESTART_ON_MOVE);
-    shown->overTopmost = checked(dialog, CONFIG_OVER_TOPMOST);
-    shown->sendBack = checked(dialog, CONFIG_SEND_BACK);
-    shown->showIcon = checked(dialog, CONFIG_SHOW_ICON);
-    shown->removeIcon = checked(dialog, CONFIG_REMOVE_ICON);
-    shown->highlight = checked(dialog, CONFIG_HIGHLIGHT);
+    shown->restartOnMove = checked(dialog, IDC_RESTART_ON_MOVE);
+    shown->overTopmost = checked(dialog, IDC_OVER_TOPMOST);
+    shown->sendBack = checked(dialog, IDC_SEND_BACK);
+    shown->showIcon = checked(dialog, IDC_SHOW_ICON);
+    shown->removeIcon = checked(dialog, IDC_REMOVE_ICON);
+    shown->highlight = checked(dialog, IDC_HIGHLIGHT);
     return dialog;
 }
 
-bool cancelDialog(HWND dialog) {
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    return waitUntil([&] { return !IsWindow(dialog); }, EFFECT_BOUND_MS);
-}
-
 bool messageBoxShown(DWORD pid) {
-    return findVisibleWindow(pid, MESSAGE_BOX_CLASS, TRIGGER_TITLE) != nullptr;
+    return findVisibleWindow(pid, MESSAGE_BOX_CLASS, PENDREL_CAPTION) != nullptr;
 }
 
 int visibleWindowsTitled(DWORD pid, const char* title) {
@@ -330,55 +211,16 @@ int visibleWindowsTitled(DWORD pid, const char* title) {
     return query.second;
 }
 
-bool roundTripTo(HWND window, DWORD boundMs) {
-    DWORD_PTR answer = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, boundMs, &answer) != 0;
-}
-
-// --- The pointer ------------------------------------------------------------------------------
-
-bool placePointerForGood(int x, int y) {
-    const DWORD X_POINTER_AGE_MS = 150;
-    const int ATTEMPTS = 5;
-    for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
-        char command[96];
-        snprintf(command, sizeof(command), "xdotool mousemove %d %d", x, y);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info = {};
-        // No usable handle comes back for a Unix program: the effect is waited for.
-        if (CreateProcessA("Z:\\usr\\bin\\xdotool", command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info)) {
-            if (info.hThread != nullptr)
-                CloseHandle(info.hThread);
-            if (info.hProcess != nullptr)
-                CloseHandle(info.hProcess);
-        }
-        movePointer(x, y);
-        Sleep(X_POINTER_AGE_MS);
-        POINT seen = {};
-        if (GetCursorPos(&seen) && seen.x == x && seen.y == y)
-            return true;
-    }
-    return false;
-}
-
 // --- Figures --------------------------------------------------------------------------------
 
 ProcessFigures readFigures(const Pendrel& copy) {
+    const Counts counts = countsOf(copy.process, copy.pid);
     ProcessFigures figures;
-    const DWORD gdi = GetGuiResources(copy.process, GR_GDIOBJECTS);
-    figures.gdiObjects = gdi != 0 ? static_cast<long>(gdi) : gdiObjectsInTable(copy.process);
-    const DWORD user = GetGuiResources(copy.process, GR_USEROBJECTS);
-    figures.userObjectsAreWindowsOnly = user == 0;
-    figures.userObjects = user != 0 ? static_cast<long>(user) : windowsOf(copy.pid);
-    static const MemoryInfoQuery query = memoryInfoQuery();
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    if (query != nullptr && query(copy.process, &counters, sizeof(counters))) {
-        figures.privateBytes = counters.PagefileUsage;
-        figures.workingSet = counters.WorkingSetSize;
-    }
+    figures.gdiObjects = counts.guiGdi != 0 ? static_cast<long>(counts.guiGdi) : counts.gdiTable;
+    figures.userObjectsAreWindowsOnly = counts.guiUser == 0;
+    figures.userObjects = counts.guiUser != 0 ? static_cast<long>(counts.guiUser) : counts.windows;
+    figures.privateBytes = counts.privateBytes;
+    figures.workingSet = counts.workingSetBytes;
     return figures;
 }
 
@@ -393,50 +235,21 @@ std::string describe(const ProcessFigures& figures) {
 
 // --- Notification area ------------------------------------------------------------------------
 
-bool deleteIconFromOutside(HWND owner, UINT iconId) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = owner;
-    data.uID = iconId;
-    return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
-}
-
 void broadcastTaskbarCreated() {
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(TASKBAR_CREATED), 0, 0);
 }
 
 // --- The stand-in shell -------------------------------------------------------------------------
 
-DWORD WINAPI FakeShell::threadMain(LPVOID param) {
+HWND FakeShell::make(void* param) {
     FakeShell* self = static_cast<FakeShell*>(param);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA responderClass = {};
-    responderClass.lpfnWndProc = fakeShellProc;
-    responderClass.hInstance = instance;
-    responderClass.lpszClassName = RESPONDER_CLASS;
-    RegisterClassA(&responderClass);  // fails harmlessly when an earlier stand-in registered it
-    WNDCLASSA taskbarClass = {};
-    taskbarClass.lpfnWndProc = fakeShellProc;
-    taskbarClass.hInstance = instance;
-    taskbarClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    taskbarClass.hbrBackground = CreateSolidBrush(FakeShell::COLOUR);
-    taskbarClass.lpszClassName = TASKBAR_CLASS;
-    RegisterClassA(&taskbarClass);
-
+    registerClass(RESPONDER_CLASS, fakeShellProc, FakeShell::COLOUR);
+    registerClass(TASKBAR_CLASS, fakeShellProc, FakeShell::COLOUR);
     HWND responder = CreateWindowExA(0, RESPONDER_CLASS, RESPONDER_CLASS, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     instance, nullptr);
+                                     GetModuleHandleA(nullptr), nullptr);
     if (responder != nullptr)
         SetWindowLongPtrA(responder, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->responder_ = responder;
-    SetEvent(self->ready_);
-    if (responder == nullptr)
-        return 1;
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+    return responder;
 }
 
 bool FakeShell::start() {
@@ -447,10 +260,8 @@ bool FakeShell::start() {
     answered_ = 0;
     sentToBottom_ = 0;
     icons_.clear();
-    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
-    return thread_ != nullptr && WaitForSingleObject(ready_, START_BOUND_MS) == WAIT_OBJECT_0 &&
-           responder_ != nullptr;
+    responder_ = thread_.start(make, this);
+    return responder_ != nullptr;
 }
 
 bool FakeShell::answersTaskbarRequests() {
@@ -490,19 +301,10 @@ void FakeShell::removeTaskbar() {
 }
 
 void FakeShell::stop() {
-    if (responder_ != nullptr)
-        PostMessageA(responder_, WM_CLOSE, 0, 0);
-    if (thread_ != nullptr) {
-        WaitForSingleObject(thread_, EXIT_BOUND_MS);
-        CloseHandle(thread_);
-    }
-    if (ready_ != nullptr)
-        CloseHandle(ready_);
+    thread_.stop();
     if (lockMade_)
         DeleteCriticalSection(&lock_);
     lockMade_ = false;
-    thread_ = nullptr;
-    ready_ = nullptr;
     responder_ = nullptr;
     taskbar_ = nullptr;
 }

@@ -1,7 +1,7 @@
-// More outside help for the robustness and soak scenarios: raw registry
-// bytes, the configuration dialog read from another process, the process's
-// object and memory figures, and a stand-in shell that a scenario can switch
-// off, move or bring back.
+// More outside help for the robustness, flood and soak scenarios: the
+// registry key as stored, the configuration dialog read from another process,
+// the process's object and memory figures, and a stand-in shell that a
+// scenario can switch off, move or bring back.
 #pragma once
 #include "e2e/support.h"
 
@@ -11,30 +11,12 @@
 
 namespace e2e {
 
-// More of the program's outside contract, written down here on purpose (see
-// support.h).
-const char DIALOG_CLASS[] = "Marrowick_APropos";
-const char MESSAGE_BOX_CLASS[] = "#32770";
-const char TASKBAR_CREATED[] = "TaskbarCreated";
-const UINT POLL_TIMER_ID = 1;
-const DWORD POLL_PERIOD_MS = 1000;
-// Configuration dialog controls.
-const int CONFIG_DELAY_ENABLED = 1021;
-const int CONFIG_DELAY_VALUE = 1022;
-const int CONFIG_OVER_TOPMOST = 1031;
-const int CONFIG_RESTART_ON_MOVE = 1036;
-const int CONFIG_SHOW_ICON = 1039;
-const int CONFIG_REMOVE_ICON = 1040;
-const int CONFIG_SEND_BACK = 1041;
-const int CONFIG_HIGHLIGHT = 1042;
+using outside::describe;  // beside the overloads below
 
 // Every stored value name, in the order the program reads them.
 extern const char* const ALL_VALUE_NAMES[8];
 
 // --- Registry -------------------------------------------------------------
-
-// Stores the bytes exactly as given, with the given type (no NUL added).
-bool writeRawSetting(const char* name, DWORD type, const std::string& bytes);
 
 // Everything stored under the key, as the registry keeps it (wide names and
 // data), with the key's last write time: on Windows a value rewritten with the
@@ -75,23 +57,10 @@ struct ShownSettings {
 // Opens the configuration dialog with its menu command, waits until it is
 // visible and filled, and reads it; null when it did not open.
 HWND openConfigAndRead(const Pendrel& copy, ShownSettings* shown);
-// Closes a dialog as Cancel (or Escape) does, and waits for it to go.
-bool cancelDialog(HWND dialog);
 // A visible message box of the program ("#32770" titled "Pendrel").
 bool messageBoxShown(DWORD pid);
 // Visible top-level windows of the process with that title.
 int visibleWindowsTitled(DWORD pid, const char* title);
-// A message sent after posted ones returns once they have all been handled.
-bool roundTripTo(HWND window, DWORD boundMs = EFFECT_BOUND_MS);
-
-// --- The pointer ----------------------------------------------------------------
-
-// Under Wine a process reads the pointer from the X server once the last
-// input is 100 ms old, and the X pointer does not always follow synthesised
-// input: a pointer that must stay put for long is placed in the X server
-// itself (xdotool, started through drive Z:) and by synthesised input. True
-// once this process reads it there past those 100 ms.
-bool placePointerForGood(int x, int y);
 
 // --- Figures of the process ---------------------------------------------------
 
@@ -111,8 +80,6 @@ std::string describe(const ProcessFigures& figures);
 
 // --- Notification area ---------------------------------------------------------
 
-// What a restarting shell does to every icon: forgets it.
-bool deleteIconFromOutside(HWND owner, UINT iconId = TRAY_ICON_ID);
 // What a new shell broadcasts once its taskbar exists.
 void broadcastTaskbarCreated();
 
@@ -161,12 +128,11 @@ public:
     LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static DWORD WINAPI threadMain(LPVOID self);
+    static HWND make(void* self);
     void answer(const COPYDATASTRUCT* request);
     LRESULT answerIcon(const COPYDATASTRUCT* request);
 
-    HANDLE thread_ = nullptr;
-    HANDLE ready_ = nullptr;
+    WindowThread thread_;
     HWND responder_ = nullptr;
     HWND taskbar_ = nullptr;
     CRITICAL_SECTION lock_;

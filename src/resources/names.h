@@ -1,0 +1,28 @@
+// The names other programs know Pendrel by: its window classes and title, its
+// dialogs' titles, its registry key and value names, the text of its counter.
+// The string table of pendrel.rc holds them for the program; the tests that
+// watch the program from outside take them from here. Read by the resource
+// compiler too: macros only.
+#pragma once
+
+#define PENDREL_CAPTION "Pendrel"
+#define PENDREL_TRIGGER_CLASS "Marrowick"
+#define PENDREL_DIALOG_CLASS "Marrowick_APropos"
+// The strips of the taskbars on other monitors than the primary one.
+#define PENDREL_STRIP_CLASS "Marrowick_Ecran"
+#define PENDREL_ABOUT_TITLE "About Pendrel"
+#define PENDREL_CONFIG_TITLE "Pendrel Configuration"
+#define PENDREL_COUNTER_FORMAT "You have activated %lu times the taskbar."
+
+#define PENDREL_REGISTRY_KEY "Software\\Oxbrindle\\Marrowick"
+#define PENDREL_REG_DELAY_ENABLED "Temporiser"
+#define PENDREL_REG_DELAY_MS "ValeurTempo"
+#define PENDREL_REG_RESTART_ON_MOVE "RelanceTempo"
+#define PENDREL_REG_OVER_TOPMOST "DevantToujoursVisibles"
+#define PENDREL_REG_SHOW_ICON "VoirIcone"
+#define PENDREL_REG_REMOVE_ICON "SupprimerIconeApresTempo"
+// One byte 0xE8 in code page 1252 (an e with a grave accent): stored data is
+// found by these exact bytes.
+#define PENDREL_REG_SEND_BACK "RetourArri\xE8rePlan"
+#define PENDREL_REG_HIGHLIGHT "Surbrillance"
+#define PENDREL_REG_ALL_SCREENS "TousLesEcrans"

@@ -1,0 +1,278 @@
+// The clock, the screen, the taskbar seen from outside, the pointer and the
+// cover.
+#include "outside/outside.h"
+
+#include <shellapi.h>
+
+#include <stdio.h>
+
+namespace outside {
+
+namespace {
+
+const char COVER_CLASS[] = "PendrelOutsideCover";
+const char DEFAULT_XDOTOOL[] = "/usr/bin/xdotool";
+const int ABSOLUTE_INPUT_SPAN = 65536;  // SendInput's absolute coordinates cover the screen in 0..65535
+const size_t COMMAND_LINE_CAPACITY = 512;
+const DWORD X_POINTER_AGE_MS = 150;
+const int PLACE_ATTEMPTS = 5;
+
+bool g_xdotoolUsable = true;
+
+LONG absoluteCoordinate(int pixel, int span) {
+    // Rounded up so that the system's scaling back lands on the pixel itself.
+    return static_cast<LONG>((static_cast<long long>(pixel) * ABSOLUTE_INPUT_SPAN + span - 1) / span);
+}
+
+// Starts xdotool, a real X pointer motion, and returns at once; false when
+// it cannot be started.
+bool startXdotool(int x, int y) {
+    char unixPath[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA("PENDREL_XDOTOOL", unixPath, MAX_PATH);
+    if (length == 0)
+        lstrcpynA(unixPath, DEFAULT_XDOTOOL, MAX_PATH);
+    if (length >= MAX_PATH || unixPath[0] != '/')
+        return false;
+    // Drive Z: is the Unix root under Wine. Wine gives no usable handle for
+    // a Unix process: the caller waits on the pointer, not on the process.
+    std::string path = std::string("Z:") + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    char commandLine[COMMAND_LINE_CAPACITY];
+    snprintf(commandLine, sizeof(commandLine), "\"%s\" mousemove %d %d", path.c_str(), x, y);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    if (info.hThread != nullptr)
+        CloseHandle(info.hThread);
+    if (info.hProcess != nullptr)
+        CloseHandle(info.hProcess);
+    return true;
+}
+
+LRESULT CALLBACK coverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    Cover* cover = reinterpret_cast<Cover*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return cover != nullptr ? cover->onMessage(window, message, wParam, lParam)
+                            : DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+double nowMs() {
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+int screenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+int screenHeight() {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+HWND shellTaskbar() {
+    return FindWindowA(TASKBAR_CLASS, nullptr);
+}
+
+bool bottomStrip(RECT* strip) {
+    APPBARDATA request = {};
+    request.cbSize = sizeof(APPBARDATA);
+    request.hWnd = shellTaskbar();
+    if (!SHAppBarMessage(ABM_GETTASKBARPOS, &request))
+        return false;
+    const RECT& bar = request.rc;
+    // A taskbar on a side edge reaches the bottom too: only one as wide as the
+    // screen lies along it.
+    if (bar.bottom != screenHeight() || bar.right - bar.left != screenWidth())
+        return false;
+    *strip = {bar.left, bar.bottom - STRIP_DEPTH, bar.right, bar.bottom};
+    return true;
+}
+
+void resetTaskbarBand() {
+    SetWindowPos(shellTaskbar(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+HWND rootWindowAt(POINT p) {
+    HWND window = WindowFromPoint(p);
+    return window == nullptr ? nullptr : GetAncestor(window, GA_ROOT);
+}
+
+POINT taskbarProbePoint() {
+    RECT bar = windowRect(shellTaskbar());
+    // Clear of the Start button on the left and of the strip at the bottom.
+    return POINT{300, (bar.top + bar.bottom - STRIP_DEPTH) / 2};
+}
+
+bool taskbarAboveCover() {
+    HWND root = rootWindowAt(taskbarProbePoint());
+    return root != nullptr && lstrcmpiA(className(root).c_str(), TASKBAR_CLASS) == 0;
+}
+
+bool taskbarReleased() {
+    const LONG exStyle = GetWindowLongA(shellTaskbar(), GWL_EXSTYLE);
+    return (exStyle & WS_EX_TOPMOST) == 0 && !taskbarAboveCover();
+}
+
+bool cursorAt(int x, int y) {
+    POINT p = {};
+    return GetCursorPos(&p) && p.x == x && p.y == y;
+}
+
+void sendPointerMove(int x, int y) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = absoluteCoordinate(x, screenWidth());
+    input.mi.dy = absoluteCoordinate(y, screenHeight());
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+bool movePointer(int x, int y) {
+    sendPointerMove(x, y);
+    return waitUntil([&] { return cursorAt(x, y); }, POINTER_BOUND_MS);
+}
+
+bool movePointerThroughX(int x, int y, double* seenAt) {
+    if (g_xdotoolUsable && !startXdotool(x, y)) {
+        g_xdotoolUsable = false;
+        fprintf(stderr, "xdotool cannot be started: SendInput moves the pointer instead\n");
+    }
+    if (!g_xdotoolUsable)
+        sendPointerMove(x, y);
+    double seen = NOT_SEEN;
+    waitUntil(
+        [&] {
+            if (cursorAt(x, y))
+                seen = nowMs();
+            return seen != NOT_SEEN;
+        },
+        POINTER_BOUND_MS, FINE_STEP_MS);
+    if (seenAt != nullptr)
+        *seenAt = seen;
+    return seen != NOT_SEEN;
+}
+
+const char* pointerMethod() {
+    return g_xdotoolUsable ? "xdotool" : "SendInput";
+}
+
+bool placePointerForGood(int x, int y) {
+    for (int attempt = 0; attempt < PLACE_ATTEMPTS; ++attempt) {
+        startXdotool(x, y);
+        movePointer(x, y);
+        Sleep(X_POINTER_AGE_MS);
+        if (cursorAt(x, y))
+            return true;
+    }
+    return false;
+}
+
+DWORD WINAPI WindowThread::threadMain(LPVOID param) {
+    WindowThread* self = static_cast<WindowThread*>(param);
+    self->window_ = self->make_(self->param_);
+    SetEvent(self->ready_);
+    if (self->window_ == nullptr)
+        return 1;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+HWND WindowThread::start(Make make, void* param) {
+    stop();
+    make_ = make;
+    param_ = param;
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
+    if (thread_ == nullptr || WaitForSingleObject(ready_, START_BOUND_MS) != WAIT_OBJECT_0)
+        return nullptr;
+    return window_;
+}
+
+void WindowThread::stop() {
+    if (window_ != nullptr)
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+    if (thread_ != nullptr) {
+        WaitForSingleObject(thread_, EXIT_BOUND_MS);
+        CloseHandle(thread_);
+    }
+    if (ready_ != nullptr)
+        CloseHandle(ready_);
+    thread_ = nullptr;
+    ready_ = nullptr;
+    window_ = nullptr;
+}
+
+void registerClass(const char* name, WNDPROC procedure, COLORREF background) {
+    WNDCLASSA wc = {};
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (GetClassInfoA(instance, name, &wc))
+        return;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = CreateSolidBrush(background);
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+}
+
+HWND Cover::make(void* param) {
+    Cover* self = static_cast<Cover*>(param);
+    registerClass(COVER_CLASS, coverProc, Cover::COLOUR);
+    // A tool window: the taskbar shows no button for it.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, COVER_CLASS, "Pendrel test cover",
+                                  WS_POPUP | WS_VISIBLE, 0, 0, screenWidth(), screenHeight(), nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), self);
+    if (window != nullptr) {
+        self->onCreated(window);
+        // The program the user works in is the foreground window. Otherwise the
+        // foreground may be left with the taskbar by an earlier run, and a
+        // taskbar in the foreground is rightly never sent back.
+        SetForegroundWindow(window);
+    }
+    return window;
+}
+
+bool Cover::raise() {
+    window_ = thread_.start(make, this);
+    if (window_ == nullptr)
+        return false;
+    const POINT middle = {screenWidth() / 2, screenHeight() / 2};
+    return waitUntil([&] { return rootWindowAt(middle) == window_ && GetForegroundWindow() == window_; },
+                     EFFECT_BOUND_MS);
+}
+
+void Cover::lower() {
+    thread_.stop();
+    window_ = nullptr;
+}
+
+bool Cover::takeForeground() {
+    SetForegroundWindow(window_);
+    return waitUntil([&] { return GetForegroundWindow() == window_; }, EFFECT_BOUND_MS);
+}
+
+LRESULT Cover::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace outside
