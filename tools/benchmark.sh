@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Footprint and responsiveness of pendrel.exe, each figure measured in the same
 # run beside a baseline, since these machines are noisy. Prints one table.
-#   tools/benchmark.sh [--short] [--x86_64-dir DIR] [--i686-dir DIR]
+#   tools/benchmark.sh [--short] [--x86_64-dir DIR] [--i686-dir DIR] [--before REV]
+# --before REV also builds pendrel.exe as it was at the git revision REV and
+# measures its idle cost and its questions to the shell in the same run, for
+# the figures before and after a change.
 # --short is a quick pass that only shows the benchmark works (the test
 # command runs it); its figures mean little. The build directories default to
 # build/bench-x86_64 and build/bench-i686 (configured from the presets when
@@ -14,6 +17,7 @@ cd "$root"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 short=0
+before_rev=""
 x64_dir="$root/build/bench-x86_64"
 x86_dir="$root/build/bench-i686"
 while [ $# -gt 0 ]; do
@@ -21,7 +25,8 @@ while [ $# -gt 0 ]; do
         --short) short=1 ;;
         --x86_64-dir) x64_dir=$(realpath -m "$2"); shift ;;
         --i686-dir) x86_dir=$(realpath -m "$2"); shift ;;
-        *) echo "usage: $0 [--short] [--x86_64-dir DIR] [--i686-dir DIR]" >&2; exit 2 ;;
+        --before) before_rev=$2; shift ;;
+        *) echo "usage: $0 [--short] [--x86_64-dir DIR] [--i686-dir DIR] [--before REV]" >&2; exit 2 ;;
     esac
     shift
 done
@@ -67,6 +72,19 @@ i686_built=1
 build mingw-i686 "$x86_dir" pendrel bench_bare || { i686_built=0; log "the i686 build failed: no i686 figures"; }
 bin64="$x64_dir/bin"
 bin32="$x86_dir/bin"
+before_exe=""
+if [ -n "$before_rev" ]; then
+    before_src="$root/build/bench-before-src"
+    log "building pendrel.exe as it was at $before_rev"
+    rm -rf "$before_src"
+    git -C "$root" worktree prune
+    if git -C "$root" worktree add --detach -f "$before_src" "$before_rev" >/dev/null 2>&1 &&
+        (cd "$before_src" && build mingw-x86_64 "$root/build/bench-before" pendrel); then
+        before_exe="$root/build/bench-before/bin/pendrel.exe"
+    else
+        log "the build at $before_rev failed: no figures before"
+    fi
+fi
 
 # --- Helpers ---------------------------------------------------------------
 # A RESULT line's value from a driver output file ("-" when absent).
@@ -203,10 +221,8 @@ if driver ready >>"$idle_file" && pid_p=$(linux_pid "$bin64/pendrel.exe") &&
     fi
     row "  idle CPU of a baseline that also asks the shell for the taskbar each second" "-" "$cpu_s ms" \
         "(what that question costs)" "$(calc "$cpu_s / ($cpu_b > 0 ? $cpu_b : 1)" 2) x"
-    if holds "$cpu_p > $cpu_b"; then
-        note "Of Pendrel's idle CPU beyond the baseline, the once-a-second SHAppBarMessage(ABM_GETTASKBARPOS) alone" \
-             "accounts for $(calc "100 * ($cpu_s - $cpu_b) / ($cpu_p - $cpu_b)" 0)% (measured beside it)."
-    fi
+    note "Beyond the baseline, Pendrel's idle polls cost $(calc "$cpu_p - $cpu_b" 1) ms over ${idle_seconds} s; asking the" \
+         "shell for the taskbar at every tick would add $(calc "$cpu_s - $cpu_b" 1) ms (the baseline that asks, beside it)."
     ratio=$(calc "$rss_p / $rss_b" 2)
     row "memory, resident (VmRSS)" "$(kib "$rss_p") MiB" "$(kib "$rss_b") MiB" "at most $memory_ratio_limit x baseline" \
         "$(verdict "$ratio <= $memory_ratio_limit") ($ratio x)"
@@ -219,6 +235,63 @@ else
     row "memory" "-" "-" "at most $memory_ratio_limit x baseline" "not measured"
 fi
 driver stop >/dev/null || true
+
+# The same idle measure for another copy of the program, beside the baseline.
+idle_cpu_of() {
+    local exe=$1 pid_x pid_y x0 y0 x1 y1
+    driver reset >/dev/null || true
+    setsid wine "$exe" </dev/null >/dev/null 2>&1 &
+    setsid wine "$bin64/bench_baseline.exe" </dev/null >/dev/null 2>&1 &
+    if driver ready >/dev/null && pid_x=$(linux_pid "$exe") && pid_y=$(linux_pid "$bin64/bench_baseline.exe"); then
+        [ -z "$PENDREL_XDOTOOL" ] || "$PENDREL_XDOTOOL" mousemove 500 300
+        sleep "$settle_seconds"
+        x0=$(cpu_ns "$pid_x") y0=$(cpu_ns "$pid_y")
+        sleep "$idle_seconds"
+        x1=$(cpu_ns "$pid_x") y1=$(cpu_ns "$pid_y")
+        echo "$(calc "($x1 - $x0) / 1e6" 1) $(calc "($y1 - $y0) / 1e6" 1)"
+    else
+        echo "- -"
+    fi
+    driver stop >/dev/null || true
+}
+if [ -n "$before_exe" ]; then
+    log "idle, Pendrel as it was at $before_rev: ${idle_seconds} s"
+    read -r cpu_x cpu_y < <(idle_cpu_of "$before_exe")
+    if known "$cpu_x" "$cpu_y" && holds "$cpu_y > 0"; then
+        row "  idle CPU of Pendrel as it was at $before_rev (measured after it, beside the baseline again)" \
+            "$cpu_x ms" "$cpu_y ms" "(before)" "$(calc "$cpu_x / $cpu_y" 2) x"
+    fi
+fi
+
+# Wine's shell traces every SHAppBarMessage of the process that makes it: a
+# copy started with that trace tells how often it asks the shell while
+# nobody uses it. ABM_GETTASKBARPOS is message 5.
+asks_per_minute() {
+    local exe=$1 trace="$state/appbar-trace.log" n0 n1
+    driver reset >/dev/null || true
+    WINEDEBUG=trace+appbar setsid wine "$exe" </dev/null >/dev/null 2>"$trace" &
+    setsid wine "$bin64/bench_baseline.exe" </dev/null >/dev/null 2>&1 &
+    if driver ready >/dev/null; then
+        [ -z "$PENDREL_XDOTOOL" ] || "$PENDREL_XDOTOOL" mousemove 500 300
+        sleep "$settle_seconds"
+        n0=$(grep -c 'SHAppBarMessage msg=5,' "$trace" || true)
+        sleep "$idle_seconds"
+        n1=$(grep -c 'SHAppBarMessage msg=5,' "$trace" || true)
+        calc "($n1 - $n0) * 60 / $idle_seconds" 1
+    else
+        echo "-"
+    fi
+    driver stop >/dev/null || true
+}
+log "questions to the shell while idle: ${idle_seconds} s"
+asks_now=$(asks_per_minute "$bin64/pendrel.exe")
+asks_before="-"
+[ -z "$before_exe" ] || asks_before=$(asks_per_minute "$before_exe")
+if known "$asks_now"; then
+    row "position requests to the shell while idle (ABM_GETTASKBARPOS, per minute, over ${idle_seconds} s)" \
+        "$asks_now" "$([ "$asks_before" = - ] && echo "-" || echo "$asks_before, Pendrel as it was at $before_rev")" \
+        "at most 2 a minute" "$(verdict "$asks_now <= 2")"
+fi
 
 # --- Latency ---------------------------------------------------------------
 latency_row() {
