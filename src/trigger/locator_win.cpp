@@ -28,7 +28,8 @@ int locateTaskbar(APPBARDATA* request, RECT* last) {
     request->cbSize = sizeof(APPBARDATA);
     request->hWnd = primary.taskbarWindow;
     request->uEdge = EDGE_UNREPORTED;
-    if (!requestTaskbarPosition(request))
+    trigger.lastAskUnanswered = requestTaskbarPosition(request) ? 0 : 1;
+    if (trigger.lastAskUnanswered)
         return 0;
     Rect taskbar = toRect(request->rc);
     if (sameRect(taskbar, toRect(*last)))
@@ -53,7 +54,8 @@ bool shellAskDue() {
     const bool rectRead = taskbar != nullptr && GetWindowRect(taskbar, &rect);
     const ShellWatchFacts facts = {taskbar == nullptr || taskbar != trigger.watchedTaskbar,
                                    !rectRead || !sameRect(toRect(rect), toRect(trigger.watchedRect)),
-                                   trigger.shellChangeAnnounced != 0, trigger.ticksSinceAsk};
+                                   trigger.shellChangeAnnounced != 0, trigger.lastAskUnanswered != 0,
+                                   trigger.ticksSinceAsk};
     // The tick works with the window found now, asked or not.
     trigger.primary.taskbarWindow = taskbar;
     if (!shouldAskShell(facts)) {

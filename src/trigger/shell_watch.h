@@ -9,6 +9,7 @@ struct ShellWatchFacts {
     bool taskbarChanged;   // another taskbar window than at the last ask, or none
     bool rectChanged;      // its window rectangle moved, or could not be read
     bool changeAnnounced;  // the display, the work area, the scale or the shell announced a change
+    bool lastAskUnanswered;  // the shell gave no rectangle the last time: nothing is known yet
     uint32_t ticksSinceAsk;
 };
 

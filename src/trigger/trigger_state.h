@@ -29,6 +29,7 @@ struct TriggerState {
     HWND watchedTaskbar = nullptr;
     RECT watchedRect = {};
     LONG shellChangeAnnounced = 0;
+    LONG lastAskUnanswered = 0;
     DWORD ticksSinceAsk = 0;
 };
 

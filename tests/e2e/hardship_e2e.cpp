@@ -272,10 +272,22 @@ bool FakeShell::answersTaskbarRequests() {
     return answered_ != before;
 }
 
+// A shell whose taskbar changes announces the new work area to every
+// top-level window; the program's windows are the ones that listen here. The
+// message may carry a text, so it can only be sent, never posted.
+static void announceWorkArea() {
+    for (HWND w = FindWindowExA(nullptr, nullptr, PENDREL_TRIGGER_CLASS, nullptr); w != nullptr;
+         w = FindWindowExA(nullptr, w, PENDREL_TRIGGER_CLASS, nullptr)) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(w, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS, &ignored);
+    }
+}
+
 void FakeShell::reportNoTaskbar() {
     EnterCriticalSection(&lock_);
     reporting_ = false;
     LeaveCriticalSection(&lock_);
+    announceWorkArea();
 }
 
 void FakeShell::reportTaskbar(const RECT& rect, UINT edge) {
@@ -284,6 +296,7 @@ void FakeShell::reportTaskbar(const RECT& rect, UINT edge) {
     rect_ = rect;
     edge_ = edge;
     LeaveCriticalSection(&lock_);
+    announceWorkArea();
 }
 
 bool FakeShell::showTaskbar(const RECT& rect) {

@@ -10,17 +10,18 @@ TEST(ShellWatch, AsksOnAnySignOfChangeAndOtherwiseTwiceAMinute) {
         ShellWatchFacts facts;
         bool ask;
     } cases[] = {
-        {{false, false, false, 0}, false},                            // an idle tick
-        {{false, false, false, SHELL_ASK_SAFETY_TICKS - 2}, false},   // still idle
-        {{false, false, false, SHELL_ASK_SAFETY_TICKS - 1}, true},    // the safety net
-        {{false, false, false, 0xFFFFFFF0u}, true},                   // long overdue
-        {{true, false, false, 0}, true},                              // another or no taskbar window
-        {{false, true, false, 0}, true},                              // moved, resized, slid in or out
-        {{false, false, true, 0}, true},                              // display, work area, scale, shell restart
+        {{false, false, false, false, 0}, false},                            // an idle tick
+        {{false, false, false, false, SHELL_ASK_SAFETY_TICKS - 2}, false},   // still idle
+        {{false, false, false, false, SHELL_ASK_SAFETY_TICKS - 1}, true},    // the safety net
+        {{false, false, false, false, 0xFFFFFFF0u}, true},                   // long overdue
+        {{true, false, false, false, 0}, true},                              // another or no taskbar window
+        {{false, true, false, false, 0}, true},                              // moved, resized, slid in or out
+        {{false, false, true, false, 0}, true},                              // display, work area, scale, shell restart
+        {{false, false, false, true, 0}, true},                              // the shell gave no answer last time
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.ask, shouldAskShell(c.facts))
-            << c.facts.taskbarChanged << c.facts.rectChanged << c.facts.changeAnnounced << " " << c.facts.ticksSinceAsk;
+            << c.facts.taskbarChanged << c.facts.rectChanged << c.facts.changeAnnounced << c.facts.lastAskUnanswered << " " << c.facts.ticksSinceAsk;
 }
 
 }  // namespace
