@@ -37,12 +37,12 @@ int32_t clampToInt32(int64_t value) {
 
 // The shell's rectangle can lie anywhere in the int range: the sums are made
 // in 64 bits and the strip clamped to what a rectangle can hold.
-Rect stripForEdge(const Rect& r, uint32_t edge) {
+Rect stripForEdge(const Rect& r, uint32_t edge, int32_t depth) {
     switch (edge) {
-    case EDGE_LEFT: return Rect{r.left, r.top, clampToInt32((int64_t)r.left + STRIP_DEPTH), r.bottom};
-    case EDGE_TOP: return Rect{r.left, r.top, r.right, clampToInt32((int64_t)r.top + STRIP_DEPTH)};
-    case EDGE_RIGHT: return Rect{clampToInt32((int64_t)r.right - STRIP_DEPTH), r.top, r.right, r.bottom};
-    default: return Rect{r.left, clampToInt32((int64_t)r.bottom - STRIP_DEPTH), r.right, r.bottom};
+    case EDGE_LEFT: return Rect{r.left, r.top, clampToInt32((int64_t)r.left + depth), r.bottom};
+    case EDGE_TOP: return Rect{r.left, r.top, r.right, clampToInt32((int64_t)r.top + depth)};
+    case EDGE_RIGHT: return Rect{clampToInt32((int64_t)r.right - depth), r.top, r.right, r.bottom};
+    default: return Rect{r.left, clampToInt32((int64_t)r.bottom - depth), r.right, r.bottom};
     }
 }
 
@@ -54,10 +54,10 @@ bool pointInStrip(const Rect& s, const Point& p) {
     return s.left <= p.x && p.x <= s.right && s.top <= p.y && p.y <= s.bottom;
 }
 
-bool pointerOnTaskbar(const Rect& r, const Point& p) {
+bool pointerOnTaskbar(const Rect& r, const Point& p, int32_t margin) {
     // 64-bit so that a rectangle at the ends of the int range cannot wrap.
-    return (int64_t)r.left - RELEASE_MARGIN < p.x && (int64_t)p.x < (int64_t)r.right + RELEASE_MARGIN &&
-           (int64_t)r.top - RELEASE_MARGIN < p.y && (int64_t)p.y < (int64_t)r.bottom + RELEASE_MARGIN;
+    return (int64_t)r.left - margin < p.x && (int64_t)p.x < (int64_t)r.right + margin &&
+           (int64_t)r.top - margin < p.y && (int64_t)p.y < (int64_t)r.bottom + margin;
 }
 
 uint32_t packPosition(const Point& p) {
@@ -85,13 +85,19 @@ static int32_t smaller(int32_t a, int32_t b) {
     return a < b ? a : b;
 }
 
-Rect secondaryStrip(const Rect& t, const Rect& m, uint32_t edge) {
+Rect secondaryStrip(const Rect& t, const Rect& m, uint32_t edge, int32_t depth) {
     const int32_t left = larger(t.left, m.left), right = smaller(t.right, m.right);
     const int32_t top = larger(t.top, m.top), bottom = smaller(t.bottom, m.bottom);
     switch (edge) {
-    case EDGE_LEFT: return Rect{m.left, top, clampToInt32((int64_t)m.left + STRIP_DEPTH), bottom};
-    case EDGE_TOP: return Rect{left, m.top, right, clampToInt32((int64_t)m.top + STRIP_DEPTH)};
-    case EDGE_RIGHT: return Rect{clampToInt32((int64_t)m.right - STRIP_DEPTH), top, m.right, bottom};
-    default: return Rect{left, clampToInt32((int64_t)m.bottom - STRIP_DEPTH), right, m.bottom};
+    case EDGE_LEFT: return Rect{m.left, top, clampToInt32((int64_t)m.left + depth), bottom};
+    case EDGE_TOP: return Rect{left, m.top, right, clampToInt32((int64_t)m.top + depth)};
+    case EDGE_RIGHT: return Rect{clampToInt32((int64_t)m.right - depth), top, m.right, bottom};
+    default: return Rect{left, clampToInt32((int64_t)m.bottom - depth), right, m.bottom};
     }
+}
+
+int32_t scaledForDpi(int32_t pixelsAt96, uint32_t dpi) {
+    if (dpi == 0)
+        return pixelsAt96;
+    return clampToInt32(((int64_t)pixelsAt96 * dpi + BASE_DPI / 2) / BASE_DPI);
 }

@@ -4,6 +4,8 @@
 
 #include <stdint.h>
 
+#include "resources/constants.h"
+
 struct Rect {
     int32_t left, top, right, bottom;  // right and bottom exclusive
 };
@@ -24,7 +26,7 @@ uint32_t edgeFromCorners(const Rect& taskbar, int32_t fullScreenWidth);
 
 // The 4-pixel band of the taskbar on the side of its screen edge; an edge
 // outside 0..3 gives the bottom band.
-Rect stripForEdge(const Rect& taskbar, uint32_t edge);
+Rect stripForEdge(const Rect& taskbar, uint32_t edge, int32_t depth = STRIP_DEPTH);
 
 // The edge of its monitor a secondary taskbar lies along: a long side along
 // the top or bottom, a tall one along the left or right, on the side of the
@@ -35,7 +37,12 @@ uint32_t secondaryEdge(const Rect& taskbar, const Rect& monitor);
 // The 4-pixel band inside the monitor along that edge, as long as the part of
 // the taskbar on the monitor: on the taskbar's outer edge when it shows, on
 // the monitor's edge where it hides.
-Rect secondaryStrip(const Rect& taskbar, const Rect& monitor, uint32_t edge);
+Rect secondaryStrip(const Rect& taskbar, const Rect& monitor, uint32_t edge, int32_t depth = STRIP_DEPTH);
+
+// A length in pixels at 96 DPI as many pixels cover the same physical length
+// at `dpi`, rounded to the nearest (4 at 96 is 6 at 144, 8 at 192); a DPI of 0,
+// unknown, leaves it as it is.
+int32_t scaledForDpi(int32_t pixelsAt96, uint32_t dpi);
 
 // The strip test is inclusive on all four sides, so it covers one pixel more
 // to the right and below than the window itself.
@@ -43,7 +50,7 @@ bool pointInStrip(const Rect& strip, const Point& p);
 
 // The pointer is still on the taskbar inside the rectangle grown by the
 // release margin, with strict comparisons.
-bool pointerOnTaskbar(const Rect& taskbar, const Point& p);
+bool pointerOnTaskbar(const Rect& taskbar, const Point& p, int32_t margin = RELEASE_MARGIN);
 
 // A screen point as one message parameter: x in the low 16 bits, y in the high.
 uint32_t packPosition(const Point& p);

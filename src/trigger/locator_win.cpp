@@ -32,13 +32,16 @@ int locateTaskbar(APPBARDATA* request, RECT* last) {
     if (trigger.lastAskUnanswered)
         return 0;
     Rect taskbar = toRect(request->rc);
-    if (sameRect(taskbar, toRect(*last)))
+    // A new scale lays the same taskbar's strip again.
+    const uint32_t dpi = monitorDpiOf(primary.taskbarWindow);
+    if (sameRect(taskbar, toRect(*last)) && dpi == primary.dpi)
         return 0;
     *last = request->rc;
+    primary.dpi = dpi;
     uint32_t edge = request->uEdge;
     if (edge == EDGE_UNREPORTED && !probeAutoHideEdge(request, &edge))
         edge = edgeFromCorners(taskbar, GetSystemMetrics(SM_CXFULLSCREEN));
-    primary.strip = toRECT(stripForEdge(taskbar, edge));
+    primary.strip = toRECT(stripForEdge(taskbar, edge, scaledForDpi(STRIP_DEPTH, dpi)));
     return 1;
 }
 

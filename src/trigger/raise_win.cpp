@@ -74,7 +74,7 @@ static bool pointerStillOnTaskbar(const Strip& strip) {
     RECT taskbar;
     if (!GetCursorPos(&cursor) || !GetWindowRect(strip.taskbarWindow, &taskbar))
         return false;
-    return pointerOnTaskbar(toRect(taskbar), toPoint(cursor));
+    return pointerOnTaskbar(toRect(taskbar), toPoint(cursor), scaledForDpi(RELEASE_MARGIN, strip.dpi));
 }
 
 static bool coverStillTopmost(const Strip& strip) {

@@ -55,8 +55,9 @@ static void follow(Strip& strip) {
     if (!monitorRectOf(strip.taskbarWindow, &monitor))
         return;
     strip.lastTaskbarRect = taskbar;
+    strip.dpi = monitorDpiOf(strip.taskbarWindow);
     const Rect t = toRect(taskbar), m = toRect(monitor);
-    strip.strip = toRECT(secondaryStrip(t, m, secondaryEdge(t, m)));
+    strip.strip = toRECT(secondaryStrip(t, m, secondaryEdge(t, m), scaledForDpi(STRIP_DEPTH, strip.dpi)));
     placeStripWindow(strip);
 }
 

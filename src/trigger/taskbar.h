@@ -10,6 +10,9 @@ HWND findTaskbar();
 HWND findSecondaryTaskbar(HWND after);
 // The rectangle of the monitor the window is on, or nearest to.
 bool monitorRectOf(HWND window, RECT* monitor);
+// The DPI of that monitor where the system tells it (Windows 8.1 and later),
+// else of the window (Windows 10), else of the system.
+uint32_t monitorDpiOf(HWND window);
 // ABM_GETTASKBARPOS: nonzero on success with rc (and maybe uEdge) filled.
 BOOL requestTaskbarPosition(APPBARDATA* request);
 // ABM_GETAUTOHIDEBAR for one edge: the auto-hide bar there, or null.

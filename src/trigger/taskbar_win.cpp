@@ -32,6 +32,46 @@ bool monitorRectOf(HWND window, RECT* monitor) {
     return true;
 }
 
+typedef HRESULT(WINAPI* GetDpiForMonitorProc)(HMONITOR, int, UINT*, UINT*);
+typedef UINT(WINAPI* GetDpiForWindowProc)(HWND);
+static const int EFFECTIVE_DPI = 0;  // MDT_EFFECTIVE_DPI
+
+// Looked up once: the functions of newer systems are taken where they exist,
+// so that the program still runs on the older ones.
+static GetDpiForMonitorProc dpiForMonitor() {
+    static bool looked = false;
+    static GetDpiForMonitorProc proc = nullptr;
+    if (!looked) {
+        looked = true;
+        HMODULE shcore = LoadLibraryA("shcore.dll");
+        if (shcore != nullptr)
+            proc = (GetDpiForMonitorProc)(void*)GetProcAddress(shcore, "GetDpiForMonitor");
+    }
+    return proc;
+}
+
+static GetDpiForWindowProc dpiForWindow() {
+    static GetDpiForWindowProc proc =
+        (GetDpiForWindowProc)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
+    return proc;
+}
+
+uint32_t monitorDpiOf(HWND window) {
+    UINT x = 0, y = 0;
+    GetDpiForMonitorProc forMonitor = dpiForMonitor();
+    if (forMonitor != nullptr &&
+        SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), EFFECTIVE_DPI, &x, &y)) && y != 0)
+        return y;
+    GetDpiForWindowProc forWindow = dpiForWindow();
+    if (forWindow != nullptr && window != nullptr && (y = forWindow(window)) != 0)
+        return y;
+    HDC screen = GetDC(nullptr);
+    const int system = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr)
+        ReleaseDC(nullptr, screen);
+    return system > 0 ? (uint32_t)system : BASE_DPI;
+}
+
 BOOL requestTaskbarPosition(APPBARDATA* request) {
     return SHAppBarMessage(ABM_GETTASKBARPOS, request) != 0;
 }

@@ -9,6 +9,7 @@ struct Strip {
     HWND taskbarWindow = nullptr;
     RECT lastTaskbarRect = {};  // as last seen: the shell's answer (primary), the window's own (secondary)
     RECT strip = {};
+    DWORD dpi = 0;  // of the taskbar's monitor when the strip was laid; 0 before
 
     // Activation state.
     LONG taskbarRaised = 0;

@@ -95,6 +95,25 @@ TEST(TriggerGeometry, SecondaryTaskbarsGetTheBandOfTheirMonitorsEdge) {
     }
 }
 
+// The strip and the release margin cover the same physical band at any scale.
+TEST(TriggerGeometry, LengthsScaleWithTheDpiRoundedToTheNearestPixel) {
+    struct {
+        int32_t at96;
+        uint32_t dpi;
+        int32_t scaled;
+    } cases[] = {
+        {4, 96, 4}, {4, 120, 5}, {4, 144, 6}, {4, 168, 7}, {4, 192, 8}, {4, 288, 12},
+        {5, 96, 5}, {5, 120, 6}, {5, 144, 8}, {5, 192, 10}, {4, 72, 3}, {4, 0, 4},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.scaled, scaledForDpi(c.at96, c.dpi)) << c.at96 << " at " << c.dpi;
+    EXPECT_TRUE(stripForEdge(Rect{0, 728, 1024, 768}, EDGE_BOTTOM, 6) == (Rect{0, 762, 1024, 768}));
+    EXPECT_TRUE(secondaryStrip(Rect{1024, 0, 1086, 768}, Rect{1024, 0, 2048, 768}, EDGE_LEFT, 8) ==
+                (Rect{1024, 0, 1032, 768}));
+    EXPECT_TRUE(pointerOnTaskbar(Rect{0, 740, 1024, 768}, Point{500, 733}, 8));
+    EXPECT_FALSE(pointerOnTaskbar(Rect{0, 740, 1024, 768}, Point{500, 732}, 8));
+}
+
 TEST(TriggerGeometry, StripTestIsInclusiveOnAllFourSides) {
     const Rect strip = {0, 764, 1024, 768};
     struct { Point p; bool in; } cases[] = {
