@@ -41,3 +41,4 @@ if(PENDREL_TESTS)
 endif()
 
 include(cmake/bench.cmake)
+include(cmake/monitors.cmake)
