@@ -18,7 +18,7 @@
 #   xrandr --output DUMMY1 --off
 #   xrandr --output DUMMY1 --mode 1024x768 --pos 1024x0
 # (not --auto: DUMMY1 counts as disconnected, --auto would mirror it at 0,0).
-# Wine follows within a few milliseconds but broadcasts no WM_DISPLAYCHANGE for
+# Wine follows within some 30 ms but broadcasts no WM_DISPLAYCHANGE for
 # it; ChangeDisplaySettingsEx on \\.\DISPLAY2 from a Win32 program does both.
 set -euo pipefail
 
