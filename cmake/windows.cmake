@@ -68,3 +68,4 @@ if(PENDREL_TESTS)
 endif()
 
 include(cmake/bench.cmake)
+include(cmake/monitors.cmake)

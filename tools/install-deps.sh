@@ -6,7 +6,8 @@
 set -euo pipefail
 
 RUN_PACKAGES=(cmake ninja-build python3 googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-utils imagemagick)
-TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang libclang-rt-14-dev g++-mingw-w64-i686-posix)
+TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang libclang-rt-14-dev g++-mingw-w64-i686-posix
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 
 case "${1:-test}" in
     run) wanted=("${RUN_PACKAGES[@]}") ;;

@@ -11,6 +11,7 @@ cd "$root"
 
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 wine_state="$root/build/wine-test"
+monitors_state="$root/build/two-monitors"
 artifacts="$root/artifacts"
 started=$(date +%s)
 summaries=()
@@ -22,7 +23,8 @@ step() { printf '\n=== %s (%ss)\n' "$*" "$(($(date +%s) - started))"; }
 die() { echo "FAILED: $*" >&2; exit 1; }
 
 stop_desktop() { "$root/tools/wine-desktop.sh" stop "$wine_state" >/dev/null 2>&1 || true; }
-trap stop_desktop EXIT
+stop_monitors() { "$root/tools/two-monitor-desktop.sh" stop "$monitors_state" >/dev/null 2>&1 || true; }
+trap 'stop_desktop; stop_monitors' EXIT
 
 # Runs ctest with the given arguments, keeps its log and counts its results.
 run_ctest() {
@@ -111,6 +113,25 @@ import -window root "$artifacts/e2e/desktop-at-end.png" 2>/dev/null || true
 cp "$wine_state"/*.log "$artifacts/" 2>/dev/null || true
 ls "$artifacts/e2e"
 stop_desktop
+
+step "Two monitors side by side (Xorg with the dummy driver, no virtual desktop)"
+# The environment of the scenarios with a taskbar on each monitor: a Win32
+# program must see exactly (0,0,1024,768) primary and (1024,0,2048,768).
+rm -rf "$monitors_state"
+probe_log="$artifacts/monitor-probe.txt"
+: >"$probe_log"
+if monitors_env=$(timeout 240 "$root/tools/two-monitor-desktop.sh" start "$monitors_state" auto 2>>"$probe_log") &&
+    (eval "$monitors_env" && timeout 60 wine "$root/build/mingw-x86_64/bin/monitor_probe.exe" </dev/null) \
+        2>&1 | tr -d '\r' | tee -a "$probe_log"; then
+    summaries+=("two monitors: passed (artifacts/monitor-probe.txt)")
+    passed_total=$((passed_total + 1))
+else
+    summaries+=("two monitors: FAILED (artifacts/monitor-probe.txt, two-monitors-xorg.log)")
+    failed_total=$((failed_total + 1))
+    status=1
+fi
+cp "$monitors_state/xorg.log" "$artifacts/two-monitors-xorg.log" 2>/dev/null || true
+stop_monitors
 
 step "Benchmark, short pass (checks that it runs; the figures are not judged)"
 if timeout 900 "$root/tools/benchmark.sh" --short --x86_64-dir "$root/build/mingw-x86_64" \
