@@ -32,3 +32,6 @@ int startTimer(HWND window, UINT_PTR timerId, UINT periodMs);
 // library is loaded on the first dialog, not at start-up, so a Pendrel that
 // never opens a dialog neither imports nor maps it.
 void ensureCommonControls();
+// The dialogs lay their controls over a tab control: labels and check boxes
+// are given the pane's texture behind their text instead of the dialog's grey.
+void giveDialogTheTabTexture(HWND dialog);

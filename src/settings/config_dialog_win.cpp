@@ -81,6 +81,7 @@ void applyDialogSettings(HWND dialog) {
 
 INT_PTR onInitDialog(HWND dialog) {
     configDialogState().dialog = dialog;
+    giveDialogTheTabTexture(dialog);
     SetForegroundWindow(dialog);
     HICON big = LoadIconA(programState().instance, MAKEINTRESOURCEA(IDI_APP));
     PostMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
