@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include "about/about_dialog.h"
+#include "app/strip_messages.h"
 #include "resources/program.h"
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
@@ -45,11 +45,6 @@ LRESULT onDestroy(HWND window) {
     return 0;
 }
 
-LRESULT onHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
-    pointerOverStrip(primary(), wParam, lParam);
-    return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
-}
-
 LRESULT onPollTick(HWND window) {
     if (!pollTick())
         return DefWindowProcA(window, WM_TIMER, TIMER_POLL, 0);
@@ -62,55 +57,15 @@ LRESULT onIconRemovalTick(HWND window) {
     return 0;
 }
 
-LRESULT onDelayTick() {
-    delayTick(primary());
-    return 0;
-}
-
-LRESULT onHighlightTick() {
-    highlightTick(primary());
-    return 0;
-}
-
 // Timers are looked at in the order poll, icon removal, delay, highlight.
 LRESULT onTimer(HWND window, WPARAM timerId) {
     switch (timerId) {
     case TIMER_POLL: return onPollTick(window);
     case TIMER_ICON_REMOVAL: return onIconRemovalTick(window);
-    case TIMER_DELAY: return onDelayTick();
-    case TIMER_HIGHLIGHT: return onHighlightTick();
+    case TIMER_DELAY: return onStripDelayTick(primary());
+    case TIMER_HIGHLIGHT: return onStripHighlightTick(primary());
     default: return 0;
     }
-}
-
-// Click points arrive in client coordinates, signed.
-POINT clickOnScreen(HWND window, LPARAM lParam) {
-    POINT click = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ClientToScreen(window, &click);
-    return click;
-}
-
-LRESULT onLeftButtonDown(HWND window, LPARAM lParam) {
-    stripClicked(primary(), clickOnScreen(window, lParam));
-    return 0;
-}
-
-LRESULT onRightButtonDown(HWND window, LPARAM lParam) {
-    showContextMenu(clickOnScreen(window, lParam));
-    return 0;
-}
-
-LRESULT onPaint(HWND window) {
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
-    return 0;
-}
-
-LRESULT onEraseBackground(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (stripHighlighted(primary()))
-        return DefWindowProcA(window, WM_ERASEBKGND, wParam, lParam);
-    return 0;
 }
 
 LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -188,12 +143,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CREATE: return onCreate(window, wParam, lParam);
     case WM_DESTROY: return onDestroy(window);
-    case WM_NCHITTEST: return onHitTest(window, wParam, lParam);
+    case WM_NCHITTEST: return onStripHitTest(primary(), window, wParam, lParam);
     case WM_TIMER: return onTimer(window, wParam);
-    case WM_LBUTTONDOWN: return onLeftButtonDown(window, lParam);
-    case WM_RBUTTONDOWN: return onRightButtonDown(window, lParam);
-    case WM_PAINT: return onPaint(window);
-    case WM_ERASEBKGND: return onEraseBackground(window, wParam, lParam);
+    case WM_LBUTTONDOWN: return onStripLeftButtonDown(primary(), window, lParam);
+    case WM_RBUTTONDOWN: return onStripRightButtonDown(window, lParam);
+    case WM_PAINT: return onStripPaint(window);
+    case WM_ERASEBKGND: return onStripEraseBackground(primary(), window, wParam, lParam);
     case WM_ENTERMENULOOP: return onMenuLoop(window, message, wParam, lParam);
     case WM_EXITMENULOOP: return onMenuLoop(window, message, wParam, lParam);
     case WM_COMMAND: return onCommand(wParam);
