@@ -46,7 +46,8 @@ LRESULT onDestroy(HWND window) {
 }
 
 LRESULT onPollTick(HWND window) {
-    if (!pollTick())
+    const ProgramState& program = programState();
+    if (!pollTick(program.pollPointerStamped ? &program.pollPointer : nullptr))
         return DefWindowProcA(window, WM_TIMER, TIMER_POLL, 0);
     return 0;
 }

@@ -17,6 +17,10 @@ struct ProgramState {
     HWND mainWindow = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
     LONG inMenuLoop = 0;             // the main window is tracking a menu
+    // The pointer where the system stamped it on the poll tick being handled,
+    // while the program's own loop hands that tick on.
+    POINT pollPointer = {};
+    LONG pollPointerStamped = 0;
 };
 
 ProgramState& programState();

@@ -136,21 +136,29 @@ bool stripHighlighted(const Strip& strip) {
     return strip.highlightShown != 0;
 }
 
-static bool pollStrip(Strip& strip) {
+static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
     enforceZOrder(strip);
     checkRelease(strip);
-    return handleAtCursor(strip, EVENT_POLL);
+    return handle(strip, EVENT_POLL, pointerKnown && pointInStrip(strip, pointer), 0, packedLParam(pointer));
 }
 
-bool pollTick() {
+bool pollTick(const POINT* stampedPointer) {
     APPBARDATA request = {};
     // A tick that does not ask behaves as one whose answer was the same rectangle.
     if (shellAskDue() && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
         placeStripWindow(trigger.primary);
     followSecondaryTaskbars(settings.allScreens != 0);
-    bool timersStarted = pollStrip(trigger.primary);
+    // Reading the pointer is the dearest part of an idle poll: once a tick,
+    // and not at all when the tick's message carries it.
+    POINT pointer = {};
+    bool known = true;
+    if (stampedPointer != nullptr)
+        pointer = *stampedPointer;
+    else
+        known = GetCursorPos(&pointer) != 0;
+    bool timersStarted = pollStrip(trigger.primary, known, pointer);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
-        timersStarted = pollStrip(trigger.secondary[i]) && timersStarted;
+        timersStarted = pollStrip(trigger.secondary[i], known, pointer) && timersStarted;
     return timersStarted;
 }
 
