@@ -53,6 +53,20 @@ const uint32_t EDGE_BOTTOM = 3;
 // hung shell cannot freeze the trigger.
 const unsigned FORWARD_HIT_TEST_TIMEOUT_MS = 500;
 
+// The shortcut that shows the taskbar: the main window's one hot key.
+const int HOT_KEY_SHOW_TASKBAR = 1;
+// A stored shortcut is what the hot-key control gives: the virtual key in the
+// low byte, its HOTKEYF_ flags in the high byte; 0 is none.
+const uint32_t HOT_KEY_STORED_MAX = 0xFFFF;
+const uint32_t HOT_KEY_FLAG_SHIFT = 0x01;    // HOTKEYF_SHIFT
+const uint32_t HOT_KEY_FLAG_CONTROL = 0x02;  // HOTKEYF_CONTROL
+const uint32_t HOT_KEY_FLAG_ALT = 0x04;      // HOTKEYF_ALT
+const uint32_t HOT_KEY_FLAG_EXT = 0x08;      // HOTKEYF_EXT: an extended key (the grey block), not a modifier
+// The modifiers RegisterHotKey takes.
+const uint32_t HOT_KEY_MOD_ALT = 0x01;      // MOD_ALT
+const uint32_t HOT_KEY_MOD_CONTROL = 0x02;  // MOD_CONTROL
+const uint32_t HOT_KEY_MOD_SHIFT = 0x04;    // MOD_SHIFT
+
 // Settings limits.
 const uint32_t DELAY_MS_DEFAULT = 200;
 const uint32_t DELAY_MS_MIN_STORED = 1;

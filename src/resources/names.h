@@ -26,3 +26,4 @@
 #define PENDREL_REG_SEND_BACK "RetourArri\xE8rePlan"
 #define PENDREL_REG_HIGHLIGHT "Surbrillance"
 #define PENDREL_REG_ALL_SCREENS "TousLesEcrans"
+#define PENDREL_REG_HOT_KEY "Raccourci"

@@ -44,6 +44,7 @@
 #define IDS_TIMER_ERROR 40034
 #define IDS_TASKBAR_CLASS 40035
 #define IDS_REG_ALL_SCREENS 40036
+#define IDS_REG_HOT_KEY 40037
 
 // Configuration dialog controls (IDOK 1, IDCANCEL 2 and Apply 3 are buttons too).
 #define IDC_APPLY 3

@@ -68,6 +68,7 @@ const StringCase STRINGS[] = {
     {IDS_REG_SEND_BACK, "RetourArri\xE8rePlan"},
     {IDS_REG_HIGHLIGHT, "Surbrillance"},
     {IDS_REG_ALL_SCREENS, "TousLesEcrans"},
+    {IDS_REG_HOT_KEY, "Raccourci"},
     {IDS_RATE_FORMAT, "An average of %0d%c%0.2d"},
     {IDS_RATE_SUFFIX, " times per"},
     {IDS_UNIT_SECOND, "second"},
