@@ -70,6 +70,12 @@ const uint32_t HOT_KEY_MOD_SHIFT = 0x04;    // MOD_SHIFT
 // Settings limits.
 const uint32_t DELAY_MS_DEFAULT = 200;
 const uint32_t DELAY_MS_MIN_STORED = 1;
+// Starting at sign-in: a value of the current user's Run key holding the
+// program's path in quotes. A longer value cannot name this program with
+// room to spare; it is read as naming something else.
+#define RUN_KEY_PATH "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+const unsigned RUN_VALUE_CAPACITY = 1024;
+
 const uint32_t DELAY_MS_MAX = 2000;
 
 // Text buffers: 256 bytes, 255 passed to LoadStringA (254 characters and a NUL).

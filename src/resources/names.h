@@ -27,3 +27,6 @@
 #define PENDREL_REG_HIGHLIGHT "Surbrillance"
 #define PENDREL_REG_ALL_SCREENS "TousLesEcrans"
 #define PENDREL_REG_HOT_KEY "Raccourci"
+// The value of the current user's Run key that starts Pendrel at sign-in; it
+// is not one of the settings of Pendrel's own key.
+#define PENDREL_RUN_VALUE "Pendrel"
