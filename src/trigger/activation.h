@@ -25,5 +25,10 @@ bool stripHighlighted(const Strip& strip);
 // releases, and finds a resting pointer. False when a timer it needed could
 // not start.
 bool pollTick();
+// The keyboard shortcut: raises the taskbar of the monitor under the pointer
+// as an activation does, and gives it the foreground so that its buttons can
+// be reached with the arrow keys. Its release waits until the foreground has
+// left it.
+void raiseTaskbarUnderPointer();
 // The strip whose window this is, or null.
 Strip* stripOfWindow(HWND window);
