@@ -25,6 +25,9 @@ const unsigned REFRESH_PERIOD_MS = 1000;
 const unsigned WM_TRAY_NOTIFY = 1025;
 const unsigned WM_SECOND_INSTANCE = 1026;
 const unsigned WM_READD_ICON = 51677;
+// WM_APP + 1, sent by the configuration dialog to the main window once it
+// has applied the settings: the main window registers the shortcut afresh.
+const unsigned WM_SETTINGS_APPLIED = 0x8001;
 
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
@@ -67,15 +70,15 @@ const uint32_t HOT_KEY_MOD_ALT = 0x01;      // MOD_ALT
 const uint32_t HOT_KEY_MOD_CONTROL = 0x02;  // MOD_CONTROL
 const uint32_t HOT_KEY_MOD_SHIFT = 0x04;    // MOD_SHIFT
 
-// Settings limits.
-const uint32_t DELAY_MS_DEFAULT = 200;
-const uint32_t DELAY_MS_MIN_STORED = 1;
 // Starting at sign-in: a value of the current user's Run key holding the
 // program's path in quotes. A longer value cannot name this program with
 // room to spare; it is read as naming something else.
 #define RUN_KEY_PATH "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 const unsigned RUN_VALUE_CAPACITY = 1024;
 
+// Settings limits.
+const uint32_t DELAY_MS_DEFAULT = 200;
+const uint32_t DELAY_MS_MIN_STORED = 1;
 const uint32_t DELAY_MS_MAX = 2000;
 
 // Text buffers: 256 bytes, 255 passed to LoadStringA (254 characters and a NUL).

@@ -17,6 +17,9 @@ struct ProgramState {
     HWND mainWindow = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
     LONG inMenuLoop = 0;             // the main window is tracking a menu
+    // The main window could not register the chosen shortcut (another
+    // program holds it): the configuration dialog says so.
+    LONG hotKeyRefused = 0;
 };
 
 ProgramState& programState();
