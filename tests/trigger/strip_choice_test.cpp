@@ -13,7 +13,7 @@ TEST(StripChoice, TheStripOfThePointersMonitorOrThePrimary) {
     EXPECT_EQ(stripOnPointerMonitor(three, 3, 40), 0u);  // a monitor without a taskbar
     EXPECT_EQ(stripOnPointerMonitor(three, 1, 20), 0u);  // its strip is off: only the primary counts
     // Strips whose taskbar went away match nothing, not even a pointer on no monitor.
-    const uintptr_t gone[] = {0, 0, 20};
+    const uintptr_t gone[] = {10, 0, 20};
     EXPECT_EQ(stripOnPointerMonitor(gone, 3, 0), 0u);
     EXPECT_EQ(stripOnPointerMonitor(gone, 3, 20), 2u);
     // Two taskbars on one monitor: the first is raised.
