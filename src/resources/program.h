@@ -32,7 +32,7 @@ HICON loadSmallAppIcon();
 // The one way a timer is started: on failure the user is told, and 0 returned.
 int startTimer(HWND window, UINT_PTR timerId, UINT periodMs);
 // Registers the tab control class both dialogs frame their content with, and
-// the configuration dialog's hot-key control class. The
-// library is loaded on the first dialog, not at start-up, so a Pendrel that
-// never opens a dialog neither imports nor maps it.
+// the configuration dialog's hot-key control class. The library is loaded on
+// the first dialog, not at start-up, so a Pendrel that never opens a dialog
+// neither imports nor maps it.
 void ensureCommonControls();
