@@ -1,8 +1,10 @@
 #include "app/main_window.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "about/about_dialog.h"
+#include "app/hot_key.h"
 #include "app/strip_messages.h"
 #include "resources/program.h"
 #include "resources/resource.h"
@@ -19,9 +21,26 @@
 
 namespace {
 
+static_assert(HOT_KEY_FLAG_SHIFT == HOTKEYF_SHIFT && HOT_KEY_FLAG_CONTROL == HOTKEYF_CONTROL &&
+                  HOT_KEY_FLAG_ALT == HOTKEYF_ALT && HOT_KEY_FLAG_EXT == HOTKEYF_EXT,
+              "the hot-key control's flags");
+static_assert(HOT_KEY_MOD_ALT == MOD_ALT && HOT_KEY_MOD_CONTROL == MOD_CONTROL && HOT_KEY_MOD_SHIFT == MOD_SHIFT,
+              "RegisterHotKey's modifiers");
+
 // The TriggerWindow is the primary taskbar's strip.
 Strip& primary() {
     return triggerState().primary;
+}
+
+// Registered afresh at every change (and at every OK or Apply, so that a key
+// another program has let go of since is taken). A refusal is kept for the
+// configuration dialog to show.
+void registerShowTaskbarKey(HWND window) {
+    UnregisterHotKey(window, HOT_KEY_SHOW_TASKBAR);
+    const HotKeyRegistration key = hotKeyRegistration(currentSettings().hotKey);
+    const bool refused =
+        key.wanted && !RegisterHotKey(window, HOT_KEY_SHOW_TASKBAR, key.modifiers, key.virtualKey);
+    programState().hotKeyRefused = refused ? 1 : 0;
 }
 
 LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -30,6 +49,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     trayState().iconSmall = loadSmallAppIcon();
     programState().taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
     loadSettings();
+    registerShowTaskbarKey(window);
     if (currentSettings().showTrayIcon) {
         showTrayIcon(window, trayState().iconSmall);
         // A failed start has been reported; the icon simply stays.
@@ -40,6 +60,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT onDestroy(HWND window) {
+    UnregisterHotKey(window, HOT_KEY_SHOW_TASKBAR);
     hideTrayIcon(window);
     PostQuitMessage(0);
     return 0;
@@ -131,6 +152,17 @@ LRESULT onTaskbarCreated(HWND window) {
     return 0;
 }
 
+LRESULT onHotKey(WPARAM id) {
+    if (id == HOT_KEY_SHOW_TASKBAR)
+        raiseTaskbarUnderPointer();
+    return 0;
+}
+
+LRESULT onSettingsApplied(HWND window) {
+    registerShowTaskbarKey(window);
+    return 0;
+}
+
 // The shell's "TaskbarCreated" has a number known only at run time.
 LRESULT onOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != 0 && message == programState().taskbarCreatedMessage)
@@ -160,6 +192,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TRAY_NOTIFY: return onTrayNotify(lParam);
     case WM_SECOND_INSTANCE: return onSecondInstance(window);
     case WM_READD_ICON: return onReaddIcon(window);
+    case WM_HOTKEY: return onHotKey(wParam);
+    case WM_SETTINGS_APPLIED: return onSettingsApplied(window);
     default: return onOtherMessage(window, message, wParam, lParam);
     }
 }

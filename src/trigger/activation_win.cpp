@@ -7,6 +7,7 @@
 #include "trigger/locator.h"
 #include "trigger/raise.h"
 #include "trigger/secondary.h"
+#include "trigger/strip_choice.h"
 #include "trigger/taskbar.h"
 
 // The records this file works on, reached once.
@@ -160,6 +161,31 @@ bool pollTick(const POINT* stampedPointer) {
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         timersStarted = pollStrip(trigger.secondary[i], known, pointer) && timersStarted;
     return timersStarted;
+}
+
+// A taskbar that is gone lies on no monitor.
+static uintptr_t monitorOf(const Strip& strip) {
+    if (!IsWindow(strip.taskbarWindow))
+        return 0;
+    return reinterpret_cast<uintptr_t>(MonitorFromWindow(strip.taskbarWindow, MONITOR_DEFAULTTONEAREST));
+}
+
+static Strip& stripUnderPointer() {
+    POINT cursor = {};
+    if (!GetCursorPos(&cursor))
+        return trigger.primary;
+    uintptr_t monitors[1 + MAX_SECONDARY_STRIPS] = {monitorOf(trigger.primary)};
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        monitors[1 + i] = monitorOf(trigger.secondary[i]);
+    const uintptr_t pointer = reinterpret_cast<uintptr_t>(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST));
+    const size_t chosen = stripOnPointerMonitor(monitors, 1 + trigger.secondaryCount, pointer);
+    return chosen == 0 ? trigger.primary : trigger.secondary[chosen - 1];
+}
+
+void raiseTaskbarUnderPointer() {
+    Strip& strip = stripUnderPointer();
+    handleAtCursor(strip, EVENT_HOT_KEY);
+    holdForKeyboard(strip);
 }
 
 Strip* stripOfWindow(HWND window) {
