@@ -16,12 +16,8 @@
 namespace e2e {
 namespace {
 
-// Taskbar rectangles of the stand-in shell, on the 1024 by 768 desktop of the
-// tests. The edge is the shell's own report.
-const int DESKTOP_WIDTH = 1024;
-const int DESKTOP_HEIGHT = 768;
-const RECT BOTTOM_BAR = {0, 728, 1024, 768};
-const RECT BOTTOM_STRIP = {0, 764, 1024, 768};
+// More taskbar rectangles of the stand-in shell. The edge is the shell's own
+// report.
 const RECT TOP_BAR = {0, 0, 1024, 40};
 const RECT TOP_STRIP = {0, 0, 1024, 4};
 const RECT EMPTY_RECT = {0, 0, 0, 0};
@@ -32,47 +28,28 @@ POINT middleOf(const RECT& r) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-class Robustness : public PendrelTest {
+class Robustness : public StandInShellTest {
 protected:
     void SetUp() override {
         // A restricted key left by an interrupted run could not be deleted.
         unrestrictSettingsKey();
-        PendrelTest::SetUp();
+        StandInShellTest::SetUp();
     }
     void TearDown() override {
-        shell_.stop();
+        // Before the key is deleted.
         unrestrictSettingsKey();
-        PendrelTest::TearDown();
-    }
-    // Starts the stand-in shell; false where the system's shell does not
-    // consult it (the scenario is then skipped).
-    bool standInShell() {
-        if (screenWidth() != DESKTOP_WIDTH || screenHeight() != DESKTOP_HEIGHT)
-            return false;
-        return shell_.start() && shell_.answersTaskbarRequests();
+        StandInShellTest::TearDown();
     }
     bool askedTwiceMore() {
         const long asked = shell_.requestsAnswered();
         return waitUntil([&] { return shell_.requestsAnswered() >= asked + 2; }, TWO_POLLS_BOUND_MS);
-    }
-    bool liesOn(const Pendrel& copy, const RECT& strip) {
-        return waitUntil([&] { return sameRect(windowRect(copy.window), strip); }, EFFECT_BOUND_MS);
     }
     // The stand-in taskbar is in front of the cover at its middle.
     bool standInRaised() { return rootWindowAt(middleOf(windowRect(shell_.taskbar()))) == shell_.taskbar(); }
     bool waitCount(HWND about, long count) {
         return waitUntil([&] { return countShownInAbout(about) == count; }, EFFECT_BOUND_MS);
     }
-
-    FakeShell shell_;
 };
-
-#define START_STAND_IN_SHELL_OR_SKIP()                                                              \
-    do {                                                                                            \
-        if (!standInShell())                                                                        \
-            GTEST_SKIP() << "the shell's taskbar requests cannot be answered from here (not Wine's " \
-                            "shell, or not the 1024x768 test desktop)";                             \
-    } while (0)
 
 // The shell ends and a new one starts, with its taskbar along the top edge.
 // Ending the real shell would end the whole Wine desktop: its end is what the
