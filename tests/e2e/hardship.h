@@ -82,6 +82,10 @@ std::string describe(const ProcessFigures& figures);
 
 // What a new shell broadcasts once its taskbar exists.
 void broadcastTaskbarCreated();
+// Sends a change the system announces to every top-level window (a display,
+// a setting, a scale): such messages cannot be posted to another process.
+// False when the window did not take it in time.
+bool announceTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // --- A stand-in shell -----------------------------------------------------------
 

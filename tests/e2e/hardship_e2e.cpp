@@ -245,6 +245,11 @@ void broadcastTaskbarCreated() {
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(TASKBAR_CREATED), 0, 0);
 }
 
+bool announceTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS, &result) != 0;
+}
+
 // --- The stand-in shell -------------------------------------------------------------------------
 
 HWND FakeShell::makeControl(void* param) {

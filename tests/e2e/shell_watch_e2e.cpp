@@ -33,13 +33,6 @@ protected:
         Pendrel& copy = launch();
         return copy.window != nullptr && liesOn(copy, strip) ? &copy : nullptr;
     }
-    // Sends what the system sends to every top-level window; false when the
-    // program did not take it.
-    static bool announce(const Pendrel& copy, UINT message, WPARAM wParam, LPARAM lParam) {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(copy.window, message, wParam, lParam, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS,
-                                   &result) != 0;
-    }
     bool askedSince(long before) {
         return waitUntil([&] { return shell_.requestsAnswered() > before; }, NEXT_POLL_BOUND_MS);
     }
@@ -89,10 +82,10 @@ TEST_F(ShellWatch, AsksOnlyWhenTheTaskbarOrTheDisplayMayHaveChanged) {
         switch (row.change) {
         case MOVED: ASSERT_TRUE(shell_.showTaskbar(row.reported)); break;
         case REPLACED: ASSERT_TRUE(shell_.replaceTaskbar()); break;
-        case DISPLAY: ASSERT_TRUE(announce(*copy, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768))); break;
-        case WORK_AREA: ASSERT_TRUE(announce(*copy, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0)); break;
-        case OTHER_SETTING: ASSERT_TRUE(announce(*copy, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0)); break;
-        case SCALE: ASSERT_TRUE(announce(*copy, WM_DPICHANGED, MAKEWPARAM(96, 96), 0)); break;
+        case DISPLAY: ASSERT_TRUE(announceTo(copy->window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768))); break;
+        case WORK_AREA: ASSERT_TRUE(announceTo(copy->window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0)); break;
+        case OTHER_SETTING: ASSERT_TRUE(announceTo(copy->window, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0)); break;
+        case SCALE: ASSERT_TRUE(announceTo(copy->window, WM_DPICHANGED, MAKEWPARAM(96, 96), 0)); break;
         case SHELL_CREATED: PostMessageA(copy->window, RegisterWindowMessageA(TASKBAR_CREATED), 0, 0); break;
         }
         EXPECT_EQ(askedSince(before), row.asks) << shell_.requestsAnswered() - before << " requests";
@@ -119,7 +112,7 @@ TEST_F(ShellWatch, AHungTaskbarDelaysNeitherTheDialogsNorTheStrip) {
     // The poll that finds the new rectangle also finds the pointer gone and
     // releases the taskbar.
     shell_.reportTaskbar(NARROW_BAR, ABE_BOTTOM);
-    ASSERT_TRUE(announce(*copy, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0)) << "the program takes no message";
+    ASSERT_TRUE(announceTo(copy->window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0)) << "the program takes no message";
     EXPECT_TRUE(liesOn(*copy, NARROW_STRIP)) << describe(windowRect(copy->window));
     const double asked = nowMs();
     HWND about = openAbout(*copy);
