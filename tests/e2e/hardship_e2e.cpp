@@ -340,7 +340,8 @@ bool FakeShell::hideShellTaskbar() {
         return false;
     hiddenShellTaskbar_ = realTaskbarBesides(taskbar_);
     // A child window is no top-level window, which is all a search for a
-    // taskbar looks at.
+    // taskbar looks at. (Wine's search also finds message-only windows:
+    // HWND_MESSAGE as the parent would not hide it.)
     return hiddenShellTaskbar_ != nullptr && SetParent(hiddenShellTaskbar_, control_) != nullptr &&
            realTaskbarBesides(taskbar_) == nullptr;
 }
