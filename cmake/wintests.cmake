@@ -34,7 +34,7 @@ if(PENDREL_E2E_SOURCES)
         # that stand in for the shell, flood the program or soak it are also
         # labelled "isolated": the test command runs them on a desktop of their
         # own, so that what they leave behind cannot reach the others.
-        set(isolated "Robustness.*:Soak.*:Flood.*:*/MoveWhileRaised.*")
+        set(isolated "Robustness.*:Soak.*:Flood.*:*/MoveWhileRaised.*:ShellWatch.*")
         set(artifacts "PENDREL_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
         gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "-${isolated}"
             PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE ENVIRONMENT ${artifacts})

@@ -67,8 +67,7 @@ LRESULT onDestroy(HWND window) {
 }
 
 LRESULT onPollTick(HWND window) {
-    const ProgramState& program = programState();
-    if (!pollTick(program.pollPointerStamped ? &program.pollPointer : nullptr))
+    if (!pollTick())
         return DefWindowProcA(window, WM_TIMER, TIMER_POLL, 0);
     return 0;
 }

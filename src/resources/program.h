@@ -17,10 +17,6 @@ struct ProgramState {
     HWND mainWindow = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
     LONG inMenuLoop = 0;             // the main window is tracking a menu
-    // The pointer where the system stamped it on the poll tick being handled,
-    // while the program's own loop hands that tick on.
-    POINT pollPointer = {};
-    LONG pollPointerStamped = 0;
     // The main window could not register the chosen shortcut (another
     // program holds it): the configuration dialog says so.
     LONG hotKeyRefused = 0;

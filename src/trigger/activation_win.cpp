@@ -143,20 +143,18 @@ static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
     return handle(strip, EVENT_POLL, pointerKnown && pointInStrip(strip, pointer), 0, packedLParam(pointer));
 }
 
-bool pollTick(const POINT* stampedPointer) {
+bool pollTick() {
     APPBARDATA request = {};
     // A tick that does not ask behaves as one whose answer was the same rectangle.
     if (shellAskDue() && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
         placeStripWindow(trigger.primary);
     followSecondaryTaskbars(settings.allScreens != 0);
-    // Reading the pointer is the dearest part of an idle poll: once a tick,
-    // and not at all when the tick's message carries it.
+    // Reading the pointer is the dearest part of an idle poll under Wine (a
+    // question to the X server): once a tick, for every strip. The position
+    // the system stamps on the tick's message is no substitute: it can lag
+    // behind the pointer that the release reads.
     POINT pointer = {};
-    bool known = true;
-    if (stampedPointer != nullptr)
-        pointer = *stampedPointer;
-    else
-        known = GetCursorPos(&pointer) != 0;
+    const bool known = GetCursorPos(&pointer) != 0;
     bool timersStarted = pollStrip(trigger.primary, known, pointer);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         timersStarted = pollStrip(trigger.secondary[i], known, pointer) && timersStarted;

@@ -25,7 +25,7 @@ void activateTaskbar(Strip& strip) {
     if (!strip.taskbarRaised) {
         // Where the taskbar lay before, so that the release can put it back.
         strip.taskbarWasTopmost = taskbarIsTopmost(strip.taskbarWindow) ? 1 : 0;
-        strip.coverBeforeRaise = windowAbove(strip.taskbarWindow);
+        strip.coverBeforeRaise = coverAbove(strip.taskbarWindow);
         strip.taskbarRaised = 1;
         countActivation();
     }

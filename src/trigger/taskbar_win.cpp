@@ -101,6 +101,13 @@ HWND windowAbove(HWND window) {
     return GetWindow(window, GW_HWNDPREV);
 }
 
+HWND coverAbove(HWND taskbar) {
+    HWND above = windowAbove(taskbar);
+    while (above != nullptr && (!IsWindowVisible(above) || GetWindow(above, GW_OWNER) == taskbar))
+        above = windowAbove(above);
+    return above;
+}
+
 bool taskbarIsTopmost(HWND taskbar) {
     return (GetWindowLongA(taskbar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }

@@ -82,6 +82,10 @@ std::string describe(const ProcessFigures& figures);
 
 // What a new shell broadcasts once its taskbar exists.
 void broadcastTaskbarCreated();
+// Sends a change the system announces to every top-level window (a display,
+// a setting, a scale): such messages cannot be posted to another process.
+// False when the window did not take it in time.
+bool announceTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // --- A stand-in shell -----------------------------------------------------------
 
@@ -95,17 +99,21 @@ void broadcastTaskbarCreated();
 // Being found first, it is the notification area too: it keeps the icons
 // added to it, and a new one has none.
 // It is restacked at once, where Wine's own taskbar takes a few hundred
-// milliseconds. Both windows live on a thread of their own.
+// milliseconds. The taskbar window lives on a thread of its own, which can be
+// made to hang; the requests are answered on another one.
 class FakeShell {
 public:
     static constexpr COLORREF COLOUR = RGB(0, 128, 96);
+    // An edge outside 0..3: as an edge reported, the asker's own value is left
+    // as it was (the shell reports none); as an auto-hide edge, none.
+    static const UINT NO_EDGE = 0xFFFFFFFF;
     FakeShell() = default;
     ~FakeShell() { stop(); }
     FakeShell(const FakeShell&) = delete;
     FakeShell& operator=(const FakeShell&) = delete;
 
-    // Starts answering, at first with "no taskbar". False when the thread or
-    // its window cannot be made.
+    // Starts answering, at first with "no taskbar". False when the threads or
+    // their windows cannot be made.
     bool start();
     // Whether a request of this process reaches the stand-in (false on a
     // system that answers some other way).
@@ -114,8 +122,24 @@ public:
     void reportTaskbar(const RECT& rect, UINT edge);
     // Shows (or moves) the stand-in taskbar window at the rectangle.
     bool showTaskbar(const RECT& rect);
+    // Another window in place of the stand-in taskbar, at its rectangle: made
+    // before the old one goes, so that no other taskbar is found in between.
+    bool replaceTaskbar();
     void removeTaskbar();
     HWND taskbar() const { return taskbar_; }
+    // The desktop's own taskbar window goes under a window of the stand-in,
+    // where no search for a taskbar finds it, until stop(): with the stand-in
+    // taskbar removed, there is no taskbar window at all.
+    bool hideShellTaskbar();
+    // The stand-in taskbar's thread handles no message until resumeTaskbar()
+    // or stop(); the requests are still answered.
+    bool hangTaskbar();
+    void resumeTaskbar();
+    // From now on the auto-hide request for that edge answers the stand-in
+    // taskbar's window, every other one null.
+    void answerAutoHideOn(UINT edge);
+    // The edges of the auto-hide requests received since the last call, in order.
+    std::vector<UINT> takeAutoHideProbes();
     // How many taskbar requests it has answered so far.
     long requestsAnswered() const { return answered_; }
     // How many times the stand-in taskbar was sent to the bottom of the
@@ -124,26 +148,63 @@ public:
 
     void stop();
 
-    // Run on the stand-in's thread only.
+    // Run on the stand-in's threads only.
     LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static HWND make(void* self);
+    static HWND makeControl(void* self);
+    static HWND makeResponder(void* self);
+    HWND makeTaskbar(const RECT& rect);
     void answer(const COPYDATASTRUCT* request);
     LRESULT answerIcon(const COPYDATASTRUCT* request);
+    void restoreShellTaskbar();
 
-    WindowThread thread_;
+    WindowThread taskbarThread_;  // the control window and the taskbar windows
+    WindowThread answerThread_;   // the responder
+    HWND control_ = nullptr;
     HWND responder_ = nullptr;
     HWND taskbar_ = nullptr;
+    HWND hiddenShellTaskbar_ = nullptr;
+    HANDLE hung_ = nullptr;    // set while the taskbar's thread hangs
+    HANDLE resume_ = nullptr;  // ends the hang
     CRITICAL_SECTION lock_;
     bool lockMade_ = false;
     bool reporting_ = false;
     RECT rect_ = {};
     UINT edge_ = 0;
+    HWND autoHideAnswer_ = nullptr;
+    UINT autoHideEdge_ = NO_EDGE;
+    std::vector<UINT> autoHideProbes_;
     volatile long answered_ = 0;
     volatile long sentToBottom_ = 0;
-    std::vector<std::pair<LONG, UINT>> icons_;  // owner and id; on the stand-in's thread only
-
+    std::vector<std::pair<LONG, UINT>> icons_;  // owner and id; on the taskbar's thread only
 };
+
+// A stand-in taskbar along the bottom of the 1024 by 768 desktop of the
+// tests, and its strip.
+const RECT BOTTOM_BAR = {0, 728, 1024, 768};
+const RECT BOTTOM_STRIP = {0, 764, 1024, 768};
+
+// A scenario with a stand-in shell on the 1024 by 768 desktop of the tests.
+class StandInShellTest : public PendrelTest {
+protected:
+    static const int DESKTOP_WIDTH = 1024;
+    static const int DESKTOP_HEIGHT = 768;
+    void TearDown() override;
+    // Starts the stand-in shell; false where the system's shell does not
+    // consult it (the scenario is then skipped).
+    bool standInShell();
+    // Waits until the TriggerWindow lies on the strip.
+    bool liesOn(const Pendrel& copy, const RECT& strip);
+
+    FakeShell shell_;
+};
+
+#define START_STAND_IN_SHELL_OR_SKIP()                                                              \
+    do {                                                                                            \
+        if (!standInShell())                                                                        \
+            GTEST_SKIP() << "the shell's taskbar requests cannot be answered from here (not Wine's " \
+                            "shell, or not the 1024x768 test desktop)";                             \
+    } while (0)
 
 }  // namespace e2e

@@ -50,8 +50,14 @@ bool checked(HWND dialog, int id) {
 // --- The stand-in shell --------------------------------------------------------------
 
 const char RESPONDER_CLASS[] = "WineAppBar";
+const char CONTROL_CLASS[] = "PendrelStandInShell";
+// Handled by the control window, on the taskbar's thread.
 const UINT SHOW_TASKBAR = WM_APP + 1;
 const UINT REMOVE_TASKBAR = WM_APP + 2;
+const UINT REPLACE_TASKBAR = WM_APP + 3;
+const UINT HANG = WM_APP + 4;
+// A hang the scenario forgot to end ends by itself.
+const DWORD HANG_BOUND_MS = 60000;
 
 // What Wine's SHAppBarMessage sends (WM_COPYDATA, dwData the request) and the
 // answer it reads back from a mapping it names; both the same on 32 and 64 bits.
@@ -239,12 +245,27 @@ void broadcastTaskbarCreated() {
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(TASKBAR_CREATED), 0, 0);
 }
 
+bool announceTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS, &result) != 0;
+}
+
 // --- The stand-in shell -------------------------------------------------------------------------
 
-HWND FakeShell::make(void* param) {
+HWND FakeShell::makeControl(void* param) {
+    FakeShell* self = static_cast<FakeShell*>(param);
+    registerClass(CONTROL_CLASS, fakeShellProc, FakeShell::COLOUR);
+    registerClass(TASKBAR_CLASS, fakeShellProc, FakeShell::COLOUR);
+    HWND control = CreateWindowExA(0, CONTROL_CLASS, CONTROL_CLASS, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    if (control != nullptr)
+        SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    return control;
+}
+
+HWND FakeShell::makeResponder(void* param) {
     FakeShell* self = static_cast<FakeShell*>(param);
     registerClass(RESPONDER_CLASS, fakeShellProc, FakeShell::COLOUR);
-    registerClass(TASKBAR_CLASS, fakeShellProc, FakeShell::COLOUR);
     HWND responder = CreateWindowExA(0, RESPONDER_CLASS, RESPONDER_CLASS, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                      GetModuleHandleA(nullptr), nullptr);
     if (responder != nullptr)
@@ -257,11 +278,17 @@ bool FakeShell::start() {
     InitializeCriticalSection(&lock_);
     lockMade_ = true;
     reporting_ = false;
+    autoHideAnswer_ = nullptr;
+    autoHideEdge_ = NO_EDGE;
+    autoHideProbes_.clear();
     answered_ = 0;
     sentToBottom_ = 0;
     icons_.clear();
-    responder_ = thread_.start(make, this);
-    return responder_ != nullptr;
+    hung_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    resume_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    control_ = taskbarThread_.start(makeControl, this);
+    responder_ = answerThread_.start(makeResponder, this);
+    return control_ != nullptr && responder_ != nullptr;
 }
 
 bool FakeShell::answersTaskbarRequests() {
@@ -272,22 +299,10 @@ bool FakeShell::answersTaskbarRequests() {
     return answered_ != before;
 }
 
-// A shell whose taskbar changes announces the new work area to every
-// top-level window; the program's windows are the ones that listen here. The
-// message may carry a text, so it can only be sent, never posted.
-static void announceWorkArea() {
-    for (HWND w = FindWindowExA(nullptr, nullptr, PENDREL_TRIGGER_CLASS, nullptr); w != nullptr;
-         w = FindWindowExA(nullptr, w, PENDREL_TRIGGER_CLASS, nullptr)) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(w, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS, &ignored);
-    }
-}
-
 void FakeShell::reportNoTaskbar() {
     EnterCriticalSection(&lock_);
     reporting_ = false;
     LeaveCriticalSection(&lock_);
-    announceWorkArea();
 }
 
 void FakeShell::reportTaskbar(const RECT& rect, UINT edge) {
@@ -296,28 +311,92 @@ void FakeShell::reportTaskbar(const RECT& rect, UINT edge) {
     rect_ = rect;
     edge_ = edge;
     LeaveCriticalSection(&lock_);
-    announceWorkArea();
 }
 
 bool FakeShell::showTaskbar(const RECT& rect) {
-    if (responder_ == nullptr)
+    if (control_ == nullptr)
         return false;
     RECT wanted = rect;
-    SendMessageA(responder_, SHOW_TASKBAR, 0, reinterpret_cast<LPARAM>(&wanted));
+    SendMessageA(control_, SHOW_TASKBAR, 0, reinterpret_cast<LPARAM>(&wanted));
     return taskbar_ != nullptr &&
            waitUntil([&] { return FindWindowA(TASKBAR_CLASS, nullptr) == taskbar_; }, EFFECT_BOUND_MS);
 }
 
+bool FakeShell::replaceTaskbar() {
+    const HWND old = taskbar_;
+    if (control_ == nullptr || old == nullptr)
+        return false;
+    SendMessageA(control_, REPLACE_TASKBAR, 0, 0);
+    return taskbar_ != nullptr && taskbar_ != old && !IsWindow(old) && FindWindowA(TASKBAR_CLASS, nullptr) == taskbar_;
+}
+
 void FakeShell::removeTaskbar() {
-    if (responder_ != nullptr)
-        SendMessageA(responder_, REMOVE_TASKBAR, 0, 0);
+    if (control_ != nullptr)
+        SendMessageA(control_, REMOVE_TASKBAR, 0, 0);
+}
+
+bool FakeShell::hideShellTaskbar() {
+    if (control_ == nullptr || hiddenShellTaskbar_ != nullptr)
+        return false;
+    hiddenShellTaskbar_ = realTaskbarBesides(taskbar_);
+    // A child window is no top-level window, which is all a search for a
+    // taskbar looks at. (Wine's search also finds message-only windows:
+    // HWND_MESSAGE as the parent would not hide it.)
+    return hiddenShellTaskbar_ != nullptr && SetParent(hiddenShellTaskbar_, control_) != nullptr &&
+           realTaskbarBesides(taskbar_) == nullptr;
+}
+
+void FakeShell::restoreShellTaskbar() {
+    if (hiddenShellTaskbar_ != nullptr)
+        SetParent(hiddenShellTaskbar_, nullptr);
+    hiddenShellTaskbar_ = nullptr;
+}
+
+bool FakeShell::hangTaskbar() {
+    if (control_ == nullptr)
+        return false;
+    ResetEvent(resume_);
+    ResetEvent(hung_);
+    PostMessageA(control_, HANG, 0, 0);
+    return WaitForSingleObject(hung_, EFFECT_BOUND_MS) == WAIT_OBJECT_0;
+}
+
+void FakeShell::resumeTaskbar() {
+    if (resume_ != nullptr)
+        SetEvent(resume_);
+}
+
+void FakeShell::answerAutoHideOn(UINT edge) {
+    EnterCriticalSection(&lock_);
+    autoHideEdge_ = edge;
+    autoHideAnswer_ = taskbar_;
+    LeaveCriticalSection(&lock_);
+}
+
+std::vector<UINT> FakeShell::takeAutoHideProbes() {
+    std::vector<UINT> probes;
+    EnterCriticalSection(&lock_);
+    probes.swap(autoHideProbes_);
+    LeaveCriticalSection(&lock_);
+    return probes;
 }
 
 void FakeShell::stop() {
-    thread_.stop();
+    // The desktop's taskbar must not go with the window it was put under, nor
+    // the taskbar's thread stay hung while its windows are closed.
+    restoreShellTaskbar();
+    resumeTaskbar();
+    answerThread_.stop();
+    taskbarThread_.stop();
     if (lockMade_)
         DeleteCriticalSection(&lock_);
     lockMade_ = false;
+    for (HANDLE* event : {&hung_, &resume_}) {
+        if (*event != nullptr)
+            CloseHandle(*event);
+        *event = nullptr;
+    }
+    control_ = nullptr;
     responder_ = nullptr;
     taskbar_ = nullptr;
 }
@@ -329,16 +408,20 @@ void FakeShell::answer(const COPYDATASTRUCT* data) {
     CopyMemory(&request, data->lpData, sizeof(request));
     AppBarAnswer reply = {};
     reply.fields = request.fields;
+    EnterCriticalSection(&lock_);
     if (data->dwData == ABM_GETTASKBARPOS) {
-        EnterCriticalSection(&lock_);
         reply.result = reporting_ ? 1 : 0;
         reply.fields.rect = rect_;
-        reply.fields.edge = edge_;
-        LeaveCriticalSection(&lock_);
+        if (edge_ != NO_EDGE)
+            reply.fields.edge = edge_;
         InterlockedIncrement(&answered_);
+    } else if (data->dwData == ABM_GETAUTOHIDEBAR) {
+        autoHideProbes_.push_back(request.fields.edge);
+        if (request.fields.edge == autoHideEdge_)
+            reply.result = reinterpret_cast<ULONG_PTR>(autoHideAnswer_);
     }
-    // Every other request, the auto-hide probes among them, is answered with
-    // 0: no auto-hide bar on any edge.
+    LeaveCriticalSection(&lock_);
+    // Every other request is answered with 0.
     HANDLE asker = OpenProcess(PROCESS_DUP_HANDLE, FALSE, request.answerProcess);
     if (asker == nullptr)
         return;
@@ -377,6 +460,20 @@ LRESULT FakeShell::answerIcon(const COPYDATASTRUCT* data) {
     }
 }
 
+// Not topmost, like the shell's own; made last, so it lies in front of the
+// real one, which is found after it.
+HWND FakeShell::makeTaskbar(const RECT& r) {
+    HWND made = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, TASKBAR_CLASS, "", WS_POPUP, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+    if (made != nullptr) {
+        SetWindowLongPtrA(made, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowPos(made, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    return made;
+}
+
 LRESULT FakeShell::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA:
@@ -385,27 +482,26 @@ LRESULT FakeShell::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         answer(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return TRUE;
     case SHOW_TASKBAR: {
+        // One that only moves keeps its place, as a taskbar that the program
+        // has raised must.
         const RECT* r = reinterpret_cast<const RECT*>(lParam);
-        const bool created = taskbar_ == nullptr;
-        if (created) {
-            // Not topmost, like the shell's own; made last, so it lies in front
-            // of the real one, which is found after it.
-            taskbar_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, TASKBAR_CLASS, "", WS_POPUP, r->left,
-                                       r->top, r->right - r->left, r->bottom - r->top, nullptr, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
-            if (taskbar_ != nullptr)
-                SetWindowLongPtrA(taskbar_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        }
-        // A new window goes in front; one that only moves keeps its place, as
-        // a taskbar that the program has raised must.
-        if (taskbar_ != nullptr && created)
-            SetWindowPos(taskbar_, HWND_TOP, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                         SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        else if (taskbar_ != nullptr)
+        if (taskbar_ == nullptr)
+            taskbar_ = makeTaskbar(*r);
+        else
             SetWindowPos(taskbar_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                          SWP_NOACTIVATE | SWP_NOZORDER);
         return 0;
     }
+    case REPLACE_TASKBAR: {
+        const HWND old = taskbar_;
+        taskbar_ = makeTaskbar(windowRect(old));
+        DestroyWindow(old);
+        return 0;
+    }
+    case HANG:
+        SetEvent(hung_);
+        WaitForSingleObject(resume_, HANG_BOUND_MS);
+        return 0;
     case REMOVE_TASKBAR:
         if (taskbar_ != nullptr)
             DestroyWindow(taskbar_);
@@ -431,15 +527,32 @@ LRESULT FakeShell::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return DefWindowProcA(window, message, wParam, lParam);
     }
     case WM_DESTROY:
-        if (window == responder_) {
-            if (taskbar_ != nullptr)
-                DestroyWindow(taskbar_);
-            taskbar_ = nullptr;
+        // The taskbar goes with the control window; each thread's loop ends
+        // with the window it was started for.
+        if (window == control_ && taskbar_ != nullptr)
+            DestroyWindow(taskbar_);
+        if (window == control_ || window == responder_)
             PostQuitMessage(0);
-        }
         return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+// --- Scenarios with a stand-in shell -------------------------------------------------------------
+
+void StandInShellTest::TearDown() {
+    shell_.stop();
+    PendrelTest::TearDown();
+}
+
+bool StandInShellTest::standInShell() {
+    if (screenWidth() != DESKTOP_WIDTH || screenHeight() != DESKTOP_HEIGHT)
+        return false;
+    return shell_.start() && shell_.answersTaskbarRequests();
+}
+
+bool StandInShellTest::liesOn(const Pendrel& copy, const RECT& strip) {
+    return waitUntil([&] { return sameRect(windowRect(copy.window), strip); }, EFFECT_BOUND_MS);
 }
 
 }  // namespace e2e

@@ -16,65 +16,48 @@
 namespace e2e {
 namespace {
 
-// Taskbar rectangles of the stand-in shell, on the 1024 by 768 desktop of the
-// tests. The edge is the shell's own report.
-const int DESKTOP_WIDTH = 1024;
-const int DESKTOP_HEIGHT = 768;
-const RECT BOTTOM_BAR = {0, 728, 1024, 768};
-const RECT BOTTOM_STRIP = {0, 764, 1024, 768};
+// More taskbar rectangles of the stand-in shell. The edge is the shell's own
+// report.
 const RECT TOP_BAR = {0, 0, 1024, 40};
 const RECT TOP_STRIP = {0, 0, 1024, 4};
 const RECT EMPTY_RECT = {0, 0, 0, 0};
-// Enough for the program to have asked the shell twice more.
-const DWORD TWO_POLLS_BOUND_MS = 3 * POLL_PERIOD_MS + EFFECT_BOUND_MS;
+// Enough for the program to have asked the shell once more.
+const DWORD NEXT_ASK_BOUND_MS = 2 * POLL_PERIOD_MS + EFFECT_BOUND_MS;
 
 POINT middleOf(const RECT& r) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-class Robustness : public PendrelTest {
+class Robustness : public StandInShellTest {
 protected:
     void SetUp() override {
         // A restricted key left by an interrupted run could not be deleted.
         unrestrictSettingsKey();
-        PendrelTest::SetUp();
+        StandInShellTest::SetUp();
     }
     void TearDown() override {
-        shell_.stop();
+        // Before the key is deleted.
         unrestrictSettingsKey();
-        PendrelTest::TearDown();
+        StandInShellTest::TearDown();
     }
-    // Starts the stand-in shell; false where the system's shell does not
-    // consult it (the scenario is then skipped).
-    bool standInShell() {
-        if (screenWidth() != DESKTOP_WIDTH || screenHeight() != DESKTOP_HEIGHT)
-            return false;
-        return shell_.start() && shell_.answersTaskbarRequests();
-    }
-    bool askedTwiceMore() {
-        const long asked = shell_.requestsAnswered();
-        return waitUntil([&] { return shell_.requestsAnswered() >= asked + 2; }, TWO_POLLS_BOUND_MS);
-    }
-    // Polls that ask nothing: the shell answers and nothing changed.
-    void letTwoPollsPass() { Sleep(2 * POLL_PERIOD_MS + POLL_PERIOD_MS / 2); }
-    bool liesOn(const Pendrel& copy, const RECT& strip) {
-        return waitUntil([&] { return sameRect(windowRect(copy.window), strip); }, EFFECT_BOUND_MS);
+    // Two polls that ask the shell. The program asks only when something may
+    // have changed: each follows a work-area change, as the shell announces
+    // one when its taskbar goes, comes or moves.
+    bool askedTwiceMore(const Pendrel& copy) {
+        for (int poll = 0; poll < 2; ++poll) {
+            const long asked = shell_.requestsAnswered();
+            if (!announceTo(copy.window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0) ||
+                !waitUntil([&] { return shell_.requestsAnswered() > asked; }, NEXT_ASK_BOUND_MS))
+                return false;
+        }
+        return true;
     }
     // The stand-in taskbar is in front of the cover at its middle.
     bool standInRaised() { return rootWindowAt(middleOf(windowRect(shell_.taskbar()))) == shell_.taskbar(); }
     bool waitCount(HWND about, long count) {
         return waitUntil([&] { return countShownInAbout(about) == count; }, EFFECT_BOUND_MS);
     }
-
-    FakeShell shell_;
 };
-
-#define START_STAND_IN_SHELL_OR_SKIP()                                                              \
-    do {                                                                                            \
-        if (!standInShell())                                                                        \
-            GTEST_SKIP() << "the shell's taskbar requests cannot be answered from here (not Wine's " \
-                            "shell, or not the 1024x768 test desktop)";                             \
-    } while (0)
 
 // The shell ends and a new one starts, with its taskbar along the top edge.
 // Ending the real shell would end the whole Wine desktop: its end is what the
@@ -95,7 +78,7 @@ TEST_F(Robustness, ShellRestartBringsTheIconBackAndTheNewTaskbarIsRaised) {
     shell_.reportNoTaskbar();
     ASSERT_TRUE(deleteIconFromOutside(copy.window));
     ASSERT_FALSE(trayIconPresent(copy.window));
-    ASSERT_TRUE(askedTwiceMore()) << "the program stopped asking for the taskbar";
+    ASSERT_TRUE(askedTwiceMore(copy)) << "the program stopped asking for the taskbar";
     EXPECT_TRUE(isRunning(copy));
     EXPECT_FALSE(messageBoxShown(copy.pid));
     EXPECT_TRUE(sameRect(windowRect(copy.window), strip_)) << "moved without a taskbar rectangle: "
@@ -140,13 +123,13 @@ TEST_F(Robustness, NoTaskbarFromTheShellForAWhileThenItAnswers) {
     ASSERT_NE(copy.window, nullptr);
     HWND about = openAbout(copy);
     ASSERT_NE(about, nullptr);
-    ASSERT_TRUE(askedTwiceMore());
+    ASSERT_TRUE(askedTwiceMore(copy));
     EXPECT_TRUE(sameRect(windowRect(copy.window), EMPTY_RECT)) << describe(windowRect(copy.window));
 
     // Moves along the edge, then a pointer resting there through two polls.
     for (int x = 20; x < DESKTOP_WIDTH - 20; x += 100)
         ASSERT_TRUE(movePointer(x, strip_.top + STRIP_DEPTH / 2));
-    ASSERT_TRUE(askedTwiceMore());
+    ASSERT_TRUE(askedTwiceMore(copy));
     EXPECT_FALSE(taskbarAboveCover());
     EXPECT_EQ(countShownInAbout(about), 0);
     EXPECT_TRUE(isRunning(copy));
@@ -156,6 +139,7 @@ TEST_F(Robustness, NoTaskbarFromTheShellForAWhileThenItAnswers) {
     // so a poll finds it once the strip is there.
     const RECT wineAnswer = {strip_.left, strip_.bottom - 1, strip_.right, strip_.bottom};
     shell_.reportTaskbar(wineAnswer, ABE_BOTTOM);
+    broadcastTaskbarCreated();  // as a shell that comes up does
     EXPECT_TRUE(liesOn(copy, strip_)) << describe(windowRect(copy.window));
     EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "not raised once the shell answered";
     EXPECT_TRUE(waitCount(about, 1)) << windowText(GetDlgItem(about, IDC_COUNTER_LABEL));
@@ -198,7 +182,7 @@ TEST_P(MoveWhileRaised, StripFollowsAndTheRaiseEndsNormally) {
     shell_.reportTaskbar(row.bar, row.edge);
     EXPECT_TRUE(liesOn(copy, row.strip)) << row.name << ": " << describe(windowRect(copy.window));
     if (row.pointerStillOnIt) {
-        letTwoPollsPass();
+        ASSERT_TRUE(askedTwiceMore(copy));
         EXPECT_TRUE(standInRaised()) << row.name << ": released with the pointer still on the taskbar";
         ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
     }

@@ -72,6 +72,12 @@ protected:
     // The program's poll, at once rather than within the second: the tick's
     // own handling, asked for by a posted WM_TIMER.
     void tick() { PostMessageA(copy_->window, WM_TIMER, TIMER_POLL, 0); }
+    // The shell's answer changes, and it announces the new work area, without
+    // which the program does not ask again.
+    void moveTaskbar(const RECT& bar) {
+        shell_.reportTaskbar(bar, ABE_BOTTOM);
+        ASSERT_TRUE(announceTo(copy_->window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0));
+    }
 
     // The program's count and what the stand-in taskbar went through.
     long shownCount() { return countShownInAbout(about_); }
@@ -93,7 +99,7 @@ protected:
         switch (signal) {
         case HIT_TEST: hitTestDirectly(); break;
         case POLL:
-            shell_.reportTaskbar(POLL_BAR, ABE_BOTTOM);
+            moveTaskbar(POLL_BAR);
             tick();
             break;
         case CLICK:
@@ -103,7 +109,7 @@ protected:
         ASSERT_TRUE(waitBriefly([&] { return shownCount() > before; }))
             << "signal " << signal << " raised nothing: " << describeCounts();
         if (signal == POLL)
-            shell_.reportTaskbar(SHORT_BAR, ABE_BOTTOM);
+            moveTaskbar(SHORT_BAR);
         ++rounds_;
         ASSERT_TRUE(waitPolling([&] { return settled(); }, STEP_BOUND_MS)) << describeCounts();
     }
