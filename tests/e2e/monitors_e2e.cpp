@@ -86,8 +86,8 @@ protected:
         ASSERT_TRUE(second_.show(SECONDARY_TASKBAR_CLASS_NAME, SECOND_BAR));
     }
     void TearDown() override {
-        if (GetSystemMetrics(SM_CMONITORS) == 1) {
-            EXPECT_TRUE(setSecondMonitor(true)) << "the second monitor did not come back";
+        if (secondTakenAway_) {
+            EXPECT_TRUE(giveSecondMonitorBack()) << "the second monitor did not come back";
         }
         wide_.lower();
         second_.remove();
@@ -106,12 +106,21 @@ protected:
         HWND strip = secondStrip(copy);
         return strip != nullptr && IsWindowVisible(strip) && sameRect(windowRect(strip), SECOND_STRIP);
     }
+    bool takeSecondMonitorAway() {
+        secondTakenAway_ = true;
+        return setSecondMonitor(false);
+    }
+    bool giveSecondMonitorBack() {
+        secondTakenAway_ = !setSecondMonitor(true);
+        return !secondTakenAway_;
+    }
     bool secondBarInFront() { return rootWindowAt(ON_SECOND_BAR) == second_.window(); }
     bool secondBarReleased() { return rootWindowAt(ON_SECOND_BAR) == wide_.window() && !topmost(second_.window()); }
 
     FakeShell shell_;
     StandInTaskbar second_;
     WideCover wide_;
+    bool secondTakenAway_ = false;
 };
 
 // The pointer at the second taskbar's edge, behind a window that is always
@@ -181,12 +190,12 @@ TEST_F(Monitors, StripGoesWithTheSecondMonitorAndComesBackWithIt) {
     Pendrel& copy = launchWithBothStrips();
     ASSERT_TRUE(secondStripPlaced(copy));
 
-    ASSERT_TRUE(setSecondMonitor(false)) << "the second monitor could not be taken away";
+    ASSERT_TRUE(takeSecondMonitorAway()) << "the second monitor could not be taken away";
     second_.remove();
     EXPECT_TRUE(waitUntil([&] { return secondStrip(copy) == nullptr; }, ONE_POLL_BOUND_MS))
         << "the strip stayed after its taskbar went: " << describe(windowRect(secondStrip(copy)));
 
-    ASSERT_TRUE(setSecondMonitor(true)) << "the second monitor did not come back";
+    ASSERT_TRUE(giveSecondMonitorBack()) << "the second monitor did not come back";
     ASSERT_TRUE(second_.show(SECONDARY_TASKBAR_CLASS_NAME, SECOND_BAR));
     EXPECT_TRUE(waitUntil([&] { return secondStripPlaced(copy); }, EFFECT_BOUND_MS))
         << "no strip on the new taskbar's edge: " << describe(windowRect(secondStrip(copy)));
