@@ -242,8 +242,10 @@ idle_rows_end=${#rows[@]}
 # The same idle measure for another copy of the program, beside the baseline:
 # "CPU_MS BASELINE_CPU_MS VMRSS_KIB BASELINE_VMRSS_KIB". STRIPS, when given, is
 # how many strips of secondary taskbars it must have made first.
+# The figures come once everything is stopped: the caller reads them and may
+# end the desktop at once.
 idle_of() {
-    local exe=$1 strips=${2:-0} pid_x pid_y x0 y0 x1 y1
+    local exe=$1 strips=${2:-0} pid_x pid_y x0 y0 x1 y1 figures="- - - -"
     driver reset >/dev/null || true
     setsid wine "$exe" </dev/null >/dev/null 2>&1 &
     setsid wine "$bin64/bench_baseline.exe" </dev/null >/dev/null 2>&1 &
@@ -254,12 +256,11 @@ idle_of() {
         x0=$(cpu_ns "$pid_x") y0=$(cpu_ns "$pid_y")
         sleep "$idle_seconds"
         x1=$(cpu_ns "$pid_x") y1=$(cpu_ns "$pid_y")
-        echo "$(calc "($x1 - $x0) / 1e6" 1) $(calc "($y1 - $y0) / 1e6" 1)" \
-            "$(status_kib "$pid_x" VmRSS) $(status_kib "$pid_y" VmRSS)"
-    else
-        echo "- - - -"
+        figures="$(calc "($x1 - $x0) / 1e6" 1) $(calc "($y1 - $y0) / 1e6" 1)"
+        figures="$figures $(status_kib "$pid_x" VmRSS) $(status_kib "$pid_y" VmRSS)"
     fi
     driver stop >/dev/null || true
+    echo "$figures"
 }
 if [ -n "$before_exe" ]; then
     log "idle, Pendrel as it was at $before_rev: ${idle_seconds} s"

@@ -93,15 +93,28 @@ int standIns() {
     return shown ? EXIT_MEASURED : EXIT_NOT_MEASURED;
 }
 
+// Returns once the stand-ins' process has ended, so that the desktop can be
+// ended right after.
+void endStandIns() {
+    HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, STAND_INS_DONE);
+    if (done == nullptr)
+        return;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(FindWindowA(SECONDARY_TASKBAR_CLASS_NAME, nullptr), &pid);
+    HANDLE standIns = pid != 0 ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr;
+    SetEvent(done);
+    CloseHandle(done);
+    if (standIns != nullptr) {
+        WaitForSingleObject(standIns, EXIT_BOUND_MS);
+        CloseHandle(standIns);
+    }
+}
+
 int stop() {
     closeAllOf(PENDREL_TRIGGER_CLASS);
     closeAllOf(BASELINE_CLASS);
     deleteSettingsKey();
-    HANDLE standInsDone = OpenEventA(EVENT_MODIFY_STATE, FALSE, STAND_INS_DONE);
-    if (standInsDone != nullptr) {
-        SetEvent(standInsDone);
-        CloseHandle(standInsDone);
-    }
+    endStandIns();
     return EXIT_MEASURED;
 }
 
