@@ -33,18 +33,26 @@ if(PENDREL_E2E_SOURCES)
         # two at once. Their screenshots go to build/<preset>/artifacts. Those
         # that stand in for the shell, flood the program or soak it are also
         # labelled "isolated": the test command runs them on a desktop of their
-        # own, so that what they leave behind cannot reach the others.
+        # own, so that what they leave behind cannot reach the others. Those
+        # with a taskbar on each of two monitors are labelled "two_monitors":
+        # they run on the desktop of tools/two-monitor-desktop.sh.
         set(isolated "Robustness.*:Soak.*:Flood.*:*/MoveWhileRaised.*:ShellWatch.*")
+        set(two_monitors "Monitors.*:*/SecondEdge.*")
         set(artifacts "PENDREL_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
-        gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "-${isolated}"
+        gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+            TEST_FILTER "-${isolated}:${two_monitors}"
             PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE ENVIRONMENT ${artifacts})
         gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "${isolated}"
             TEST_LIST e2e_isolated_tests
             PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE ENVIRONMENT ${artifacts})
+        gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "${two_monitors}"
+            TEST_LIST e2e_two_monitor_tests
+            PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE ENVIRONMENT ${artifacts})
         # A list of labels does not come through the discovery's properties:
         # the second label is given once the tests are known.
         set(labels_file ${CMAKE_CURRENT_BINARY_DIR}/e2e_isolated_labels.cmake)
-        file(WRITE ${labels_file} "set_tests_properties(\${e2e_isolated_tests} PROPERTIES LABELS \"e2e;isolated\")\n")
+        file(WRITE ${labels_file} "set_tests_properties(\${e2e_isolated_tests} PROPERTIES LABELS \"e2e;isolated\")\n"
+            "set_tests_properties(\${e2e_two_monitor_tests} PROPERTIES LABELS \"e2e;two_monitors\")\n")
         set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_file})
     endif()
 endif()

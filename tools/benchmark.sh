@@ -98,7 +98,8 @@ kib() { calc "$1 / 1024" 1; }
 
 rows=()
 notes=()
-row() { rows+=("$(printf '| %s | %s | %s | %s | %s |' "$@")"); }
+row_text() { printf '| %s | %s | %s | %s | %s |' "$@"; }
+row() { rows+=("$(row_text "$@")"); }
 note() { notes+=("$*"); }
 
 # --- Size and imports ------------------------------------------------------
@@ -235,28 +236,35 @@ else
     row "memory" "-" "-" "at most $memory_ratio_limit x baseline" "not measured"
 fi
 driver stop >/dev/null || true
+# Where the rows measured on two monitors go, at the end of the run.
+idle_rows_end=${#rows[@]}
 
-# The same idle measure for another copy of the program, beside the baseline.
-idle_cpu_of() {
-    local exe=$1 pid_x pid_y x0 y0 x1 y1
+# The same idle measure for another copy of the program, beside the baseline:
+# "CPU_MS BASELINE_CPU_MS VMRSS_KIB BASELINE_VMRSS_KIB". STRIPS, when given, is
+# how many strips of secondary taskbars it must have made first.
+# The figures come once everything is stopped: the caller reads them and may
+# end the desktop at once.
+idle_of() {
+    local exe=$1 strips=${2:-0} pid_x pid_y x0 y0 x1 y1 figures="- - - -"
     driver reset >/dev/null || true
     setsid wine "$exe" </dev/null >/dev/null 2>&1 &
     setsid wine "$bin64/bench_baseline.exe" </dev/null >/dev/null 2>&1 &
-    if driver ready >/dev/null && pid_x=$(linux_pid "$exe") && pid_y=$(linux_pid "$bin64/bench_baseline.exe"); then
+    if driver ready "$strips" >/dev/null && pid_x=$(linux_pid "$exe") &&
+        pid_y=$(linux_pid "$bin64/bench_baseline.exe"); then
         [ -z "$PENDREL_XDOTOOL" ] || "$PENDREL_XDOTOOL" mousemove 500 300
         sleep "$settle_seconds"
         x0=$(cpu_ns "$pid_x") y0=$(cpu_ns "$pid_y")
         sleep "$idle_seconds"
         x1=$(cpu_ns "$pid_x") y1=$(cpu_ns "$pid_y")
-        echo "$(calc "($x1 - $x0) / 1e6" 1) $(calc "($y1 - $y0) / 1e6" 1)"
-    else
-        echo "- -"
+        figures="$(calc "($x1 - $x0) / 1e6" 1) $(calc "($y1 - $y0) / 1e6" 1)"
+        figures="$figures $(status_kib "$pid_x" VmRSS) $(status_kib "$pid_y" VmRSS)"
     fi
     driver stop >/dev/null || true
+    echo "$figures"
 }
 if [ -n "$before_exe" ]; then
     log "idle, Pendrel as it was at $before_rev: ${idle_seconds} s"
-    read -r cpu_x cpu_y < <(idle_cpu_of "$before_exe")
+    read -r cpu_x cpu_y _ < <(idle_of "$before_exe")
     if known "$cpu_x" "$cpu_y" && holds "$cpu_y > 0"; then
         row "  idle CPU of Pendrel as it was at $before_rev (measured after it, beside the baseline again)" \
             "$cpu_x ms" "$cpu_y ms" "(before)" "$(calc "$cpu_x / $cpu_y" 2) x"
@@ -418,6 +426,38 @@ if known "$counted"; then
     note "Churn: $failures cycles failed; the About dialog counted $counted activations (expected $((activations + 1)));" \
          "activations took $(get "$churn_file" activation_seconds) s, openings $(get "$churn_file" opening_seconds) s."
 fi
+
+# --- Idle on two monitors --------------------------------------------------
+# The idle measure again with a taskbar on each of two monitors side by side,
+# so that the program watches a second strip too. That desktop shows no
+# taskbar of its own: the driver's stand-ins are the taskbars.
+monitors_state="$state-monitors"
+stop_monitors() { "$root/tools/two-monitor-desktop.sh" stop "$monitors_state" >/dev/null 2>&1 || true; }
+trap 'stop_desktop; stop_monitors' EXIT
+stop_desktop
+log "idle on two monitors: ${idle_seconds} s"
+cpu_x=- cpu_y=- rss_x=- rss_y=-
+if monitors_env=$(timeout 300 "$root/tools/two-monitor-desktop.sh" start "$monitors_state" auto 2>"$state.monitors.log"); then
+    eval "$monitors_env"
+    (cd "$bin64" && setsid wine bench_driver.exe standins </dev/null >/dev/null 2>>"$state/driver.log" &)
+    read -r cpu_x cpu_y rss_x rss_y < <(idle_of "$bin64/pendrel.exe" 1)
+else
+    log "no two-monitor desktop (see $state.monitors.log)"
+fi
+stop_monitors
+monitor_rows=()
+if known "$cpu_x" "$cpu_y" "$rss_x" "$rss_y" && holds "$cpu_y > 0"; then
+    measured=1
+    ratio=$(calc "$cpu_x / $cpu_y" 2)
+    monitor_rows+=("$(row_text "idle CPU, two monitors (a taskbar and a strip on each)" "$cpu_x ms" "$cpu_y ms" \
+        "at most $cpu_ratio_limit x baseline" "$(verdict "$ratio <= $cpu_ratio_limit") ($ratio x)")")
+    ratio=$(calc "$rss_x / $rss_y" 2)
+    monitor_rows+=("$(row_text "memory, two monitors (VmRSS)" "$(kib "$rss_x") MiB" "$(kib "$rss_y") MiB" \
+        "at most $memory_ratio_limit x baseline" "$(verdict "$ratio <= $memory_ratio_limit") ($ratio x)")")
+else
+    monitor_rows+=("$(row_text "idle CPU and memory, two monitors" "-" "-" "as on one monitor" "not measured")")
+fi
+rows=("${rows[@]:0:idle_rows_end}" "${monitor_rows[@]}" "${rows[@]:idle_rows_end}")
 
 # --- The table -------------------------------------------------------------
 [ "$measured" = 1 ] || die "no phase of the benchmark could run under Wine"

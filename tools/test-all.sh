@@ -3,7 +3,8 @@
 # fuzzer runs, the 32-bit Windows build (build only, with a check that it
 # computes in SSE2 rather than x87 arithmetic), then the Win32 tests and
 # the end-to-end scenarios of the 64-bit build under Wine, on a desktop of its
-# own. Screenshots and logs land in artifacts/. Exits non-zero on any failure.
+# own (those with two monitors on an Xorg desktop that has them). Screenshots
+# and logs land in artifacts/. Exits non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +26,16 @@ die() { echo "FAILED: $*" >&2; exit 1; }
 stop_desktop() { "$root/tools/wine-desktop.sh" stop "$wine_state" >/dev/null 2>&1 || true; }
 stop_monitors() { "$root/tools/two-monitor-desktop.sh" stop "$monitors_state" >/dev/null 2>&1 || true; }
 trap 'stop_desktop; stop_monitors' EXIT
+
+# Converts the scenarios' screenshots not converted yet to PNG in artifacts/e2e.
+keep_screenshots() {
+    local bmp png
+    shopt -s nullglob
+    for bmp in "$root"/build/mingw-x86_64/artifacts/*.bmp; do
+        png="$artifacts/e2e/$(basename "${bmp%.bmp}").png"
+        [ -e "$png" ] || convert "$bmp" "$png" || status=1
+    done
+}
 
 # Runs ctest with the given arguments, keeps its log and counts its results.
 run_ctest() {
@@ -95,7 +106,8 @@ step "Win32 tests and end-to-end scenarios under Wine"
 # The scenarios labelled "isolated" (they stand in for the shell, flood the
 # program or soak it) run last, on a fresh desktop of their own, so that
 # whatever they leave behind in the desktop cannot reach the ordinary ones.
-run_ctest mingw-x86_64 --preset mingw-x86_64 -LE isolated
+# Those labelled "two_monitors" run later, on two monitors.
+run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors'
 stop_desktop
 
 step "Robustness, flood and soak scenarios on a fresh desktop"
@@ -105,10 +117,7 @@ eval "$desktop_env"
 run_ctest robustness --preset mingw-x86_64 -L isolated
 
 step "Artifacts"
-shopt -s nullglob
-for bmp in "$root"/build/mingw-x86_64/artifacts/*.bmp; do
-    convert "$bmp" "$artifacts/e2e/$(basename "${bmp%.bmp}").png" || status=1
-done
+keep_screenshots
 import -window root "$artifacts/e2e/desktop-at-end.png" 2>/dev/null || true
 cp "$wine_state"/*.log "$artifacts/" 2>/dev/null || true
 ls "$artifacts/e2e"
@@ -117,6 +126,7 @@ stop_desktop
 step "Two monitors side by side (Xorg with the dummy driver, no virtual desktop)"
 # The environment of the scenarios with a taskbar on each monitor: a Win32
 # program must see exactly (0,0,1024,768) primary and (1024,0,2048,768).
+# The scenarios labelled "two_monitors" then run there.
 rm -rf "$monitors_state"
 probe_log="$artifacts/monitor-probe.txt"
 : >"$probe_log"
@@ -125,11 +135,14 @@ if monitors_env=$(timeout 240 "$root/tools/two-monitor-desktop.sh" start "$monit
         2>&1 | tr -d '\r' | tee -a "$probe_log"; then
     summaries+=("two monitors: passed (artifacts/monitor-probe.txt)")
     passed_total=$((passed_total + 1))
+    eval "$monitors_env"
+    run_ctest two-monitors --preset mingw-x86_64 -L two_monitors
 else
     summaries+=("two monitors: FAILED (artifacts/monitor-probe.txt, two-monitors-xorg.log)")
     failed_total=$((failed_total + 1))
     status=1
 fi
+keep_screenshots
 cp "$monitors_state/xorg.log" "$artifacts/two-monitors-xorg.log" 2>/dev/null || true
 stop_monitors
 

@@ -31,8 +31,9 @@ COLORREF screenPixel(int x, int y);
 // has the colour / none of them has it.
 bool stripAllOfColour(const RECT& strip, COLORREF colour);
 bool stripNoneOfColour(const RECT& strip, COLORREF colour);
-// Saves the screen as NAME.bmp in the folder named by PENDREL_ARTIFACTS (a
-// Unix path is taken through drive Z:). False when unset or on failure.
+// Saves the screen, every monitor of it, as NAME.bmp in the folder named by
+// PENDREL_ARTIFACTS (a Unix path is taken through drive Z:). False when unset
+// or on failure.
 bool saveScreenshot(const char* name);
 
 // Notification area: a modify succeeds exactly while the icon exists.

@@ -103,8 +103,11 @@ bool saveScreenshot(const char* name) {
     CreateDirectoryA(directory.c_str(), nullptr);
     std::string file = directory + "\\" + name + ".bmp";
 
-    const int width = screenWidth();
-    const int height = screenHeight();
+    // Every monitor: the virtual screen.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof(header);
     header.biWidth = width;
@@ -123,7 +126,7 @@ bool saveScreenshot(const char* name) {
     bool saved = false;
     if (image != nullptr) {
         HGDIOBJ previous = SelectObject(memory, image);
-        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT);
+        BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY | CAPTUREBLT);
         GdiFlush();
         BITMAPFILEHEADER fileHeader = {};
         fileHeader.bfType = 0x4D42;  // "BM"

@@ -220,6 +220,34 @@ private:
     HWND window_ = nullptr;
 };
 
+// A taskbar window of the driver's own, standing for one that the shell
+// shows where this desktop shows none (Wine without its virtual desktop): of
+// the class it is given (the primary taskbar's or a secondary one's), not
+// always on top, in front of the rest of its band when shown, as the shell's
+// are. It accepts what a shell's taskbar is sent (notification-area requests
+// among them) on a thread of its own. The class is registered once per
+// process: a class of that name registered before keeps its procedure.
+class StandInTaskbar {
+public:
+    static constexpr COLORREF COLOUR = RGB(96, 0, 128);  // neither the cover's nor a system colour
+    StandInTaskbar() = default;
+    ~StandInTaskbar() { remove(); }
+    StandInTaskbar(const StandInTaskbar&) = delete;
+    StandInTaskbar& operator=(const StandInTaskbar&) = delete;
+    // False when the window cannot be made.
+    bool show(const char* windowClass, const RECT& rect);
+    // Destroys the window, as a shell does with the taskbar of a monitor that went.
+    void remove();
+    HWND window() const { return window_; }
+
+private:
+    static HWND make(void* self);
+    WindowThread thread_;
+    const char* class_ = nullptr;
+    RECT rect_ = {};
+    HWND window_ = nullptr;
+};
+
 // --- Objects of a process, as far as the system lets another process see them ------
 
 struct Counts {
