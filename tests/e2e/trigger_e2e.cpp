@@ -145,6 +145,63 @@ INSTANTIATE_TEST_SUITE_P(E2E, Release,
                                            ReleaseRow{"KeptInFront", "0", "0", false}),
                          [](const ::testing::TestParamInfo<ReleaseRow>& info) { return std::string(info.param.name); });
 
+// Windows 10 and 11 keep their taskbar always on top, and sending it to the
+// bottom would strip it of that for good: the release puts it back into the
+// always-on-top band, below the window that lay right above it when the raise
+// began (the strip without a cover, else the cover).
+class TopmostTaskbar : public Trigger, public ::testing::WithParamInterface<bool> {
+protected:
+    void TearDown() override {
+        Trigger::TearDown();
+        resetTaskbarBand();
+    }
+    // Under Wine, HWND_TOPMOST leaves the window in front of every other
+    // visible one as it is: the taskbar goes into the band from under the
+    // cover, and then back under it, or the cover away.
+    bool taskbarIntoBand(bool keepCover) {
+        const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+        if (!cover_.raise())
+            return false;
+        SetWindowPos(shellTaskbar(), HWND_TOPMOST, 0, 0, 0, 0, flags);
+        if (!waitUntil([] { return isTopmost(shellTaskbar()); }, EFFECT_BOUND_MS))
+            return false;
+        if (!keepCover) {
+            cover_.lower();
+            return true;
+        }
+        SetWindowPos(shellTaskbar(), cover_.window(), 0, 0, 0, 0, flags);
+        return waitUntil([&] { return GetWindow(shellTaskbar(), GW_HWNDPREV) == cover_.window(); }, EFFECT_BOUND_MS);
+    }
+};
+
+TEST_P(TopmostTaskbar, GoesBackIntoItsBandOnRelease) {
+    const bool covered = GetParam();
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
+    ASSERT_TRUE(taskbarIntoBand(covered));
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.window, nullptr);
+    ASSERT_TRUE(waitOnStrip(copy));
+    // Without a cover a raise shows only in the About dialog's counter.
+    HWND about = openAbout(copy);
+    ASSERT_NE(about, nullptr);
+    HWND taskbar = shellTaskbar();
+    const HWND above = GetWindow(taskbar, GW_HWNDPREV);
+    ASSERT_TRUE(isTopmost(taskbar));
+    ASSERT_TRUE(!covered || above == cover_.window()) << className(above);
+
+    ASSERT_TRUE(moveOntoStrip());
+    ASSERT_TRUE(waitUntil([&] { return countShownInAbout(about) == 1; }, EFFECT_BOUND_MS));
+    EXPECT_TRUE(!covered || waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar never came in front";
+    ASSERT_TRUE(moveAway());
+    Sleep(TWO_POLLS_MS);
+    EXPECT_TRUE(isTopmost(taskbar)) << "the release took the taskbar out of the always-on-top band";
+    EXPECT_EQ(GetWindow(taskbar, GW_HWNDPREV), above) << className(GetWindow(taskbar, GW_HWNDPREV));
+}
+
+INSTANTIATE_TEST_SUITE_P(E2E, TopmostTaskbar, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
+    return std::string(info.param ? "UnderACover" : "NoCover");
+});
+
 // The pointer sweeps along the strip, so hit tests keep coming; whether the
 // taskbar comes up during the sweep tells how the delay is set up. A raise is
 // seen in front of the cover or in the About dialog's counter: under Wine a

@@ -125,6 +125,7 @@ bool bottomStrip(RECT* strip);
 // shell never puts it by itself.
 void resetTaskbarBand();
 HWND rootWindowAt(POINT p);
+bool isTopmost(HWND window);
 // A point over the taskbar, above the strip.
 POINT taskbarProbePoint();
 // Whether the taskbar is what lies at the probe point: true when it is in
