@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(E2E, Release,
 // Windows 10 and 11 keep their taskbar always on top, and sending it to the
 // bottom would strip it of that for good: the release puts it back into the
 // always-on-top band, below the window that lay right above it when the raise
-// began (the strip without a cover, else the cover).
+// began: the cover, when there is one.
 class TopmostTaskbar : public Trigger, public ::testing::WithParamInterface<bool> {
 protected:
     void TearDown() override {
@@ -157,45 +157,54 @@ protected:
     }
     // Under Wine, HWND_TOPMOST leaves the window in front of every other
     // visible one as it is: the taskbar goes into the band from under the
-    // cover, and then back under it, or the cover away.
-    bool taskbarIntoBand(bool keepCover) {
+    // cover, and then back under it, or the cover away. Wine's shell keeps a
+    // hidden always-on-top tooltip of the taskbar's own for every icon ever
+    // shown, which can come between the two: the taskbar is put right under
+    // the cover until it stays there.
+    bool taskbarIntoBand(const Pendrel& copy, bool keepCover) {
         const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+        HWND taskbar = shellTaskbar();
         if (!cover_.raise())
             return false;
-        SetWindowPos(shellTaskbar(), HWND_TOPMOST, 0, 0, 0, 0, flags);
-        if (!waitUntil([] { return isTopmost(shellTaskbar()); }, EFFECT_BOUND_MS))
+        SetWindowPos(taskbar, HWND_TOPMOST, 0, 0, 0, 0, flags);
+        if (!waitUntil([&] { return isTopmost(taskbar); }, EFFECT_BOUND_MS))
             return false;
-        if (!keepCover) {
+        if (!keepCover)
             cover_.lower();
+        if (!waitUntil([&] { return rootWindowAt(onStrip()) == copy.window; }, EFFECT_BOUND_MS))
+            return false;
+        if (!keepCover)
             return true;
-        }
-        SetWindowPos(shellTaskbar(), cover_.window(), 0, 0, 0, 0, flags);
-        return waitUntil([&] { return GetWindow(shellTaskbar(), GW_HWNDPREV) == cover_.window(); }, EFFECT_BOUND_MS);
+        return waitUntil(
+            [&] {
+                if (GetWindow(taskbar, GW_HWNDPREV) == cover_.window())
+                    return true;
+                SetWindowPos(taskbar, cover_.window(), 0, 0, 0, 0, flags);
+                return false;
+            },
+            EFFECT_BOUND_MS);
     }
 };
 
-TEST_P(TopmostTaskbar, GoesBackIntoItsBandOnRelease) {
+TEST_P(TopmostTaskbar, StaysInItsBandAfterTheRelease) {
     const bool covered = GetParam();
     ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
-    ASSERT_TRUE(taskbarIntoBand(covered));
     Pendrel& copy = launch();
     ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
     // Without a cover a raise shows only in the About dialog's counter.
     HWND about = openAbout(copy);
     ASSERT_NE(about, nullptr);
-    HWND taskbar = shellTaskbar();
-    const HWND above = GetWindow(taskbar, GW_HWNDPREV);
-    ASSERT_TRUE(isTopmost(taskbar));
-    ASSERT_TRUE(!covered || above == cover_.window()) << className(above);
+    ASSERT_TRUE(taskbarIntoBand(copy, covered));
 
     ASSERT_TRUE(moveOntoStrip());
     ASSERT_TRUE(waitUntil([&] { return countShownInAbout(about) == 1; }, EFFECT_BOUND_MS));
     EXPECT_TRUE(!covered || waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar never came in front";
-    ASSERT_TRUE(moveAway());
+    // The program reads where the pointer is for a whole poll.
+    ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
     Sleep(TWO_POLLS_MS);
-    EXPECT_TRUE(isTopmost(taskbar)) << "the release took the taskbar out of the always-on-top band";
-    EXPECT_EQ(GetWindow(taskbar, GW_HWNDPREV), above) << className(GetWindow(taskbar, GW_HWNDPREV));
+    EXPECT_TRUE(isTopmost(shellTaskbar())) << "the release took the taskbar out of the always-on-top band";
+    EXPECT_FALSE(covered && taskbarAboveCover()) << "the taskbar stayed in front of the cover";
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, TopmostTaskbar, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
