@@ -111,6 +111,8 @@ void deleteSettingsKey();
 bool writeSetting(const char* name, const char* text);
 // Stores the bytes exactly as given, with the given type (no NUL added).
 bool writeRawSetting(const char* name, DWORD type, const std::string& bytes);
+// The text stored for the value; empty when there is none.
+std::string readSetting(const char* name);
 
 // --- The screen, the taskbar and the z-order ---------------------------------------
 
