@@ -1,11 +1,28 @@
-// Both dialogs of the real program on the Wine desktop, kept as screenshots
-// so that clipped texts or misplaced controls can be seen.
+// Both dialogs of the real program on the Wine desktop: kept as screenshots
+// so that clipped texts or misplaced controls can be seen, and driven with
+// the keyboard.
 #include "e2e/support.h"
 
 namespace e2e {
 namespace {
 
-class Dialogs : public PendrelTest {};
+class Dialogs : public PendrelTest {
+protected:
+    // A click on a bare spot of the dialog, below its tabs and left of its
+    // buttons, makes it the foreground window, which keys go to.
+    static bool clickIntoForeground(HWND dialog) {
+        RECT client = {};
+        GetClientRect(dialog, &client);
+        POINT bare = {client.left + 6, client.bottom - 6};
+        ClientToScreen(dialog, &bare);
+        return leftClickAt(bare.x, bare.y) &&
+               waitUntil([&] { return GetForegroundWindow() == dialog; }, EFFECT_BOUND_MS);
+    }
+    static bool clickControl(HWND dialog, int id) {
+        const RECT r = windowRect(GetDlgItem(dialog, id));
+        return leftClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+};
 
 // Labels and check boxes sit on the tab's pane: the blank end of a control,
 // past its text, has the colour of the pane beside it, not the dialog's grey.
@@ -43,6 +60,81 @@ TEST_F(Dialogs, AboutAndConfigurationShowOnTheDesktop) {
         expectOnThePane(config, box, IDC_CONFIG_TAB);
     EXPECT_TRUE(closeDialog(config));
 }
+
+// Keys reach a dialog only when the program's own message loop offers them
+// to it. Each row opens a dialog, clicks into it (the configuration dialog on
+// its highlight box, a change; then Apply, when asked) and presses one key.
+// Apply must leave the keyboard with the dialog: the key is deleted once Apply
+// has saved it, so that only a later OK brings the changed value back.
+struct KeyRow {
+    const char* name;
+    UINT command;
+    const char* title;
+    bool changeHighlight;  // else a click on a bare spot
+    bool applyFirst;
+    WORD key;
+    bool closes;                  // else the focus moves to another control
+    const char* highlightStored;  // what the registry then holds; null: not looked at
+};
+
+class DialogKeys : public Dialogs, public ::testing::WithParamInterface<KeyRow> {};
+
+TEST_P(DialogKeys, ReachTheDialog) {
+    const KeyRow& row = GetParam();
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.window, nullptr);
+    HWND dialog = openDialog(copy, row.command, row.title);
+    ASSERT_NE(dialog, nullptr);
+    // The focus settles on the box clicked, else where the dialog put it.
+    if (row.changeHighlight) {
+        ASSERT_TRUE(clickControl(dialog, IDC_HIGHLIGHT));
+        ASSERT_TRUE(waitUntil([&] { return keyboardFocusOf(dialog) == GetDlgItem(dialog, IDC_HIGHLIGHT); },
+                              EFFECT_BOUND_MS));
+    } else {
+        ASSERT_TRUE(clickIntoForeground(dialog));
+        ASSERT_TRUE(waitUntil([&] { return IsChild(dialog, keyboardFocusOf(dialog)) != FALSE; }, EFFECT_BOUND_MS));
+    }
+    if (row.applyFirst) {
+        HWND apply = GetDlgItem(dialog, IDC_APPLY);
+        ASSERT_TRUE(clickControl(dialog, IDC_APPLY));
+        ASSERT_TRUE(waitUntil([&] { return readSetting(PENDREL_REG_HIGHLIGHT) == "0"; }, EFFECT_BOUND_MS));
+        ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(apply) == FALSE; }, EFFECT_BOUND_MS));
+        deleteSettingsKey();
+    }
+    const HWND focus = keyboardFocusOf(dialog);
+
+    pressKey(row.key);
+    if (row.closes) {
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, EFFECT_BOUND_MS))
+            << "the dialog stayed open, the focus on " << className(keyboardFocusOf(dialog));
+    } else {
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                HWND now = keyboardFocusOf(dialog);
+                return now != focus && IsChild(dialog, now);
+            },
+            EFFECT_BOUND_MS))
+            << "the focus stayed on " << className(focus);
+    }
+    if (row.highlightStored != nullptr) {
+        EXPECT_EQ(readSetting(PENDREL_REG_HIGHLIGHT), row.highlightStored);
+    }
+}
+
+const char* const ABOUT = PENDREL_ABOUT_TITLE;
+const char* const CONFIG = PENDREL_CONFIG_TITLE;
+
+INSTANTIATE_TEST_SUITE_P(
+    E2E, DialogKeys,
+    ::testing::Values(KeyRow{"AboutTab", IDM_ABOUT, ABOUT, false, false, VK_TAB, false, nullptr},
+                      KeyRow{"AboutEnter", IDM_ABOUT, ABOUT, false, false, VK_RETURN, true, nullptr},
+                      KeyRow{"AboutEscape", IDM_ABOUT, ABOUT, false, false, VK_ESCAPE, true, nullptr},
+                      KeyRow{"ConfigTab", IDM_CONFIG, CONFIG, true, false, VK_TAB, false, ""},
+                      KeyRow{"ConfigEnterIsOk", IDM_CONFIG, CONFIG, true, false, VK_RETURN, true, "0"},
+                      KeyRow{"ConfigEscapeCancels", IDM_CONFIG, CONFIG, true, false, VK_ESCAPE, true, ""},
+                      KeyRow{"AfterApplyEnterIsOk", IDM_CONFIG, CONFIG, true, true, VK_RETURN, true, "0"},
+                      KeyRow{"AfterApplyEscapeCancels", IDM_CONFIG, CONFIG, true, true, VK_ESCAPE, true, ""}),
+    [](const ::testing::TestParamInfo<KeyRow>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace e2e

@@ -21,9 +21,15 @@ using Pendrel = Program;
 // Every top-level window of the TriggerWindow's class, whoever owns it.
 std::vector<HWND> allTriggerWindows();
 
-// Input through the system's input queue, as a user would give it.
+// Input through the system's input queue, as a user would give it. The left
+// click waits for a pointer that stays put; false (and no click) otherwise.
+bool leftClickAt(int x, int y);
 void rightClickAt(int x, int y);
+// Keys go to the foreground window's thread.
 void pressKey(WORD virtualKey);
+// The control that has the keyboard focus on the window's thread, as the
+// system tells any process; null when none has it.
+HWND keyboardFocusOf(HWND window);
 
 // Screen contents.
 COLORREF screenPixel(int x, int y);

@@ -45,6 +45,16 @@ std::vector<HWND> allTriggerWindows() {
     return found;
 }
 
+bool leftClickAt(int x, int y) {
+    // A pointer that Wine took back to where the X pointer still was would
+    // press the button on another window.
+    if (!placePointerForGood(x, y))
+        return false;
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+    return true;
+}
+
 void rightClickAt(int x, int y) {
     movePointer(x, y);
     sendMouse(MOUSEEVENTF_RIGHTDOWN);
@@ -58,6 +68,12 @@ void pressKey(WORD virtualKey) {
     keys[1] = keys[0];
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
+}
+
+HWND keyboardFocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
 COLORREF screenPixel(int x, int y) {

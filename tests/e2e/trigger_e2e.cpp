@@ -145,6 +145,72 @@ INSTANTIATE_TEST_SUITE_P(E2E, Release,
                                            ReleaseRow{"KeptInFront", "0", "0", false}),
                          [](const ::testing::TestParamInfo<ReleaseRow>& info) { return std::string(info.param.name); });
 
+// Windows 10 and 11 keep their taskbar always on top, and sending it to the
+// bottom would strip it of that for good: the release puts it back into the
+// always-on-top band, below the window that lay right above it when the raise
+// began: the cover, when there is one.
+class TopmostTaskbar : public Trigger, public ::testing::WithParamInterface<bool> {
+protected:
+    void TearDown() override {
+        Trigger::TearDown();
+        resetTaskbarBand();
+    }
+    // Under Wine, HWND_TOPMOST leaves the window in front of every other
+    // visible one as it is: the taskbar goes into the band from under the
+    // cover, and then back under it, or the cover away. Wine's shell keeps a
+    // hidden always-on-top tooltip of the taskbar's own for every icon ever
+    // shown, which can come between the two: the taskbar is put right under
+    // the cover until it stays there.
+    bool taskbarIntoBand(const Pendrel& copy, bool keepCover) {
+        const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+        HWND taskbar = shellTaskbar();
+        if (!cover_.raise())
+            return false;
+        SetWindowPos(taskbar, HWND_TOPMOST, 0, 0, 0, 0, flags);
+        if (!waitUntil([&] { return isTopmost(taskbar); }, EFFECT_BOUND_MS))
+            return false;
+        if (!keepCover)
+            cover_.lower();
+        if (!waitUntil([&] { return rootWindowAt(onStrip()) == copy.window; }, EFFECT_BOUND_MS))
+            return false;
+        if (!keepCover)
+            return true;
+        return waitUntil(
+            [&] {
+                if (GetWindow(taskbar, GW_HWNDPREV) == cover_.window())
+                    return true;
+                SetWindowPos(taskbar, cover_.window(), 0, 0, 0, 0, flags);
+                return false;
+            },
+            EFFECT_BOUND_MS);
+    }
+};
+
+TEST_P(TopmostTaskbar, StaysInItsBandAfterTheRelease) {
+    const bool covered = GetParam();
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.window, nullptr);
+    ASSERT_TRUE(waitOnStrip(copy));
+    // Without a cover a raise shows only in the About dialog's counter.
+    HWND about = openAbout(copy);
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(taskbarIntoBand(copy, covered));
+
+    ASSERT_TRUE(moveOntoStrip());
+    ASSERT_TRUE(waitUntil([&] { return countShownInAbout(about) == 1; }, EFFECT_BOUND_MS));
+    EXPECT_TRUE(!covered || waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar never came in front";
+    // The program reads where the pointer is for a whole poll.
+    ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
+    Sleep(TWO_POLLS_MS);
+    EXPECT_TRUE(isTopmost(shellTaskbar())) << "the release took the taskbar out of the always-on-top band";
+    EXPECT_FALSE(covered && taskbarAboveCover()) << "the taskbar stayed in front of the cover";
+}
+
+INSTANTIATE_TEST_SUITE_P(E2E, TopmostTaskbar, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
+    return std::string(info.param ? "UnderACover" : "NoCover");
+});
+
 // The pointer sweeps along the strip, so hit tests keep coming; whether the
 // taskbar comes up during the sweep tells how the delay is set up. A raise is
 // seen in front of the cover or in the About dialog's counter: under Wine a

@@ -109,6 +109,10 @@ HWND rootWindowAt(POINT p) {
     return window == nullptr ? nullptr : GetAncestor(window, GA_ROOT);
 }
 
+bool isTopmost(HWND window) {
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 POINT taskbarProbePoint() {
     RECT bar = windowRect(shellTaskbar());
     // Clear of the Start button on the left and of the strip at the bottom.
@@ -121,8 +125,7 @@ bool taskbarAboveCover() {
 }
 
 bool taskbarReleased() {
-    const LONG exStyle = GetWindowLongA(shellTaskbar(), GWL_EXSTYLE);
-    return (exStyle & WS_EX_TOPMOST) == 0 && !taskbarAboveCover();
+    return !isTopmost(shellTaskbar()) && !taskbarAboveCover();
 }
 
 bool cursorAt(int x, int y) {

@@ -111,6 +111,8 @@ void deleteSettingsKey();
 bool writeSetting(const char* name, const char* text);
 // Stores the bytes exactly as given, with the given type (no NUL added).
 bool writeRawSetting(const char* name, DWORD type, const std::string& bytes);
+// The text stored for the value; empty when there is none.
+std::string readSetting(const char* name);
 
 // --- The screen, the taskbar and the z-order ---------------------------------------
 
@@ -125,6 +127,7 @@ bool bottomStrip(RECT* strip);
 // shell never puts it by itself.
 void resetTaskbarBand();
 HWND rootWindowAt(POINT p);
+bool isTopmost(HWND window);
 // A point over the taskbar, above the strip.
 POINT taskbarProbePoint();
 // Whether the taskbar is what lies at the probe point: true when it is in

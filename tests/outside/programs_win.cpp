@@ -242,4 +242,13 @@ bool writeRawSetting(const char* name, DWORD type, const std::string& bytes) {
     return result == ERROR_SUCCESS && size == bytes.size();
 }
 
+std::string readSetting(const char* name) {
+    char text[64] = {};
+    DWORD size = sizeof(text) - 1;  // room for a NUL the stored text may lack
+    if (RegGetValueA(HKEY_CURRENT_USER, PENDREL_REGISTRY_KEY, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return std::string();
+    return text;
+}
+
 }  // namespace outside
