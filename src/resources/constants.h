@@ -35,8 +35,8 @@ const unsigned WM_SETTINGS_APPLIED = 0x8001;
 // Trigger geometry.
 const int32_t STRIP_DEPTH = 4;       // pixels of the taskbar's outer side covered by the strip
 const int32_t RELEASE_MARGIN = 5;    // the taskbar rectangle is grown by this much for the release test
-const int32_t CORNER_SLACK = 10;
-const uint32_t BASE_DPI = 96;        // the strip and the margin are measured at this scale     // rule A/B: a taskbar corner at most 9 pixels off screen
+const int32_t CORNER_SLACK = 10;     // rule A/B: a taskbar corner at most 9 pixels off screen
+const uint32_t BASE_DPI = 96;        // the strip and the margin are measured at this scale
 const uint32_t EDGE_UNREPORTED = 0xFFFFFFFFu;  // uEdge preset: the shell did not report an edge
 
 // Taskbars on other monitors than the primary one, each with a strip of its
