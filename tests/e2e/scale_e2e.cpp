@@ -33,15 +33,18 @@ void expectControlsInside(HWND dialog) {
     RECT client = {};
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    int seen = 0;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child))
             continue;
+        ++seen;
         const RECT r = windowRect(child);
         EXPECT_TRUE(r.left >= client.left && r.top >= client.top && r.right <= client.right &&
                     r.bottom <= client.bottom)
             << windowText(dialog) << ": control " << GetDlgCtrlID(child) << " \"" << windowText(child) << "\" at "
             << describe(r) << " outside " << describe(client);
     }
+    EXPECT_GT(seen, 0) << windowText(dialog) << ": no control to look at";
 }
 
 // The top row of the strip lies two rows above where a 4-pixel strip would
