@@ -73,6 +73,7 @@ INT_PTR onUnitCommand(HWND dialog, WPARAM wParam) {
 
 INT_PTR onInitDialog(HWND dialog) {
     SetForegroundWindow(dialog);
+    giveDialogTheTabTexture(dialog);
     HICON bigIcon = LoadIconA(programState().instance, MAKEINTRESOURCEA(IDI_APP));
     aboutState().dialog = dialog;
     // Posted: the icons are set once WM_INITDIALOG has returned.

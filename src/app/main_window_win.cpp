@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include "about/about_dialog.h"
+#include "app/hot_key.h"
+#include "app/strip_messages.h"
 #include "resources/program.h"
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
@@ -19,9 +21,26 @@
 
 namespace {
 
+static_assert(HOT_KEY_FLAG_SHIFT == HOTKEYF_SHIFT && HOT_KEY_FLAG_CONTROL == HOTKEYF_CONTROL &&
+                  HOT_KEY_FLAG_ALT == HOTKEYF_ALT && HOT_KEY_FLAG_EXT == HOTKEYF_EXT,
+              "the hot-key control's flags");
+static_assert(HOT_KEY_MOD_ALT == MOD_ALT && HOT_KEY_MOD_CONTROL == MOD_CONTROL && HOT_KEY_MOD_SHIFT == MOD_SHIFT,
+              "RegisterHotKey's modifiers");
+
 // The TriggerWindow is the primary taskbar's strip.
 Strip& primary() {
     return triggerState().primary;
+}
+
+// Registered afresh at every change (and at every OK or Apply, so that a key
+// another program has let go of since is taken). A refusal is kept for the
+// configuration dialog to show.
+void registerShowTaskbarKey(HWND window) {
+    UnregisterHotKey(window, HOT_KEY_SHOW_TASKBAR);
+    const HotKeyRegistration key = hotKeyRegistration(currentSettings().hotKey);
+    const bool refused =
+        key.wanted && !RegisterHotKey(window, HOT_KEY_SHOW_TASKBAR, key.modifiers, key.virtualKey);
+    programState().hotKeyRefused = refused ? 1 : 0;
 }
 
 LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -30,6 +49,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     trayState().iconSmall = loadSmallAppIcon();
     programState().taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
     loadSettings();
+    registerShowTaskbarKey(window);
     if (currentSettings().showTrayIcon) {
         showTrayIcon(window, trayState().iconSmall);
         // A failed start has been reported; the icon simply stays.
@@ -40,18 +60,15 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT onDestroy(HWND window) {
+    UnregisterHotKey(window, HOT_KEY_SHOW_TASKBAR);
     hideTrayIcon(window);
     PostQuitMessage(0);
     return 0;
 }
 
-LRESULT onHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
-    pointerOverStrip(primary(), wParam, lParam);
-    return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
-}
-
 LRESULT onPollTick(HWND window) {
-    if (!pollTick())
+    const ProgramState& program = programState();
+    if (!pollTick(program.pollPointerStamped ? &program.pollPointer : nullptr))
         return DefWindowProcA(window, WM_TIMER, TIMER_POLL, 0);
     return 0;
 }
@@ -62,55 +79,15 @@ LRESULT onIconRemovalTick(HWND window) {
     return 0;
 }
 
-LRESULT onDelayTick() {
-    delayTick(primary());
-    return 0;
-}
-
-LRESULT onHighlightTick() {
-    highlightTick(primary());
-    return 0;
-}
-
 // Timers are looked at in the order poll, icon removal, delay, highlight.
 LRESULT onTimer(HWND window, WPARAM timerId) {
     switch (timerId) {
     case TIMER_POLL: return onPollTick(window);
     case TIMER_ICON_REMOVAL: return onIconRemovalTick(window);
-    case TIMER_DELAY: return onDelayTick();
-    case TIMER_HIGHLIGHT: return onHighlightTick();
+    case TIMER_DELAY: return onStripDelayTick(primary());
+    case TIMER_HIGHLIGHT: return onStripHighlightTick(primary());
     default: return 0;
     }
-}
-
-// Click points arrive in client coordinates, signed.
-POINT clickOnScreen(HWND window, LPARAM lParam) {
-    POINT click = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ClientToScreen(window, &click);
-    return click;
-}
-
-LRESULT onLeftButtonDown(HWND window, LPARAM lParam) {
-    stripClicked(primary(), clickOnScreen(window, lParam));
-    return 0;
-}
-
-LRESULT onRightButtonDown(HWND window, LPARAM lParam) {
-    showContextMenu(clickOnScreen(window, lParam));
-    return 0;
-}
-
-LRESULT onPaint(HWND window) {
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
-    return 0;
-}
-
-LRESULT onEraseBackground(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (stripHighlighted(primary()))
-        return DefWindowProcA(window, WM_ERASEBKGND, wParam, lParam);
-    return 0;
 }
 
 LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -175,6 +152,17 @@ LRESULT onTaskbarCreated(HWND window) {
     return 0;
 }
 
+LRESULT onHotKey(WPARAM id) {
+    if (id == HOT_KEY_SHOW_TASKBAR)
+        raiseTaskbarUnderPointer();
+    return 0;
+}
+
+LRESULT onSettingsApplied(HWND window) {
+    registerShowTaskbarKey(window);
+    return 0;
+}
+
 // The shell's "TaskbarCreated" has a number known only at run time.
 LRESULT onOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != 0 && message == programState().taskbarCreatedMessage)
@@ -188,12 +176,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CREATE: return onCreate(window, wParam, lParam);
     case WM_DESTROY: return onDestroy(window);
-    case WM_NCHITTEST: return onHitTest(window, wParam, lParam);
+    case WM_NCHITTEST: return onStripHitTest(primary(), window, wParam, lParam);
     case WM_TIMER: return onTimer(window, wParam);
-    case WM_LBUTTONDOWN: return onLeftButtonDown(window, lParam);
-    case WM_RBUTTONDOWN: return onRightButtonDown(window, lParam);
-    case WM_PAINT: return onPaint(window);
-    case WM_ERASEBKGND: return onEraseBackground(window, wParam, lParam);
+    case WM_LBUTTONDOWN: return onStripLeftButtonDown(primary(), window, lParam);
+    case WM_RBUTTONDOWN: return onStripRightButtonDown(window, lParam);
+    case WM_PAINT: return onStripPaint(window);
+    case WM_ERASEBKGND: return onStripEraseBackground(primary(), window, wParam, lParam);
     case WM_ENTERMENULOOP: return onMenuLoop(window, message, wParam, lParam);
     case WM_EXITMENULOOP: return onMenuLoop(window, message, wParam, lParam);
     case WM_COMMAND: return onCommand(wParam);
@@ -204,6 +192,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TRAY_NOTIFY: return onTrayNotify(lParam);
     case WM_SECOND_INSTANCE: return onSecondInstance(window);
     case WM_READD_ICON: return onReaddIcon(window);
+    case WM_HOTKEY: return onHotKey(wParam);
+    case WM_SETTINGS_APPLIED: return onSettingsApplied(window);
     default: return onOtherMessage(window, message, wParam, lParam);
     }
 }

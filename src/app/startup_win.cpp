@@ -72,6 +72,19 @@ HWND createTriggerWindow() {
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_app.program.instance, nullptr);
 }
 
+// The poll tick carries the pointer's position, which the poll would
+// otherwise read from the system at a cost.
+static void dispatch(const MSG& msg) {
+    ProgramState& program = g_app.program;
+    const bool pollTick = msg.message == WM_TIMER && msg.hwnd == program.mainWindow && msg.wParam == TIMER_POLL;
+    if (pollTick) {
+        program.pollPointer = msg.pt;
+        program.pollPointerStamped = 1;
+    }
+    DispatchMessageA(&msg);
+    program.pollPointerStamped = 0;
+}
+
 int runMessageLoop() {
     MSG msg = {};
     for (;;) {
@@ -86,7 +99,7 @@ int runMessageLoop() {
         if (g_app.config.dialog != nullptr && IsDialogMessageA(g_app.config.dialog, &msg))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        dispatch(msg);
     }
 }
 

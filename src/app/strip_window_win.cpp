@@ -1,65 +1,27 @@
 #include "app/strip_window.h"
 
-#include <windowsx.h>
-
+#include "app/strip_messages.h"
 #include "resources/program.h"
-#include "tray/context_menu.h"
 #include "trigger/activation.h"
 
 namespace {
 
-// Click points arrive in client coordinates, signed.
-POINT clickOnScreen(HWND window, LPARAM lParam) {
-    POINT click = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ClientToScreen(window, &click);
-    return click;
-}
-
-LRESULT onHitTest(Strip& strip, HWND window, WPARAM wParam, LPARAM lParam) {
-    pointerOverStrip(strip, wParam, lParam);
-    return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
-}
-
 LRESULT onTimer(Strip& strip, WPARAM timerId) {
     switch (timerId) {
-    case TIMER_DELAY: delayTick(strip); break;
-    case TIMER_HIGHLIGHT: highlightTick(strip); break;
-    default: break;
+    case TIMER_DELAY: return onStripDelayTick(strip);
+    case TIMER_HIGHLIGHT: return onStripHighlightTick(strip);
+    default: return 0;
     }
-    return 0;
-}
-
-LRESULT onLeftButtonDown(Strip& strip, HWND window, LPARAM lParam) {
-    stripClicked(strip, clickOnScreen(window, lParam));
-    return 0;
-}
-
-LRESULT onRightButtonDown(HWND window, LPARAM lParam) {
-    showContextMenu(clickOnScreen(window, lParam));
-    return 0;
-}
-
-LRESULT onPaint(HWND window) {
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
-    return 0;
-}
-
-LRESULT onEraseBackground(const Strip& strip, HWND window, WPARAM wParam, LPARAM lParam) {
-    if (stripHighlighted(strip))
-        return DefWindowProcA(window, WM_ERASEBKGND, wParam, lParam);
-    return 0;
 }
 
 LRESULT onStripMessage(Strip& strip, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NCHITTEST: return onHitTest(strip, window, wParam, lParam);
+    case WM_NCHITTEST: return onStripHitTest(strip, window, wParam, lParam);
     case WM_TIMER: return onTimer(strip, wParam);
-    case WM_LBUTTONDOWN: return onLeftButtonDown(strip, window, lParam);
-    case WM_RBUTTONDOWN: return onRightButtonDown(window, lParam);
-    case WM_PAINT: return onPaint(window);
-    case WM_ERASEBKGND: return onEraseBackground(strip, window, wParam, lParam);
+    case WM_LBUTTONDOWN: return onStripLeftButtonDown(strip, window, lParam);
+    case WM_RBUTTONDOWN: return onStripRightButtonDown(window, lParam);
+    case WM_PAINT: return onStripPaint(window);
+    case WM_ERASEBKGND: return onStripEraseBackground(strip, window, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

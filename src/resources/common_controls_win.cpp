@@ -18,6 +18,6 @@ void ensureCommonControls() {
     InitCommonControlsExProc init = (InitCommonControlsExProc)(void*)GetProcAddress(library, "InitCommonControlsEx");
     if (init == nullptr)
         return;
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
     init(&controls);
 }

@@ -25,6 +25,9 @@ const unsigned REFRESH_PERIOD_MS = 1000;
 const unsigned WM_TRAY_NOTIFY = 1025;
 const unsigned WM_SECOND_INSTANCE = 1026;
 const unsigned WM_READD_ICON = 51677;
+// WM_APP + 1, sent by the configuration dialog to the main window once it
+// has applied the settings: the main window registers the shortcut afresh.
+const unsigned WM_SETTINGS_APPLIED = 0x8001;
 
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
@@ -53,6 +56,26 @@ const uint32_t EDGE_BOTTOM = 3;
 // A hit test forwarded to the shell's taskbar waits at most this long, so a
 // hung shell cannot freeze the trigger.
 const unsigned FORWARD_HIT_TEST_TIMEOUT_MS = 500;
+
+// The shortcut that shows the taskbar: the main window's one hot key.
+const int HOT_KEY_SHOW_TASKBAR = 1;
+// A stored shortcut is what the hot-key control gives: the virtual key in the
+// low byte, its HOTKEYF_ flags in the high byte; 0 is none.
+const uint32_t HOT_KEY_STORED_MAX = 0xFFFF;
+const uint32_t HOT_KEY_FLAG_SHIFT = 0x01;    // HOTKEYF_SHIFT
+const uint32_t HOT_KEY_FLAG_CONTROL = 0x02;  // HOTKEYF_CONTROL
+const uint32_t HOT_KEY_FLAG_ALT = 0x04;      // HOTKEYF_ALT
+const uint32_t HOT_KEY_FLAG_EXT = 0x08;      // HOTKEYF_EXT: an extended key (the grey block), not a modifier
+// The modifiers RegisterHotKey takes.
+const uint32_t HOT_KEY_MOD_ALT = 0x01;      // MOD_ALT
+const uint32_t HOT_KEY_MOD_CONTROL = 0x02;  // MOD_CONTROL
+const uint32_t HOT_KEY_MOD_SHIFT = 0x04;    // MOD_SHIFT
+
+// Starting at sign-in: a value of the current user's Run key holding the
+// program's path in quotes. A longer value cannot name this program with
+// room to spare; it is read as naming something else.
+#define RUN_KEY_PATH "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+const unsigned RUN_VALUE_CAPACITY = 1024;
 
 // Settings limits.
 const uint32_t DELAY_MS_DEFAULT = 200;

@@ -26,3 +26,7 @@
 #define PENDREL_REG_SEND_BACK "RetourArri\xE8rePlan"
 #define PENDREL_REG_HIGHLIGHT "Surbrillance"
 #define PENDREL_REG_ALL_SCREENS "TousLesEcrans"
+#define PENDREL_REG_HOT_KEY "Raccourci"
+// The value of the current user's Run key that starts Pendrel at sign-in; it
+// is not one of the settings of Pendrel's own key.
+#define PENDREL_RUN_VALUE "Pendrel"

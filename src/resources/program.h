@@ -17,6 +17,13 @@ struct ProgramState {
     HWND mainWindow = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
     LONG inMenuLoop = 0;             // the main window is tracking a menu
+    // The pointer where the system stamped it on the poll tick being handled,
+    // while the program's own loop hands that tick on.
+    POINT pollPointer = {};
+    LONG pollPointerStamped = 0;
+    // The main window could not register the chosen shortcut (another
+    // program holds it): the configuration dialog says so.
+    LONG hotKeyRefused = 0;
 };
 
 ProgramState& programState();
@@ -28,7 +35,11 @@ int loadText(UINT id, char (&buffer)[TEXT_BUFFER_SIZE]);
 HICON loadSmallAppIcon();
 // The one way a timer is started: on failure the user is told, and 0 returned.
 int startTimer(HWND window, UINT_PTR timerId, UINT periodMs);
-// Registers the tab control class both dialogs frame their content with. The
-// library is loaded on the first dialog, not at start-up, so a Pendrel that
-// never opens a dialog neither imports nor maps it.
+// Registers the tab control class both dialogs frame their content with, and
+// the configuration dialog's hot-key control class. The library is loaded on
+// the first dialog, not at start-up, so a Pendrel that never opens a dialog
+// neither imports nor maps it.
 void ensureCommonControls();
+// The dialogs lay their controls over a tab control: labels and check boxes
+// are given the pane's texture behind their text instead of the dialog's grey.
+void giveDialogTheTabTexture(HWND dialog);

@@ -44,6 +44,7 @@
 #define IDS_TIMER_ERROR 40034
 #define IDS_TASKBAR_CLASS 40035
 #define IDS_REG_ALL_SCREENS 40036
+#define IDS_REG_HOT_KEY 40037
 
 // Configuration dialog controls (IDOK 1, IDCANCEL 2 and Apply 3 are buttons too).
 #define IDC_APPLY 3
@@ -59,6 +60,10 @@
 #define IDC_HIGHLIGHT 1042
 #define IDC_CONFIG_TAB 1046
 #define IDC_ALL_SCREENS 1051
+#define IDC_START_AT_SIGN_IN 1052
+#define IDC_HOT_KEY_LABEL 1053
+#define IDC_HOT_KEY 1054
+#define IDC_HOT_KEY_TAKEN 1055
 
 // About dialog controls.
 #define IDC_MAIL_LINK 1005

@@ -1,9 +1,12 @@
 #include "settings/config_dialog.h"
 
+#include <commctrl.h>
+
 #include "resources/program.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
+#include "settings/sign_in.h"
 #include "tray/tray_icon.h"
 
 namespace {
@@ -65,6 +68,18 @@ void applyIconSettings(HWND dialog) {
     }
 }
 
+// The control's value: the virtual key in the low byte, the HOTKEYF_ flags in
+// the high byte.
+DWORD hotKeyOfControl(HWND dialog) {
+    return LOWORD(SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));
+}
+
+// The row under the hot-key control says when the main window could not
+// register the shortcut; hidden otherwise.
+void showHotKeyRefusal(HWND dialog) {
+    ShowWindow(GetDlgItem(dialog, IDC_HOT_KEY_TAKEN), programState().hotKeyRefused ? SW_SHOW : SW_HIDE);
+}
+
 void applyDialogSettings(HWND dialog) {
     Settings& settings = currentSettings();
     settings.delayEnabled = checkedState(dialog, IDC_DELAY_ENABLED);
@@ -75,12 +90,18 @@ void applyDialogSettings(HWND dialog) {
     settings.sendBackAfterUse = checkedState(dialog, IDC_SEND_BACK);
     settings.highlight = checkedState(dialog, IDC_HIGHLIGHT);
     settings.allScreens = checkedState(dialog, IDC_ALL_SCREENS);
+    settings.hotKey = hotKeyOfControl(dialog);
     applyIconSettings(dialog);
     saveSettings();
+    setStartAtSignIn(checkedState(dialog, IDC_START_AT_SIGN_IN) != 0);
+    // The main window registers the shortcut itself, before this returns.
+    SendMessageA(programState().mainWindow, WM_SETTINGS_APPLIED, 0, 0);
+    showHotKeyRefusal(dialog);
 }
 
 INT_PTR onInitDialog(HWND dialog) {
     configDialogState().dialog = dialog;
+    giveDialogTheTabTexture(dialog);
     SetForegroundWindow(dialog);
     HICON big = LoadIconA(programState().instance, MAKEINTRESOURCEA(IDI_APP));
     PostMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
@@ -101,6 +122,9 @@ INT_PTR onInitDialog(HWND dialog) {
     setCheck(dialog, IDC_REMOVE_ICON, settings.removeIconAfterTimeout);
     setCheck(dialog, IDC_HIGHLIGHT, settings.highlight);
     setCheck(dialog, IDC_ALL_SCREENS, settings.allScreens);
+    setCheck(dialog, IDC_START_AT_SIGN_IN, startsAtSignIn() ? 1 : 0);
+    SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, settings.hotKey, 0);
+    showHotKeyRefusal(dialog);
     enableDelayControls(dialog, settings.delayEnabled != 0);
     enableControl(dialog, IDC_REMOVE_ICON, settings.showTrayIcon != 0);
     // Filling the controls is not a change. The multi-line delay box reports
@@ -119,9 +143,11 @@ void disableApply(HWND dialog) {
     EnableWindow(apply, FALSE);
 }
 
+// OK keeps the dialog open while it says that the shortcut is taken, so that
+// the refusal is seen.
 INT_PTR onOkOrApply(HWND dialog, WPARAM command) {
     applyDialogSettings(dialog);
-    if (command == IDOK)
+    if (command == IDOK && !programState().hotKeyRefused)
         DestroyWindow(dialog);
     else
         disableApply(dialog);

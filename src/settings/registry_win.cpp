@@ -20,6 +20,7 @@ DWORD Settings::* const SETTING_MEMBERS[SETTING_FIELD_COUNT] = {
     &Settings::removeIconAfterTimeout,
     &Settings::highlight,
     &Settings::allScreens,
+    &Settings::hotKey,
 };
 
 DWORD& settingOf(const StoredSetting& stored) {

@@ -13,6 +13,7 @@ const StoredSetting STORED_SETTINGS[STORED_SETTING_COUNT] = {
     {IDS_REG_REMOVE_ICON, FIELD_REMOVE_ICON_AFTER_TIMEOUT, RULE_REMOVAL},
     {IDS_REG_HIGHLIGHT, FIELD_HIGHLIGHT, RULE_BOOLEAN},
     {IDS_REG_ALL_SCREENS, FIELD_ALL_SCREENS, RULE_BOOLEAN},
+    {IDS_REG_HOT_KEY, FIELD_HOT_KEY, RULE_HOT_KEY},
 };
 
 uint32_t acceptStoredNumber(SettingRule rule, int32_t number, uint32_t current) {
@@ -25,6 +26,10 @@ uint32_t acceptStoredNumber(SettingRule rule, int32_t number, uint32_t current) 
         return current;
     case RULE_REMOVAL:
         return number != 0 ? 1 : current;
+    case RULE_HOT_KEY:
+        if (number >= 0 && number <= static_cast<int32_t>(HOT_KEY_STORED_MAX))
+            return static_cast<uint32_t>(number);
+        return current;
     }
     return current;
 }
@@ -35,7 +40,7 @@ size_t formStoredText(SettingRule rule, uint32_t value, char* buffer, size_t siz
             buffer[0] = '\0';
         return 0;
     }
-    if (rule != RULE_DELAY)
+    if (rule == RULE_BOOLEAN || rule == RULE_REMOVAL)
         value = value != 0 ? 1 : 0;
     // Digits come out lowest first; write them backwards, then move them up.
     char digits[STORED_TEXT_MAX];

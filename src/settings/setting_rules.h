@@ -11,6 +11,7 @@ enum SettingRule {
     RULE_BOOLEAN,  // exactly 1 keeps the setting, any other number clears it
     RULE_DELAY,    // 1 to 2000 is taken, anything else keeps the setting
     RULE_REMOVAL,  // any nonzero number sets it, 0 keeps it
+    RULE_HOT_KEY,  // 0 to 0xFFFF is taken, anything else keeps the setting
 };
 
 // The fields of Settings, named here without the Win32 types.
@@ -24,6 +25,7 @@ enum SettingField {
     FIELD_REMOVE_ICON_AFTER_TIMEOUT,
     FIELD_HIGHLIGHT,
     FIELD_ALL_SCREENS,
+    FIELD_HOT_KEY,
     SETTING_FIELD_COUNT
 };
 
@@ -33,7 +35,7 @@ struct StoredSetting {
     SettingRule rule;
 };
 
-const size_t STORED_SETTING_COUNT = 9;
+const size_t STORED_SETTING_COUNT = 10;
 
 // In the order the values are read and written. "RetourArrièrePlan" comes
 // before "VoirIcone", against the order of their string numbers; existing
@@ -47,6 +49,7 @@ uint32_t acceptStoredNumber(SettingRule rule, int32_t number, uint32_t current);
 const size_t STORED_TEXT_MAX = 10;
 
 // Writes the value's stored text and a NUL into `buffer` and returns the text's
-// length: "1" or "0" for a flag, the shortest decimal form for the delay.
+// length: "1" or "0" for a flag, the shortest decimal form for the delay and
+// the shortcut.
 // `size` must be more than STORED_TEXT_MAX; a smaller buffer gets an empty text.
 size_t formStoredText(SettingRule rule, uint32_t value, char* buffer, size_t size);

@@ -16,6 +16,7 @@ struct Settings {
     DWORD removeIconAfterTimeout = 0;
     DWORD highlight = 1;
     DWORD allScreens = 1;  // a strip for the taskbar of every monitor
+    DWORD hotKey = 0;      // the shortcut that shows the taskbar, as the hot-key control gives it; 0: none
 };
 
 struct ConfigDialogState {

@@ -22,8 +22,14 @@ void stripClicked(Strip& strip, POINT screenPoint);
 bool stripHighlighted(const Strip& strip);
 
 // The poll of every strip: follows the taskbars, polices the z-order,
-// releases, and finds a resting pointer. False when a timer it needed could
-// not start.
-bool pollTick();
+// releases, and finds a resting pointer: where the system stamped it on the
+// tick's message when given, else read now. False when a timer it needed
+// could not start.
+bool pollTick(const POINT* stampedPointer);
+// The keyboard shortcut: raises the taskbar of the monitor under the pointer
+// as an activation does, and gives it the foreground so that its buttons can
+// be reached with the arrow keys. Its release waits until the foreground has
+// left it.
+void raiseTaskbarUnderPointer();
 // The strip whose window this is, or null.
 Strip* stripOfWindow(HWND window);

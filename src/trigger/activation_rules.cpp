@@ -89,6 +89,7 @@ ActivationDecision decideActivation(TriggerEvent event, const ActivationFacts& f
     case EVENT_DELAY_TICK: d.onDelayTick(); break;
     case EVENT_HIGHLIGHT_TICK: d.onHighlightTick(); break;
     case EVENT_CLICK: d.raise(); break;
+    case EVENT_HOT_KEY: d.raise(); break;
     }
     return d.decision;
 }

@@ -11,6 +11,7 @@ enum TriggerEvent {
     EVENT_DELAY_TICK,      // the activation delay ran out
     EVENT_HIGHLIGHT_TICK,  // the half-second look at a shown strip
     EVENT_CLICK,           // a left click on the strip
+    EVENT_HOT_KEY,         // the keyboard shortcut that shows the taskbar, for the strip of the pointer's monitor
 };
 
 struct StripFlags {

@@ -7,6 +7,7 @@
 #include "trigger/locator.h"
 #include "trigger/raise.h"
 #include "trigger/secondary.h"
+#include "trigger/strip_choice.h"
 #include "trigger/taskbar.h"
 
 // The records this file works on, reached once.
@@ -136,22 +137,55 @@ bool stripHighlighted(const Strip& strip) {
     return strip.highlightShown != 0;
 }
 
-static bool pollStrip(Strip& strip) {
+static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
     enforceZOrder(strip);
     checkRelease(strip);
-    return handleAtCursor(strip, EVENT_POLL);
+    return handle(strip, EVENT_POLL, pointerKnown && pointInStrip(strip, pointer), 0, packedLParam(pointer));
 }
 
-bool pollTick() {
+bool pollTick(const POINT* stampedPointer) {
     APPBARDATA request = {};
     // A tick that does not ask behaves as one whose answer was the same rectangle.
     if (shellAskDue() && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
         placeStripWindow(trigger.primary);
     followSecondaryTaskbars(settings.allScreens != 0);
-    bool timersStarted = pollStrip(trigger.primary);
+    // Reading the pointer is the dearest part of an idle poll: once a tick,
+    // and not at all when the tick's message carries it.
+    POINT pointer = {};
+    bool known = true;
+    if (stampedPointer != nullptr)
+        pointer = *stampedPointer;
+    else
+        known = GetCursorPos(&pointer) != 0;
+    bool timersStarted = pollStrip(trigger.primary, known, pointer);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
-        timersStarted = pollStrip(trigger.secondary[i]) && timersStarted;
+        timersStarted = pollStrip(trigger.secondary[i], known, pointer) && timersStarted;
     return timersStarted;
+}
+
+// A taskbar that is gone lies on no monitor.
+static uintptr_t monitorOf(const Strip& strip) {
+    if (!IsWindow(strip.taskbarWindow))
+        return 0;
+    return reinterpret_cast<uintptr_t>(MonitorFromWindow(strip.taskbarWindow, MONITOR_DEFAULTTONEAREST));
+}
+
+static Strip& stripUnderPointer() {
+    POINT cursor = {};
+    if (!GetCursorPos(&cursor))
+        return trigger.primary;
+    uintptr_t monitors[1 + MAX_SECONDARY_STRIPS] = {monitorOf(trigger.primary)};
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        monitors[1 + i] = monitorOf(trigger.secondary[i]);
+    const uintptr_t pointer = reinterpret_cast<uintptr_t>(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST));
+    const size_t chosen = stripOnPointerMonitor(monitors, 1 + trigger.secondaryCount, pointer);
+    return chosen == 0 ? trigger.primary : trigger.secondary[chosen - 1];
+}
+
+void raiseTaskbarUnderPointer() {
+    Strip& strip = stripUnderPointer();
+    handleAtCursor(strip, EVENT_HOT_KEY);
+    holdForKeyboard(strip);
 }
 
 Strip* stripOfWindow(HWND window) {

@@ -8,7 +8,11 @@
 void activateTaskbar(Strip& strip);
 // Hands the hit test that activated on to the strip's taskbar.
 void forwardHitTest(const Strip& strip, WPARAM wParam, LPARAM lParam);
+// After a raise by the keyboard shortcut: the taskbar gets the foreground,
+// and keeps its raise until the foreground has left it.
+void holdForKeyboard(Strip& strip);
 // Keeps the strip (or an always-on-top taskbar) placed; every poll.
 void enforceZOrder(Strip& strip);
-// Ends the raise once the pointer has left the taskbar; every poll.
+// Ends the raise once the pointer has left the taskbar (and, after a raise by
+// the keyboard, the foreground has left it too); every poll.
 void checkRelease(Strip& strip);

@@ -32,6 +32,14 @@ void activateTaskbar(Strip& strip) {
     placeTaskbarBelow(strip.taskbarWindow, strip.window);
 }
 
+void holdForKeyboard(Strip& strip) {
+    // A taskbar that could not be found was not raised.
+    if (!strip.taskbarRaised)
+        return;
+    strip.raisedByKeyboard = 1;
+    giveTaskbarForeground(strip.taskbarWindow);
+}
+
 void forwardHitTest(const Strip& strip, WPARAM wParam, LPARAM lParam) {
     if (strip.taskbarWindow == nullptr)
         return;
@@ -83,10 +91,13 @@ static bool coverStillTopmost(const Strip& strip) {
 }
 
 void checkRelease(Strip& strip) {
-    if (!strip.taskbarRaised || pointerStillOnTaskbar(strip))
+    if (!strip.taskbarRaised)
         return;
-    const ReleaseFacts facts = {settings.sendBackAfterUse != 0, GetForegroundWindow() == strip.taskbarWindow,
-                                strip.taskbarWasTopmost != 0, coverStillTopmost(strip)};
+    const bool foreground = GetForegroundWindow() == strip.taskbarWindow;
+    if (!releaseDue({pointerStillOnTaskbar(strip), strip.raisedByKeyboard != 0, foreground}))
+        return;
+    const ReleaseFacts facts = {settings.sendBackAfterUse != 0, foreground, strip.taskbarWasTopmost != 0,
+                                coverStillTopmost(strip)};
     switch (releasePlacement(facts)) {
     case RELEASE_TO_BOTTOM: sendTaskbarToBottom(strip.taskbarWindow); break;
     case RELEASE_BELOW_COVER: placeTaskbarBelow(strip.taskbarWindow, strip.coverBeforeRaise); break;
@@ -94,5 +105,6 @@ void checkRelease(Strip& strip) {
     case RELEASE_LEAVE: break;
     }
     strip.taskbarRaised = 0;
+    strip.raisedByKeyboard = 0;
     strip.coverBeforeRaise = nullptr;
 }

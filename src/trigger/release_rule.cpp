@@ -7,3 +7,9 @@ ReleasePlacement releasePlacement(const ReleaseFacts& facts) {
         return RELEASE_TO_BOTTOM;
     return facts.coverStillTopmost ? RELEASE_BELOW_COVER : RELEASE_TOP_OF_BAND;
 }
+
+bool releaseDue(const ReleaseTiming& timing) {
+    if (timing.pointerOnTaskbar)
+        return false;
+    return !(timing.raisedByKeyboard && timing.taskbarForeground);
+}

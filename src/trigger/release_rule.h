@@ -19,3 +19,13 @@ struct ReleaseFacts {
 // Sending an always-on-top taskbar to the bottom would strip it of its
 // always-on-top style for good, so such a taskbar goes back into its band.
 ReleasePlacement releasePlacement(const ReleaseFacts& facts);
+
+// Whether a raised taskbar is released at this poll: once the pointer is off
+// it, and, when the keyboard shortcut raised it and gave it the foreground,
+// not before the user has left it (the foreground went elsewhere).
+struct ReleaseTiming {
+    bool pointerOnTaskbar;
+    bool raisedByKeyboard;
+    bool taskbarForeground;
+};
+bool releaseDue(const ReleaseTiming& timing);

@@ -21,6 +21,8 @@ HWND autoHideBarOn(APPBARDATA* request, UINT edge);
 void placeTaskbarBelow(HWND taskbar, HWND above);
 void sendTaskbarToBottom(HWND taskbar);
 void placeTaskbarAtTopOfBand(HWND taskbar);
+// Makes the taskbar the foreground window, so that it takes the keyboard.
+void giveTaskbarForeground(HWND taskbar);
 // The window right above in the z-order, null for the first.
 HWND windowAbove(HWND window);
 bool taskbarIsTopmost(HWND taskbar);

@@ -93,6 +93,10 @@ void placeTaskbarAtTopOfBand(HWND taskbar) {
     SetWindowPos(taskbar, HWND_TOPMOST, 0, 0, 0, 0, ZORDER_ONLY);
 }
 
+void giveTaskbarForeground(HWND taskbar) {
+    SetForegroundWindow(taskbar);
+}
+
 HWND windowAbove(HWND window) {
     return GetWindow(window, GW_HWNDPREV);
 }

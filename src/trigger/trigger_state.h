@@ -15,6 +15,9 @@ struct Strip {
     LONG taskbarRaised = 0;
     LONG delayPending = 0;
     LONG highlightShown = 0;
+    // The keyboard shortcut raised the taskbar and gave it the foreground:
+    // the release waits until the foreground has gone elsewhere.
+    LONG raisedByKeyboard = 0;
     // The taskbar's place before the current raise, for its release.
     LONG taskbarWasTopmost = 0;
     HWND coverBeforeRaise = nullptr;

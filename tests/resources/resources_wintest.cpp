@@ -68,6 +68,7 @@ const StringCase STRINGS[] = {
     {IDS_REG_SEND_BACK, "RetourArri\xE8rePlan"},
     {IDS_REG_HIGHLIGHT, "Surbrillance"},
     {IDS_REG_ALL_SCREENS, "TousLesEcrans"},
+    {IDS_REG_HOT_KEY, "Raccourci"},
     {IDS_RATE_FORMAT, "An average of %0d%c%0.2d"},
     {IDS_RATE_SUFFIX, " times per"},
     {IDS_UNIT_SECOND, "second"},
@@ -368,7 +369,7 @@ const DWORD CHECK_BOX = CHILD | BS_AUTOCHECKBOX | WS_TABSTOP;
 
 const DialogCase DIALOGS[] = {
     {"Config", IDD_CONFIG, false,
-     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT, 262, 162,
+     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT, 262, 201,
      "Pendrel Configuration", 0, 0,
      {
          {IDC_DELAY_ENABLED, "Button", CHECK_BOX, 0, 12, 18, 104, 10,
@@ -389,17 +390,25 @@ const DialogCase DIALOGS[] = {
          {IDC_HIGHLIGHT, "Button", CHECK_BOX, 0, 12, 103, 177, 10,
           "&Hilight Pendrel when mouse moves over it", 0},
          {IDC_ALL_SCREENS, "Button", CHECK_BOX, 0, 12, 116, 150, 10, "Raise the taskbar on every &screen", 0},
-         {IDOK, "Button", CHILD | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 100, 144, 50, 14, "OK", 0},
-         {IDCANCEL, "Button", CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0, 154, 144, 50, 14,
+         // The rows added below the last check box, 13 units apart; what
+         // lies under them moved down by their 39 units.
+         {IDC_START_AT_SIGN_IN, "Button", CHECK_BOX, 0, 12, 129, 150, 10, "Start Pendrel when I &sign in", 0},
+         {IDC_HOT_KEY_LABEL, "Static", CHILD | SS_LEFT, 0, 12, 144, 128, 9, "Keyboard shortcut to show the taskbar:",
+          0},
+         {IDC_HOT_KEY, "msctls_hotkey32", CHILD | WS_BORDER | WS_TABSTOP, 0, 142, 142, 100, 12, "", 0},
+         {IDC_HOT_KEY_TAKEN, "Static", WS_CHILD | SS_LEFT, 0, 12, 157, 230, 9,
+          "This shortcut is used by another program.", 0},
+         {IDOK, "Button", CHILD | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 100, 183, 50, 14, "OK", 0},
+         {IDCANCEL, "Button", CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0, 154, 183, 50, 14,
           "Cancel", 0},
          {IDC_APPLY, "Button", CHILD | BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 0,
-          208, 144, 50, 14, "&Apply", 0},
+          208, 183, 50, 14, "&Apply", 0},
          {IDC_DELAY_LABEL, "Static", CHILD | SS_LEFT | WS_GROUP, 0, 26, 30, 53, 9,
           "&Value of delay :", 0},
          {IDC_DELAY_UNIT, "Static", CHILD | SS_LEFTNOWORDWRAP | WS_GROUP, 0, 120, 30, 14, 10,
           "ms", 0},
          {IDC_CONFIG_TAB, "SysTabControl32", CHILD | TCS_OWNERDRAWFIXED | TCS_FOCUSNEVER, 0,
-          4, 3, 254, 137, "Tab3", 0},
+          4, 3, 254, 176, "Tab3", 0},
      }},
     {"About", IDD_ABOUT, true, 0x90C80844, 208, 173, "About Pendrel", 0, DEFAULT_CHARSET,
      {

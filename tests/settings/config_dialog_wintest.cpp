@@ -377,7 +377,7 @@ TEST_F(ConfigDialog, OkAndApplyWriteEveryValue) {
         }
         click(static_cast<int>(button));
         const std::vector<StoredValue> all = readAll();
-        EXPECT_EQ(all.size(), 9u);
+        EXPECT_EQ(all.size(), 10u);
         for (size_t i = 0; i < 8; ++i)
             EXPECT_EQ(storedText(VALUE_NAMES[i].name), sz(texts[i])) << VALUE_NAMES[i].name;
         EXPECT_EQ(g_app.config.dialog == nullptr, button == IDOK);

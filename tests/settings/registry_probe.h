@@ -17,7 +17,7 @@ struct NamedValue {
     const char* name;
     const char* startText;
 };
-const NamedValue VALUE_NAMES[9] = {
+const NamedValue VALUE_NAMES[10] = {
     {"Temporiser", "1"},
     {"ValeurTempo", "200"},
     {"RelanceTempo", "1"},
@@ -27,6 +27,7 @@ const NamedValue VALUE_NAMES[9] = {
     {"SupprimerIconeApresTempo", "0"},
     {"Surbrillance", "1"},
     {"TousLesEcrans", "1"},
+    {"Raccourci", "0"},
 };
 
 struct StoredValue {

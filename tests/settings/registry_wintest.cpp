@@ -173,40 +173,41 @@ TEST_F(RegistrySettings, LoadNeverWritesTheKey) {
 // takes each text from its own setting.
 struct SaveCase {
     Settings settings;
-    const char* texts[9];
+    const char* texts[10];
 };
 
 Settings withField(size_t index, DWORD value) {
     Settings s;
-    DWORD* fields[9] = {&s.delayEnabled,     &s.delayMs,      &s.restartDelayOnMove,     &s.overTopmost,
-                        &s.sendBackAfterUse, &s.showTrayIcon, &s.removeIconAfterTimeout, &s.highlight,
-                        &s.allScreens};
+    DWORD* fields[10] = {&s.delayEnabled,     &s.delayMs,      &s.restartDelayOnMove,     &s.overTopmost,
+                         &s.sendBackAfterUse, &s.showTrayIcon, &s.removeIconAfterTimeout, &s.highlight,
+                         &s.allScreens,       &s.hotKey};
     *fields[index] = value;
     return s;
 }
 
 TEST_F(RegistrySettings, SaveWritesEveryValueFromItsOwnSetting) {
     const SaveCase cases[] = {
-        {Settings{}, {"1", "200", "1", "1", "1", "1", "0", "1", "1"}},
-        {withField(0, 0), {"0", "200", "1", "1", "1", "1", "0", "1", "1"}},
-        {withField(1, 0), {"1", "0", "1", "1", "1", "1", "0", "1", "1"}},
-        {withField(1, 2000), {"1", "2000", "1", "1", "1", "1", "0", "1", "1"}},
-        {withField(1, 7), {"1", "7", "1", "1", "1", "1", "0", "1", "1"}},
-        {withField(2, 0), {"1", "200", "0", "1", "1", "1", "0", "1", "1"}},
-        {withField(3, 0), {"1", "200", "1", "0", "1", "1", "0", "1", "1"}},
-        {withField(4, 0), {"1", "200", "1", "1", "0", "1", "0", "1", "1"}},
-        {withField(5, 0), {"1", "200", "1", "1", "1", "0", "0", "1", "1"}},
-        {withField(6, 1), {"1", "200", "1", "1", "1", "1", "1", "1", "1"}},
-        {withField(7, 0), {"1", "200", "1", "1", "1", "1", "0", "0", "1"}},
-        {withField(8, 0), {"1", "200", "1", "1", "1", "1", "0", "1", "0"}},
+        {Settings{}, {"1", "200", "1", "1", "1", "1", "0", "1", "1", "0"}},
+        {withField(0, 0), {"0", "200", "1", "1", "1", "1", "0", "1", "1", "0"}},
+        {withField(1, 0), {"1", "0", "1", "1", "1", "1", "0", "1", "1", "0"}},
+        {withField(1, 2000), {"1", "2000", "1", "1", "1", "1", "0", "1", "1", "0"}},
+        {withField(1, 7), {"1", "7", "1", "1", "1", "1", "0", "1", "1", "0"}},
+        {withField(2, 0), {"1", "200", "0", "1", "1", "1", "0", "1", "1", "0"}},
+        {withField(3, 0), {"1", "200", "1", "0", "1", "1", "0", "1", "1", "0"}},
+        {withField(4, 0), {"1", "200", "1", "1", "0", "1", "0", "1", "1", "0"}},
+        {withField(5, 0), {"1", "200", "1", "1", "1", "0", "0", "1", "1", "0"}},
+        {withField(6, 1), {"1", "200", "1", "1", "1", "1", "1", "1", "1", "0"}},
+        {withField(7, 0), {"1", "200", "1", "1", "1", "1", "0", "0", "1", "0"}},
+        {withField(8, 0), {"1", "200", "1", "1", "1", "1", "0", "1", "0", "0"}},
+        {withField(9, 1620), {"1", "200", "1", "1", "1", "1", "0", "1", "1", "1620"}},
     };
     for (const SaveCase& c : cases) {
         deleteKey();
         g_app.settings = c.settings;
         saveSettings();
         const std::vector<StoredValue> stored = readAll();
-        EXPECT_EQ(stored.size(), 9u);
-        for (size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(stored.size(), 10u);
+        for (size_t i = 0; i < 10; ++i) {
             const StoredValue* value = findValue(stored, VALUE_NAMES[i].name);
             ASSERT_NE(value, nullptr) << VALUE_NAMES[i].name;
             EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << value->name;
@@ -221,7 +222,7 @@ TEST_F(RegistrySettings, SaveReplacesWhateverWasStoredAndKeepsOtherValues) {
     ASSERT_EQ(setText("Autre", "x"), ERROR_SUCCESS);
     saveSettings();
     const std::vector<StoredValue> stored = readAll();
-    EXPECT_EQ(stored.size(), 10u);
+    EXPECT_EQ(stored.size(), 11u);
     const StoredValue* icon = findValue(stored, "VoirIcone");
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->type, static_cast<DWORD>(REG_SZ));
@@ -237,7 +238,7 @@ TEST_F(RegistrySettings, SaveReplacesWhateverWasStoredAndKeepsOtherValues) {
 TEST_F(RegistrySettings, SaveCreatesTheMissingParentKeys) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Oxbrindle");
     saveSettings();
-    EXPECT_EQ(readAll().size(), 9u);
+    EXPECT_EQ(readAll().size(), 10u);
 }
 
 TEST_F(RegistrySettings, WhatIsSavedLoadsBack) {

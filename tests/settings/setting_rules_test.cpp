@@ -22,6 +22,7 @@ TEST(StoredSettings, RegistryOrderAndRules) {
         {IDS_REG_REMOVE_ICON, FIELD_REMOVE_ICON_AFTER_TIMEOUT, RULE_REMOVAL},
         {IDS_REG_HIGHLIGHT, FIELD_HIGHLIGHT, RULE_BOOLEAN},
         {IDS_REG_ALL_SCREENS, FIELD_ALL_SCREENS, RULE_BOOLEAN},
+        {IDS_REG_HOT_KEY, FIELD_HOT_KEY, RULE_HOT_KEY},
     };
     ASSERT_EQ(sizeof(expected) / sizeof(expected[0]), STORED_SETTING_COUNT);
     for (size_t i = 0; i < STORED_SETTING_COUNT; ++i) {
@@ -92,6 +93,21 @@ const AcceptCase kRemovalCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Removal, AcceptTable, ::testing::ValuesIn(kRemovalCases));
 
+// The shortcut: what the hot-key control can give (a virtual key and flags in
+// 16 bits, 0 for none) is taken, anything else keeps the setting.
+const AcceptCase kHotKeyCases[] = {
+    {RULE_HOT_KEY, 1620, 0, 1620},
+    {RULE_HOT_KEY, 0, 1620, 0},  // 0 is a stored "none", not a missing value
+    {RULE_HOT_KEY, 1, 0, 1},
+    {RULE_HOT_KEY, 0xFFFF, 0, 0xFFFF},
+    {RULE_HOT_KEY, 0x10000, 0, 0},
+    {RULE_HOT_KEY, 0x10000, 1620, 1620},
+    {RULE_HOT_KEY, -1, 0, 0},
+    {RULE_HOT_KEY, INT32_MIN, 0, 0},
+    {RULE_HOT_KEY, INT32_MAX, 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(HotKey, AcceptTable, ::testing::ValuesIn(kHotKeyCases));
+
 // From the stored text to the setting, starting from the program's start values.
 struct TextCase {
     SettingRule rule;
@@ -142,6 +158,14 @@ const TextCase kStoredTexts[] = {
     {RULE_DELAY, "", 200, 200},
     {RULE_DELAY, "4294967496", 200, 200},  // wraps to 200
     {RULE_DELAY, "4294968296", 200, 1000},  // wraps to 1000
+    // The shortcut: none unless the text holds 0 to 65535.
+    {RULE_HOT_KEY, "1620", 0, 1620},
+    {RULE_HOT_KEY, "65535", 0, 65535},
+    {RULE_HOT_KEY, "65536", 0, 0},
+    {RULE_HOT_KEY, "-1620", 0, 0},
+    {RULE_HOT_KEY, "T", 0, 0},
+    {RULE_HOT_KEY, "", 0, 0},
+    {RULE_HOT_KEY, "4294968916", 0, 1620},  // wraps to 1620
 };
 INSTANTIATE_TEST_SUITE_P(Texts, StoredTextTable, ::testing::ValuesIn(kStoredTexts));
 
@@ -175,6 +199,9 @@ const FormCase kForms[] = {
     {RULE_DELAY, 200, "200"},
     {RULE_DELAY, 2000, "2000"},
     {RULE_DELAY, 4294967295u, "4294967295"},
+    {RULE_HOT_KEY, 0, "0"},
+    {RULE_HOT_KEY, 1620, "1620"},  // Ctrl+Alt+T
+    {RULE_HOT_KEY, 65535, "65535"},
 };
 INSTANTIATE_TEST_SUITE_P(Forms, FormTable, ::testing::ValuesIn(kForms));
 
@@ -189,7 +216,7 @@ TEST(FormStoredText, BufferTooSmallGivesEmptyText) {
 }
 
 // What is written reads back as the same setting: the delay from 1 to 2000,
-// and both flags. A delay of 0 is written but read back as the start value.
+// every shortcut, and both flags. A delay of 0 is written but read back as the start value.
 TEST(FormStoredText, RoundTrip) {
     char buffer[16];
     for (uint32_t delay = 0; delay <= 2001; ++delay) {
@@ -197,6 +224,10 @@ TEST(FormStoredText, RoundTrip) {
         const uint32_t back = acceptStoredNumber(RULE_DELAY, readDecimal(buffer, length + 1), 200);
         const uint32_t expected = (delay >= 1 && delay <= 2000) ? delay : 200;
         ASSERT_EQ(back, expected) << delay;
+    }
+    for (uint32_t key = 0; key <= 0xFFFF; ++key) {
+        const size_t length = formStoredText(RULE_HOT_KEY, key, buffer, sizeof buffer);
+        ASSERT_EQ(acceptStoredNumber(RULE_HOT_KEY, readDecimal(buffer, length + 1), 7), key) << key;
     }
     for (uint32_t flag = 0; flag <= 1; ++flag) {
         const size_t boolLength = formStoredText(RULE_BOOLEAN, flag, buffer, sizeof buffer);

@@ -52,6 +52,12 @@ const Row ROWS[] = {
     {"idle, poll away does nothing", EVENT_POLL, IDLE, NO_DELAY, FREE, OUT, 0, IDLE},
     {"idle, poll in a menu loop does nothing", EVENT_POLL, IDLE, NO_DELAY, MENU, IN, 0, IDLE},
     {"idle, click raises at once", EVENT_CLICK, IDLE, DELAY, FREE, IN, RAISE, {true, false, false}},
+    // The shortcut raises at once wherever the pointer is, without a highlight.
+    {"idle, shortcut raises at once", EVENT_HOT_KEY, IDLE, DELAY, FREE, OUT, RAISE, {true, false, false}},
+    {"idle, shortcut in a menu loop raises", EVENT_HOT_KEY, IDLE, NO_DELAY, MENU, OUT, RAISE, {true, false, false}},
+    {"waiting, shortcut raises and the delay runs on", EVENT_HOT_KEY, WAITING, DELAY, FREE, IN, RAISE,
+     {true, true, true}},
+    {"raised, shortcut repeats", EVENT_HOT_KEY, RAISED, NO_DELAY, FREE, OUT, RAISE, RAISED},
     {"waiting, hit test restarts the delay", EVENT_HIT_TEST, WAITING, DELAY, FREE, IN, ARM, WAITING},
     {"waiting, hit test without restart", EVENT_HIT_TEST, WAITING, DELAY_NO_RESTART, FREE, IN, 0, WAITING},
     {"waiting, delay switched off, hit test raises", EVENT_HIT_TEST, WAITING, NO_DELAY, FREE, IN, RAISE,

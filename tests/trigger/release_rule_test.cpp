@@ -23,4 +23,25 @@ TEST(ReleaseRule, AnAlwaysOnTopTaskbarGoesBackIntoItsBandNeverToTheBottom) {
             << c.facts.sendBackAfterUse << c.facts.taskbarForeground << c.facts.wasTopmost << c.facts.coverStillTopmost;
 }
 
+// A raise from the keyboard gave the taskbar the foreground: it stays up
+// while the user works in it, wherever the pointer is.
+TEST(ReleaseRule, AfterTheKeyboardTheReleaseWaitsForTheForegroundToLeave) {
+    struct {
+        ReleaseTiming timing;  // pointer on the taskbar, raised by the keyboard, taskbar foreground
+        bool due;
+    } cases[] = {
+        {{false, false, false}, true},
+        {{false, false, true}, true},  // raised by the pointer: the foreground does not hold it
+        {{true, false, false}, false},
+        {{true, false, true}, false},
+        {{false, true, true}, false},
+        {{false, true, false}, true},  // the foreground went elsewhere
+        {{true, true, false}, false},  // and the pointer still holds it
+        {{true, true, true}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.due, releaseDue(c.timing))
+            << c.timing.pointerOnTaskbar << c.timing.raisedByKeyboard << c.timing.taskbarForeground;
+}
+
 }  // namespace

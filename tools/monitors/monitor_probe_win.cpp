@@ -15,9 +15,7 @@
 
 namespace {
 
-const int EXIT_TWO_SIDE_BY_SIDE = 0;
-const int EXIT_OTHER_MONITORS = 1;
-const int EXIT_USAGE = 2;
+enum ExitCode { EXIT_TWO_SIDE_BY_SIDE, EXIT_OTHER_MONITORS, EXIT_USAGE };
 const int MAX_MONITORS = 16;
 const int MAX_WATCH_SECONDS = 3600;
 const UINT_PTR POLL_TIMER = 1;
