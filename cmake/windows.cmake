@@ -69,3 +69,4 @@ endif()
 
 include(cmake/bench.cmake)
 include(cmake/monitors.cmake)
+include(cmake/screenshots.cmake)

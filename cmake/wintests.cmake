@@ -35,13 +35,19 @@ if(PENDREL_E2E_SOURCES)
         # labelled "isolated": the test command runs them on a desktop of their
         # own, so that what they leave behind cannot reach the others. Those
         # with a taskbar on each of two monitors are labelled "two_monitors":
-        # they run on the desktop of tools/two-monitor-desktop.sh.
+        # they run on the desktop of tools/two-monitor-desktop.sh. Those for a
+        # desktop scaled to 144 DPI carry only the label "dpi144": they fail on
+        # any other desktop, and the test command runs them on one of their own.
         set(isolated "Robustness.*:Soak.*:Flood.*:*/MoveWhileRaised.*:ShellWatch.*")
         set(two_monitors "Monitors.*:*/SecondEdge.*")
+        set(dpi144 "Scaled144.*")
         set(artifacts "PENDREL_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
         gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-            TEST_FILTER "-${isolated}:${two_monitors}"
+            TEST_FILTER "-${isolated}:${two_monitors}:${dpi144}"
             PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE ENVIRONMENT ${artifacts})
+        gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "${dpi144}"
+            TEST_LIST e2e_dpi144_tests
+            PROPERTIES TIMEOUT 180 LABELS dpi144 RUN_SERIAL TRUE ENVIRONMENT ${artifacts})
         gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "${isolated}"
             TEST_LIST e2e_isolated_tests
             PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE ENVIRONMENT ${artifacts})

@@ -3,8 +3,9 @@
 # fuzzer runs, the 32-bit Windows build (build only, with a check that it
 # computes in SSE2 rather than x87 arithmetic), then the Win32 tests and
 # the end-to-end scenarios of the 64-bit build under Wine, on a desktop of its
-# own (those with two monitors on an Xorg desktop that has them). Screenshots
-# and logs land in artifacts/. Exits non-zero on any failure.
+# own (those with two monitors on an Xorg desktop that has them, those of a
+# display scaled to 144 DPI on one of theirs). Screenshots and logs land in
+# artifacts/. Exits non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -95,6 +96,14 @@ step "Windows x86_64 build"
 cmake --preset mingw-x86_64 -DPENDREL_WERROR=ON >/dev/null || die "x86_64 configure"
 timeout 1800 cmake --build --preset mingw-x86_64 -j2 || die "x86_64 build"
 
+step "End-to-end at 144 DPI on a scaled desktop of its own"
+rm -rf "$wine_state"
+desktop_env=$(PENDREL_DPI=144 timeout 300 "$root/tools/wine-desktop.sh" start "$wine_state" auto) ||
+    die "Wine desktop at 144 DPI"
+eval "$desktop_env"
+run_ctest dpi144 --preset mingw-x86_64 -L dpi144
+stop_desktop
+
 step "Wine desktop (fresh prefix)"
 rm -rf "$wine_state"
 desktop_env=$(timeout 300 "$root/tools/wine-desktop.sh" start "$wine_state" auto) || die "Wine desktop"
@@ -106,8 +115,9 @@ step "Win32 tests and end-to-end scenarios under Wine"
 # The scenarios labelled "isolated" (they stand in for the shell, flood the
 # program or soak it) run last, on a fresh desktop of their own, so that
 # whatever they leave behind in the desktop cannot reach the ordinary ones.
-# Those labelled "two_monitors" run later, on two monitors.
-run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors'
+# Those labelled "two_monitors" run later, on two monitors; those labelled
+# "dpi144" ran first, on a scaled desktop.
+run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors|dpi144'
 stop_desktop
 
 step "Robustness, flood and soak scenarios on a fresh desktop"

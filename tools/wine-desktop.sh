@@ -2,6 +2,8 @@
 # Starts or stops a Wine "shell" virtual desktop with its taskbar on an Xvfb display.
 #   tools/wine-desktop.sh start STATE_DIR [DISPLAY_NUMBER|auto|current]   prints the environment to export
 #   tools/wine-desktop.sh stop STATE_DIR
+# With PENDREL_DPI set at start (say 144), the desktop and every program in it
+# run at that scale instead of 96 DPI.
 # STATE_DIR holds the Wine prefix and the pids of what this script started; stop
 # ends only those. Every wait is bounded. With "auto" (the default) the first
 # display number from 90 on that no X server uses is taken for a new Xvfb;
@@ -69,6 +71,9 @@ start_xvfb() {
 
 start() {
     local wanted=${3:-auto} display=""
+    case "${PENDREL_DPI:-}" in
+        *[!0-9]* | 0*) echo "PENDREL_DPI must be a whole number of dots per inch, such as 144" >&2; exit 1 ;;
+    esac
     mkdir -p "$state"
     stop
     if [ "$wanted" = current ]; then
@@ -88,6 +93,15 @@ start() {
     export DISPLAY="$display" WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         timeout 180 wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1
+    fi
+    if [ -n "${PENDREL_DPI:-}" ]; then
+        # Each process reads the scale once, as it starts: the processes that
+        # wineboot left running are ended so that none keeps 96 DPI, and the
+        # desktop started below reads the new value like every later program.
+        timeout 30 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$PENDREL_DPI" /f \
+            </dev/null >/dev/null 2>&1
+        timeout 20 wineserver -k >/dev/null 2>&1 || true
+        timeout 20 wineserver -w >/dev/null 2>&1 || true
     fi
     # A persistent server: each later wine start skips the server's start-up.
     timeout 20 setsid wineserver -p </dev/null >/dev/null 2>&1 || true

@@ -81,11 +81,18 @@ int screenHeight() {
     return GetSystemMetrics(SM_CYSCREEN);
 }
 
+int screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 HWND shellTaskbar() {
     return FindWindowA(TASKBAR_CLASS, nullptr);
 }
 
-bool bottomStrip(RECT* strip) {
+bool bottomStrip(RECT* strip, int depth) {
     APPBARDATA request = {};
     request.cbSize = sizeof(APPBARDATA);
     request.hWnd = shellTaskbar();
@@ -96,7 +103,7 @@ bool bottomStrip(RECT* strip) {
     // screen lies along it.
     if (bar.bottom != screenHeight() || bar.right - bar.left != screenWidth())
         return false;
-    *strip = {bar.left, bar.bottom - STRIP_DEPTH, bar.right, bar.bottom};
+    *strip = {bar.left, bar.bottom - depth, bar.right, bar.bottom};
     return true;
 }
 

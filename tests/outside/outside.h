@@ -118,11 +118,14 @@ std::string readSetting(const char* name);
 
 int screenWidth();
 int screenHeight();
+// The display's scale in dots per inch: 96 unless the desktop runs scaled.
+int screenDpi();
 HWND shellTaskbar();
-// The strip as the program must lay it: the bottom rows of the taskbar the
-// shell reports. False when the shell reports no taskbar along the whole
+// The strip as the program must lay it: the bottom `depth` rows of the
+// taskbar the shell reports (the depth at 96 DPI unless a scaled display
+// calls for more). False when the shell reports no taskbar along the whole
 // bottom edge.
-bool bottomStrip(RECT* strip);
+bool bottomStrip(RECT* strip, int depth = STRIP_DEPTH);
 // An earlier raise may leave the taskbar in the always-on-top band, where the
 // shell never puts it by itself.
 void resetTaskbarBand();
