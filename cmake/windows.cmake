@@ -9,6 +9,8 @@ if(NOT MSVC)
     # Keep the program small.
     add_compile_options(-Os -ffunction-sections -fdata-sections)
     add_link_options(-Wl,--gc-sections -s)
+    # The pure decisions' library was made before these lines were read.
+    target_compile_options(pendrel_pure PRIVATE -Os -ffunction-sections -fdata-sections)
 endif()
 
 set(PENDREL_WIN_SOURCES ${PENDREL_ALL_SOURCES})
