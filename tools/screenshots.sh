@@ -2,10 +2,11 @@
 # Makes the README's pictures from the running program under Wine, so that
 # they never drift from it: the configuration dialog, the About box and the
 # taskbar raised over a full-screen window with the strip lit on a 96 DPI
-# desktop, then both dialogs on a desktop scaled to 144 DPI. Each desktop is a
-# fresh one of its own (tools/wine-desktop.sh); shoot.exe puts pendrel.exe in
-# each state, the X display is grabbed (ImageMagick) and cropped to what the
-# picture shows, and the PNGs go to docs/.
+# desktop, then both dialogs on a desktop scaled to 144 DPI, then the second
+# taskbar raised on two monitors side by side. Each desktop is a fresh one of
+# its own (tools/wine-desktop.sh, tools/two-monitor-desktop.sh); shoot.exe
+# puts pendrel.exe in each state, the X display is grabbed (ImageMagick) and
+# cropped to what the picture shows, and the PNGs go to docs/.
 #   tools/screenshots.sh               builds build/mingw-x86_64 first
 #   tools/screenshots.sh BUILD_DIR     uses the pendrel.exe and shoot.exe built there
 set -euo pipefail
@@ -17,7 +18,8 @@ state="$root/build/wine-screenshots"
 work="$root/build/screenshots"
 docs="$root/docs"
 
-stop_desktop() { "$root/tools/wine-desktop.sh" stop "$state" >/dev/null 2>&1 || true; }
+desktop_script="$root/tools/wine-desktop.sh"
+stop_desktop() { "$desktop_script" stop "$state" >/dev/null 2>&1 || true; }
 trap stop_desktop EXIT
 
 "$root/tools/install-deps.sh" run
@@ -58,12 +60,12 @@ dialog() {
     shoot close
 }
 
-# The raise holds its state for a few seconds after READY: the grab happens
-# in that time.
-raised() {
-    local name=$1 out="$work/raise.out" geometry=""
+# A step that holds its state for a few seconds after READY (raise,
+# two-monitors): the grab happens in that time.
+held() {
+    local name=$1 step=$2 out="$work/held.out" geometry=""
     : >"$out"
-    timeout 60 wine "$build/bin/shoot.exe" raise 4 </dev/null >"$out" 2>&1 &
+    timeout 60 wine "$build/bin/shoot.exe" "$step" 4 </dev/null >"$out" 2>&1 &
     local raiser=$!
     for _ in $(seq 200); do
         grep -q READY "$out" && break
@@ -73,7 +75,7 @@ raised() {
     if ! grep -q READY "$out"; then
         cat "$out" >&2
         wait "$raiser" || true
-        echo "the raised taskbar could not be shown" >&2
+        echo "shoot.exe $step did not get there" >&2
         return 1
     fi
     geometry=$(head -n 1 "$out" | tr -d '\r')
@@ -86,7 +88,11 @@ desktop() {
     local dpi=$1 desktop_env
     stop_desktop
     rm -rf "$state"
-    if [ "$dpi" = 96 ]; then
+    desktop_script="$root/tools/wine-desktop.sh"
+    if [ "$dpi" = two-monitors ]; then
+        desktop_script="$root/tools/two-monitor-desktop.sh"
+        desktop_env=$(env -u PENDREL_DPI timeout 300 "$desktop_script" start "$state" auto)
+    elif [ "$dpi" = 96 ]; then
         desktop_env=$(env -u PENDREL_DPI timeout 300 "$root/tools/wine-desktop.sh" start "$state" auto)
     else
         desktop_env=$(PENDREL_DPI=$dpi timeout 300 "$root/tools/wine-desktop.sh" start "$state" auto)
@@ -99,7 +105,7 @@ shoot start
 dialog config config
 dialog about about
 # The strip stays lit once the taskbar has come up while the pointer rests on it.
-raised taskbar-raised
+held taskbar-raised raise
 shoot stop
 
 desktop 144
@@ -107,4 +113,9 @@ shoot start
 dialog config-144dpi config
 dialog about-144dpi about
 shoot stop
+
+# Stand-in taskbars on both monitors, brought and taken away by the step itself.
+desktop two-monitors
+# The whole of both monitors, at full size: halved, the labels cannot be read.
+held two-monitors two-monitors
 stop_desktop

@@ -9,6 +9,10 @@
 //   shoot.exe raise SECONDS          a full-screen always-on-top window, the pointer on the
 //                                     strip; prints the geometry and then READY once the taskbar
 //                                     is in front and the strip lit, and keeps it so for SECONDS
+//   shoot.exe two-monitors SECONDS   on two monitors side by side: stand-in taskbars on both, a
+//                                     fresh pendrel.exe, a cover over both and the second taskbar
+//                                     raised over it with both strips lit; prints the geometry and
+//                                     READY, keeps it so for SECONDS, then ends pendrel.exe
 //   shoot.exe stop                   ends pendrel.exe and removes its settings
 // Exit code 0 when the step's state was reached, 1 otherwise (why on stderr).
 #include "outside/outside.h"
@@ -30,6 +34,14 @@ const int STRIP_POINTER_X = 500;
 const DWORD MAX_HOLD_SECONDS = 600;
 // Where the pointer waits while a dialog is taken: off every dialog and link.
 const POINT POINTER_ASIDE = {8, 8};
+// The two-monitor view. The desktop shows no taskbar there: the driver's
+// stand-ins take their place, as tall as the shell's.
+const int STAND_IN_HEIGHT = 30;
+const int BAR_PROBE_ABOVE_BOTTOM = 18;
+// A strip stays lit while its delay runs: the primary one still shows when a
+// click on the second strip has raised its taskbar.
+const char TWO_MONITOR_DELAY_MS[] = "2000";
+const DWORD STACK_SETTLE_MS = 150;
 
 int fail(const char* what) {
     fprintf(stderr, "shoot: %s\n", what);
@@ -57,9 +69,8 @@ bool stripOnBottomEdge(HWND trigger) {
            r.right == screenWidth();
 }
 
-int start() {
-    closeAllOf(PENDREL_TRIGGER_CLASS);
-    deleteSettingsKey();
+// A pendrel.exe from beside this program, with the settings stored now.
+int launch() {
     Program pendrel;
     if (!startProgram(PENDREL_EXE, pendrel))
         return fail("pendrel.exe could not be started");
@@ -70,6 +81,12 @@ int start() {
         return fail("the TriggerWindow never came to lie on the bottom edge");
     CloseHandle(pendrel.process);
     return 0;
+}
+
+int start() {
+    closeAllOf(PENDREL_TRIGGER_CLASS);
+    deleteSettingsKey();
+    return launch();
 }
 
 int openAndShow(UINT command, const char* title) {
@@ -107,11 +124,16 @@ public:
             return Cover::onMessage(window, message, wParam, lParam);
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        RECT line = {0, screenHeight() - LABEL_ABOVE_BOTTOM, screenWidth(), screenHeight()};
+        RECT client = {};
+        GetClientRect(window, &client);
         HGDIOBJ previous = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
-        DrawTextA(dc, "A full-screen always-on-top window", -1, &line, DT_CENTER | DT_TOP | DT_SINGLELINE);
+        // Once on each monitor that it covers.
+        for (int left = 0; left < client.right; left += screenWidth()) {
+            RECT line = {left, client.bottom - LABEL_ABOVE_BOTTOM, left + screenWidth(), client.bottom};
+            DrawTextA(dc, "A full-screen always-on-top window", -1, &line, DT_CENTER | DT_TOP | DT_SINGLELINE);
+        }
         SelectObject(dc, previous);
         EndPaint(window, &paint);
         return 0;
@@ -122,11 +144,33 @@ protected:
     void onCreated(HWND window) override { SetWindowTextA(window, "Full-screen program"); }
 };
 
-bool stripLit(const RECT& strip) {
+// The same over every monitor.
+class WideLabelledCover : public LabelledCover {
+protected:
+    void onCreated(HWND window) override {
+        LabelledCover::onCreated(window);
+        SetWindowPos(window, nullptr, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+};
+
+bool litAt(int x, int y) {
     HDC screen = GetDC(nullptr);
-    const COLORREF seen = GetPixel(screen, STRIP_POINTER_X, strip.bottom - 1);
+    const COLORREF seen = GetPixel(screen, x, y);
     ReleaseDC(nullptr, screen);
     return seen == GetSysColor(COLOR_HIGHLIGHT);
+}
+
+bool stripLit(const RECT& strip) {
+    return litAt(STRIP_POINTER_X, strip.bottom - 1);
+}
+
+void holdThenPointerAway(DWORD holdSeconds) {
+    printf("READY\n");
+    fflush(stdout);
+    Sleep(holdSeconds * 1000);
+    placePointerForGood(AWAY.x, AWAY.y);
 }
 
 int raiseOverCover(DWORD holdSeconds) {
@@ -160,10 +204,96 @@ int raiseOverCover(DWORD holdSeconds) {
     if (!waitUntil(inOrder, EFFECT_BOUND_MS))
         return fail("the taskbar and the strip did not keep their order");
     printGeometry(RECT{0, screenHeight() - RAISED_VIEW_HEIGHT, screenWidth(), screenHeight()});
-    printf("READY\n");
-    fflush(stdout);
-    Sleep(holdSeconds * 1000);
-    placePointerForGood(AWAY.x, AWAY.y);
+    holdThenPointerAway(holdSeconds);
+    return 0;
+}
+
+bool monitorAt(POINT p, RECT* monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoA(MonitorFromPoint(p, MONITOR_DEFAULTTONULL), &info))
+        return false;
+    *monitor = info.rcMonitor;
+    return true;
+}
+
+RECT bottomBand(const RECT& monitor) {
+    return RECT{monitor.left, monitor.bottom - STAND_IN_HEIGHT, monitor.right, monitor.bottom};
+}
+
+void clickHere() {
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+}
+
+// The taskbars live as long as this step: the picture is taken while it holds.
+int twoMonitors(DWORD holdSeconds) {
+    RECT primary = {}, second = {};
+    if (GetSystemMetrics(SM_CMONITORS) != 2 || !monitorAt(POINT{0, 0}, &primary) ||
+        !monitorAt(POINT{primary.right, primary.top}, &second))
+        return fail("needs two monitors side by side");
+    // The primary one lines up with the place the shell reports for the taskbar.
+    StandInTaskbar primaryBar, secondBar;
+    if (!primaryBar.show(TASKBAR_CLASS, bottomBand(primary)) ||
+        !secondBar.show(SECONDARY_TASKBAR_CLASS_NAME, bottomBand(second)))
+        return fail("the stand-in taskbars could not be shown");
+    closeAllOf(PENDREL_TRIGGER_CLASS);
+    deleteSettingsKey();
+    if (!writeSetting(PENDREL_REG_DELAY_MS, TWO_MONITOR_DELAY_MS))
+        return fail("the delay could not be stored");
+    if (launch() != 0)
+        return 1;
+    Program pendrel;
+    if (!findPendrel(&pendrel))
+        return fail("pendrel.exe is not running");
+    const POINT onPrimaryStrip = {(primary.left + primary.right) / 2, primary.bottom - 2};
+    const POINT onSecondStrip = {(second.left + second.right) / 2, second.bottom - 2};
+    const POINT onSecondBar = {onSecondStrip.x, second.bottom - BAR_PROBE_ABOVE_BOTTOM};
+    HWND secondStrip = nullptr;
+    if (!waitUntil(
+            [&] {
+                secondStrip = findWindowOf(pendrel.pid, PENDREL_STRIP_CLASS, nullptr);
+                return secondStrip != nullptr && IsWindowVisible(secondStrip);
+            },
+            START_BOUND_MS))
+        return fail("no strip on the second taskbar");
+    WideLabelledCover cover;
+    if (!cover.raise())
+        return fail("the cover did not come to the front");
+    const auto stripsInFront = [&] {
+        return rootWindowAt(onPrimaryStrip) == pendrel.window && rootWindowAt(onSecondStrip) == secondStrip;
+    };
+    if (!waitUntil(stripsInFront, EFFECT_BOUND_MS))
+        return fail("the strips are not in front of the cover");
+    // The primary strip lights up for its delay; the pointer goes on to the
+    // second strip, whose click raises its taskbar before that delay is out.
+    if (!movePointer(onPrimaryStrip.x, onPrimaryStrip.y) ||
+        !waitUntil([&] { return litAt(onPrimaryStrip.x, primary.bottom - 1); }, EFFECT_BOUND_MS))
+        return fail("the primary strip did not light up");
+    if (!movePointer(onSecondStrip.x, onSecondStrip.y) ||
+        !waitUntil([&] { return litAt(onSecondStrip.x, second.bottom - 1); }, EFFECT_BOUND_MS))
+        return fail("the second strip did not light up");
+    clickHere();
+    if (!waitUntil([&] { return rootWindowAt(onSecondBar) == secondBar.window(); }, EFFECT_BOUND_MS))
+        return fail("the second taskbar did not come in front of the cover");
+    // As for the raise over the cover: to the very top for Wine to restack
+    // them on screen, the taskbar first and the strips above it.
+    const UINT zOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(secondBar.window(), HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
+    SetWindowPos(secondStrip, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
+    SetWindowPos(pendrel.window, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
+    Sleep(STACK_SETTLE_MS);
+    if (!litAt(onPrimaryStrip.x, primary.bottom - 1) || !litAt(onSecondStrip.x, second.bottom - 1) ||
+        rootWindowAt(onSecondBar) != secondBar.window())
+        return fail("the strips went out or the second taskbar went back");
+    printGeometry(RECT{primary.left, primary.top, second.right, second.bottom});
+    holdThenPointerAway(holdSeconds);
+    cover.lower();
+    closeAllOf(PENDREL_TRIGGER_CLASS);
+    deleteSettingsKey();
     return 0;
 }
 
@@ -171,6 +301,11 @@ int stop() {
     closeAllOf(PENDREL_TRIGGER_CLASS);
     deleteSettingsKey();
     return FindWindowA(PENDREL_TRIGGER_CLASS, nullptr) == nullptr ? 0 : fail("pendrel.exe did not end");
+}
+
+DWORD holdSeconds(const char* text) {
+    const unsigned long seconds = strtoul(text, nullptr, 10);
+    return seconds < MAX_HOLD_SECONDS ? seconds : MAX_HOLD_SECONDS;
 }
 
 }  // namespace
@@ -185,12 +320,12 @@ int main(int argc, char** argv) {
         return openAndShow(IDM_CONFIG, PENDREL_CONFIG_TITLE);
     if (strcmp(step, "close") == 0)
         return closeDialogs();
-    if (strcmp(step, "raise") == 0 && argc > 2) {
-        const unsigned long seconds = strtoul(argv[2], nullptr, 10);
-        return raiseOverCover(seconds < MAX_HOLD_SECONDS ? seconds : MAX_HOLD_SECONDS);
-    }
+    if (strcmp(step, "raise") == 0 && argc > 2)
+        return raiseOverCover(holdSeconds(argv[2]));
+    if (strcmp(step, "two-monitors") == 0 && argc > 2)
+        return twoMonitors(holdSeconds(argv[2]));
     if (strcmp(step, "stop") == 0)
         return stop();
-    fprintf(stderr, "usage: shoot.exe start | about | config | close | raise SECONDS | stop\n");
+    fprintf(stderr, "usage: shoot.exe start | about | config | close | raise SECONDS | two-monitors SECONDS | stop\n");
     return 2;
 }
