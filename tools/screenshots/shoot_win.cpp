@@ -28,9 +28,7 @@ namespace {
 const DWORD PAINT_SETTLE_MS = 700;
 // What the raised view keeps of the screen: the bottom of the full-screen
 // window, the taskbar and the strip.
-const int RAISED_VIEW_HEIGHT = 150;
-const int LABEL_ABOVE_BOTTOM = 110;
-const int STRIP_POINTER_X = 500;
+enum RaisedView { RAISED_VIEW_HEIGHT = 150, LABEL_ABOVE_BOTTOM = 110, STRIP_POINTER_X = 500 };
 const DWORD MAX_HOLD_SECONDS = 600;
 // Where the pointer waits while a dialog is taken: off every dialog and link.
 const POINT POINTER_ASIDE = {8, 8};
