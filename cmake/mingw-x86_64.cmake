@@ -8,4 +8,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 find_program(PENDREL_WINE wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${PENDREL_WINE})
+# Tests run under wine, through a wrapper that starts again a launcher that
+# failed before the program printed anything.
+if(PENDREL_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-emulator.sh)
+endif()
