@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/registry_probe.h"
+#include "support/app_fixture.h"
 #include "tray/tray_icon.h"
 
 using namespace registry_probe;
@@ -22,20 +23,6 @@ namespace {
 
 const char OWNER_CLASS[] = "SettingsTestOwner";
 const char DIALOG_CLASS[] = "Marrowick_APropos";
-
-// What the program's message loop does with pending messages, the dialog's
-// keyboard navigation included.
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        if (g_app.config.dialog != nullptr && IsDialogMessageA(g_app.config.dialog, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 void registerClassOnce(const char* name, WNDPROC procedure, int extraBytes) {
     WNDCLASSEXA existing = {};
@@ -97,7 +84,7 @@ protected:
             DestroyWindow(g_app.config.dialog);
         deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
         DestroyWindow(g_app.program.mainWindow);
-        pump();
+        pumpDialogMessages();
         deleteKey();
     }
 
@@ -116,7 +103,7 @@ protected:
 
     HWND open() {
         openConfigDialog();
-        pump();
+        pumpDialogMessages();
         EXPECT_NE(g_app.config.dialog, nullptr);
         dialog_ = g_app.config.dialog;
         return dialog_;
@@ -130,14 +117,14 @@ protected:
     void click(int id) {
         EXPECT_TRUE(enabled(id)) << "control " << id << " is greyed";
         SendMessageA(item(id), BM_CLICK, 0, 0);
-        pump();
+        pumpDialogMessages();
     }
     // The user's way into the box is the focus; the text is then replaced
     // at once (a multi-line box reports no change for WM_SETTEXT).
     void typeDelay(const char* text) {
         SetFocus(item(IDC_DELAY_VALUE));
         SendMessageA(item(IDC_DELAY_VALUE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-        pump();
+        pumpDialogMessages();
     }
     std::string delayBoxText() {
         char text[64] = {};
@@ -146,13 +133,13 @@ protected:
     }
     void command(WPARAM wParam) {
         SendMessageA(dialog_, WM_COMMAND, wParam, 0);
-        pump();
+        pumpDialogMessages();
     }
     void pressKey(WPARAM key) {
         HWND target = GetFocus() != nullptr ? GetFocus() : dialog_;
         PostMessageA(target, WM_KEYDOWN, key, 1);
         PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-        pump();
+        pumpDialogMessages();
     }
 
     HWND dialog_ = nullptr;
@@ -247,14 +234,14 @@ TEST_F(ConfigDialog, FocusIntoOrOutOfTheDelayBoxEnablesApply) {
     open();
     ASSERT_FALSE(applyEnabled());
     SetFocus(item(IDC_DELAY_VALUE));
-    pump();
+    pumpDialogMessages();
     EXPECT_TRUE(applyEnabled());
     // Applied without moving the focus.
     command(IDC_APPLY);
     ASSERT_FALSE(applyEnabled());
     ASSERT_EQ(GetFocus(), item(IDC_DELAY_VALUE));
     SetFocus(item(IDC_HIGHLIGHT));
-    pump();
+    pumpDialogMessages();
     EXPECT_TRUE(applyEnabled());
 }
 
@@ -264,7 +251,7 @@ TEST_F(ConfigDialog, TypingInTheDelayBoxEnablesApply) {
     command(IDC_APPLY);
     ASSERT_FALSE(applyEnabled());
     SendMessageA(item(IDC_DELAY_VALUE), WM_CHAR, '5', 1);
-    pump();
+    pumpDialogMessages();
     EXPECT_TRUE(applyEnabled());
     EXPECT_EQ(delayBoxText().find('5') != std::string::npos, true);
 }
@@ -434,7 +421,7 @@ TEST_F(ConfigDialog, CancelAndCloseSaveNothing) {
         case 2: SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE | 2, 0); break;
         case 3: SendMessageA(dialog_, WM_CLOSE, 0, 0); break;
         }
-        pump();
+        pumpDialogMessages();
         EXPECT_FALSE(IsWindow(dialog_)) << way;
         EXPECT_EQ(g_app.config.dialog, nullptr) << way;
         EXPECT_EQ(g_app.settings.highlight, 1u) << way;
@@ -489,7 +476,7 @@ TEST_F(ConfigDialog, SecondOpenRaisesTheFirst) {
     open();
     const HWND first = dialog_;
     openConfigDialog();
-    pump();
+    pumpDialogMessages();
     EXPECT_EQ(g_app.config.dialog, first);
     int count = 0;
     for (HWND w = FindWindowExA(nullptr, nullptr, DIALOG_CLASS, nullptr); w != nullptr;

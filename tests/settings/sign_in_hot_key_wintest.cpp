@@ -14,6 +14,7 @@
 #include "resources/names.h"
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
+#include "support/app_fixture.h"
 #include "settings/registry_probe.h"
 #include "settings/run_value.h"
 #include "settings/settings_store.h"
@@ -27,18 +28,6 @@ const char MISSING[] = "<missing>";
 // Ctrl+Alt+T as the hot-key control gives it, and as RegisterHotKey takes it.
 const WORD CTRL_ALT_T = MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT);
 const UINT CTRL_ALT = MOD_CONTROL | MOD_ALT;
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        if (g_app.config.dialog != nullptr && IsDialogMessageA(g_app.config.dialog, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 std::string thisProgram() {
     char path[MAX_PATH] = {};
@@ -154,7 +143,7 @@ protected:
         if (g_app.config.dialog != nullptr)
             DestroyWindow(g_app.config.dialog);
         DestroyWindow(g_app.program.mainWindow);
-        pump();
+        pumpDialogMessages();
         deleteKey();
         deleteRun();
         if (savedRun_ != MISSING)
@@ -168,7 +157,7 @@ protected:
 
     HWND open() {
         openConfigDialog();
-        pump();
+        pumpDialogMessages();
         dialog_ = g_app.config.dialog;
         EXPECT_NE(dialog_, nullptr);
         return dialog_;
@@ -177,11 +166,11 @@ protected:
     bool checked(int id) { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
     void click(int id) {
         SendMessageA(item(id), BM_CLICK, 0, 0);
-        pump();
+        pumpDialogMessages();
     }
     void command(WPARAM id) {
         SendMessageA(dialog_, WM_COMMAND, id, 0);
-        pump();
+        pumpDialogMessages();
     }
     std::string storedShortcut() {
         const std::vector<StoredValue> all = readAll();
@@ -191,7 +180,7 @@ protected:
     // The program as a new start finds it, settings and all.
     void restartMainWindow() {
         DestroyWindow(g_app.program.mainWindow);
-        pump();
+        pumpDialogMessages();
         g_app = AppState{};
         g_app.program.instance = GetModuleHandleA(nullptr);
         loadNames();
@@ -314,7 +303,7 @@ TEST_F(SignInAndShortcut, ShortcutHeldByAnotherProgramIsReported) {
 
     // Refused at start: the dialog says so as it opens.
     DestroyWindow(g_app.program.mainWindow);
-    pump();
+    pumpDialogMessages();
     ASSERT_TRUE(other.take(CTRL_ALT, 'T'));
     restartMainWindow();
     open();

@@ -18,6 +18,9 @@ protected:
 
 // Dispatches what arrives for up to `ms` milliseconds; a WM_QUIT is dropped.
 void pumpMessages(DWORD ms);
+// What the program's message loop does with what is pending, the
+// configuration dialog's keyboard navigation included.
+void pumpDialogMessages();
 // Waits, pumping, until the predicate holds or the bound runs out.
 template <typename Predicate>
 bool pumpUntil(Predicate holds, DWORD boundMs) {

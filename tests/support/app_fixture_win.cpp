@@ -22,6 +22,18 @@ void pumpMessages(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
+void pumpDialogMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            continue;
+        if (g_app.config.dialog != nullptr && IsDialogMessageA(g_app.config.dialog, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 bool stopTimer(HWND window, UINT_PTR timerId) {
     return KillTimer(window, timerId) != 0;
 }
