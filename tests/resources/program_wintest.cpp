@@ -63,11 +63,7 @@ class Services : public AppFixture {};
 // The warning box runs a message loop in which the same failure can come
 // round again; one box at a time, however often it does.
 TEST_F(Services, AFailingTimerWarnsWithOneBoxAtATime) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = failingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "PendrelFailingTimer";
-    RegisterClassA(&wc);
+    ASSERT_TRUE(registerTestClass("PendrelFailingTimer", failingProc));
     HWND failing = CreateWindowA("PendrelFailingTimer", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, failing);

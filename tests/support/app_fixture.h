@@ -39,6 +39,9 @@ bool trayIconExists(HWND window);
 // system reports it there. SetCursorPos can be overtaken by its own earlier
 // motion under Wine, which is why input is synthesised instead.
 bool movePointer(int x, int y);
+// A window class of the test process with this procedure; one already
+// registered counts as registered.
+bool registerTestClass(const char* name, WNDPROC procedure);
 void deleteSettingsKey();
 void writeSetting(const char* name, const char* text);
 // The shell's taskbar and the bottom strip of the Wine desktop.

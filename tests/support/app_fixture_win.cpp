@@ -80,6 +80,14 @@ bool movePointer(int x, int y) {
     return false;
 }
 
+bool registerTestClass(const char* name, WNDPROC procedure) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 void deleteSettingsKey() {
     RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
 }

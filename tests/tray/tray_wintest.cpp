@@ -159,11 +159,7 @@ LRESULT CALLBACK standInTrayProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 TEST_F(Tray, TheShellReceivesTheCallbackFlagsAndTooltipCut) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = standInTrayProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "Shell_TrayWnd";
-    RegisterClassA(&wc);
+    ASSERT_TRUE(registerTestClass("Shell_TrayWnd", standInTrayProc));
     // Topmost and made last, it is found before the desktop's own taskbar.
     HWND tray = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 1, 1, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);

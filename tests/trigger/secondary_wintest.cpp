@@ -29,15 +29,7 @@ class SecondaryStrips : public AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc = {};
-            wc.lpfnWndProc = secondaryTaskbarProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = SECONDARY_TASKBAR_CLASS_NAME;
-            registered = RegisterClassA(&wc) != 0;
-        }
-        ASSERT_TRUE(registered);
+        ASSERT_TRUE(registerTestClass(SECONDARY_TASKBAR_CLASS_NAME, secondaryTaskbarProc));
         createTrigger();
         g_hitTests = 0;
     }

@@ -36,15 +36,7 @@ protected:
     HWND standIn = nullptr;
     void SetUp() override {
         AppFixture::SetUp();
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc = {};
-            wc.lpfnWndProc = recordingTaskbarProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = STAND_IN_CLASS;
-            registered = RegisterClassA(&wc) != 0;
-        }
-        ASSERT_TRUE(registered);
+        ASSERT_TRUE(registerTestClass(STAND_IN_CLASS, recordingTaskbarProc));
         window = createTrigger();
         standIn = CreateWindowExA(WS_EX_TOOLWINDOW, STAND_IN_CLASS, "", WS_POPUP | WS_VISIBLE, 0, 748, 1024, 20,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
