@@ -25,11 +25,8 @@ set -euo pipefail
 cmd=${1:?start or stop}
 state=${2:?state directory}
 
-# Wine takes its ANSI code page from the locale: C.UTF-8 gives 1252, which the
-# program's registry value names with an accented letter rely on.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
-
-pid_alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
+# shellcheck source=tools/desktop-common.sh
+. "$(dirname "$0")/desktop-common.sh"
 
 stop() {
     [ -d "$state" ] || return 0
@@ -53,15 +50,6 @@ stop() {
         rm -f "$state/xorg.pid"
     fi
     rm -f "$state/env"
-}
-
-display_free() {
-    local n=$1 lock="/tmp/.X$1-lock"
-    if [ -e "$lock" ]; then
-        # A lock left by a server that has gone is stale; any other is taken.
-        pid_alive "$(tr -dc '0-9' <"$lock" 2>/dev/null)" && return 1
-    fi
-    [ ! -e "/tmp/.X11-unix/X$n" ] || [ -e "$lock" ]
 }
 
 write_config() {
@@ -156,14 +144,7 @@ start() {
     timeout 20 setsid wineserver -p </dev/null >/dev/null 2>&1 || true
     setsid bash -c 'sleep infinity | wine cmd /k >/dev/null 2>&1' </dev/null >/dev/null 2>&1 &
     echo $! >"$state/keeper.pgid"
-    {
-        echo "export DISPLAY=$DISPLAY"
-        echo "export WINEPREFIX=$WINEPREFIX"
-        echo "export WINEDEBUG=-all"
-        echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
-        echo "export LANG=$LANG LC_ALL=$LC_ALL"
-    } >"$state/env"
-    cat "$state/env"
+    write_env
 }
 
 case "$cmd" in

@@ -18,11 +18,8 @@ set -euo pipefail
 cmd=${1:?start or stop}
 state=${2:?state directory}
 
-# Wine takes its ANSI code page from the locale: C.UTF-8 gives 1252, which the
-# program's registry value names with an accented letter rely on.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
-
-pid_alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
+# shellcheck source=tools/desktop-common.sh
+. "$(dirname "$0")/desktop-common.sh"
 
 stop() {
     [ -d "$state" ] || return 0
@@ -42,15 +39,6 @@ stop() {
         rm -f "$f"
     done
     rm -f "$state/env"
-}
-
-display_free() {
-    local n=$1 lock="/tmp/.X$1-lock"
-    if [ -e "$lock" ]; then
-        # A lock left by a server that has gone is stale; any other is taken.
-        pid_alive "$(tr -dc '0-9' <"$lock" 2>/dev/null)" && return 1
-    fi
-    [ ! -e "/tmp/.X11-unix/X$n" ] || [ -e "$lock" ]
 }
 
 start_xvfb() {
@@ -122,14 +110,7 @@ start() {
     sleep 2
     kill "$browser" 2>/dev/null || true
     sleep 1
-    {
-        echo "export DISPLAY=$DISPLAY"
-        echo "export WINEPREFIX=$WINEPREFIX"
-        echo "export WINEDEBUG=-all"
-        echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
-        echo "export LANG=$LANG LC_ALL=$LC_ALL"
-    } >"$state/env"
-    cat "$state/env"
+    write_env
 }
 
 case "$cmd" in
