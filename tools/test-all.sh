@@ -4,8 +4,10 @@
 # computes in SSE2 rather than x87 arithmetic), then the Win32 tests and
 # the end-to-end scenarios of the 64-bit build under Wine, on a desktop of its
 # own (those with two monitors on an Xorg desktop that has them, those of a
-# display scaled to 144 DPI on one of theirs). Screenshots and logs land in
-# artifacts/. Exits non-zero on any failure.
+# display scaled to 144 DPI on one of theirs), and the release: the files of
+# tools/release.sh checked against each other, its setup installed, upgraded
+# and uninstalled under Wine. The CI workflow is checked too. Screenshots and
+# logs land in artifacts/. Exits non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -96,6 +98,26 @@ step "Windows x86_64 build"
 cmake --preset mingw-x86_64 -DPENDREL_WERROR=ON >/dev/null || die "x86_64 configure"
 timeout 1800 cmake --build --preset mingw-x86_64 -j2 || die "x86_64 build"
 
+step "Release files (tools/release.sh, which checks them against each other)"
+if timeout 900 "$root/tools/release.sh" 2>&1 | tee "$artifacts/release.log"; then
+    summaries+=("release: passed (dist/, artifacts/release.log)")
+    passed_total=$((passed_total + 1))
+else
+    summaries+=("release: FAILED (artifacts/release.log)")
+    failed_total=$((failed_total + 1))
+    status=1
+fi
+
+step "CI workflow"
+if python3 "$root/tools/check-workflow.py" 2>&1 | tee "$artifacts/workflow-check.log"; then
+    summaries+=("workflow: $(tail -n 1 "$artifacts/workflow-check.log")")
+    passed_total=$((passed_total + 1))
+else
+    summaries+=("workflow: FAILED (artifacts/workflow-check.log)")
+    failed_total=$((failed_total + 1))
+    status=1
+fi
+
 step "End-to-end at 144 DPI on a scaled desktop of its own"
 rm -rf "$wine_state"
 desktop_env=$(PENDREL_DPI=144 timeout 300 "$root/tools/wine-desktop.sh" start "$wine_state" auto) ||
@@ -116,8 +138,12 @@ step "Win32 tests and end-to-end scenarios under Wine"
 # program or soak it) run last, on a fresh desktop of their own, so that
 # whatever they leave behind in the desktop cannot reach the ordinary ones.
 # Those labelled "two_monitors" run later, on two monitors; those labelled
-# "dpi144" ran first, on a scaled desktop.
-run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors|dpi144'
+# "dpi144" ran first, on a scaled desktop; those labelled "installer" come next.
+run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors|dpi144|installer'
+
+step "The release's setup under Wine: install, upgrade, uninstall"
+setup=$(ls "$root"/dist/pendrel-*-setup.exe 2>/dev/null | head -n 1 || true)
+PENDREL_SETUP=${setup:-/no-setup-was-written} run_ctest installer --preset mingw-x86_64 -L installer
 stop_desktop
 
 step "Robustness, flood and soak scenarios on a fresh desktop"
