@@ -63,6 +63,22 @@ run_ctest() {
     [ "$rc" -eq 0 ] && [ "$failed" -eq 0 ] || status=1
 }
 
+# Runs a check that ctest does not run, keeps its output in LOG and counts it
+# as one test; the summary says SAID or, when SAID is empty, the output's
+# last line.
+run_check() {
+    local name=$1 log=$2 said=$3
+    shift 3
+    if "$@" 2>&1 | tee "$log"; then
+        summaries+=("$name: ${said:-$(tail -n 1 "$log")}")
+        passed_total=$((passed_total + 1))
+    else
+        summaries+=("$name: FAILED (see ${log#"$root"/})")
+        failed_total=$((failed_total + 1))
+        status=1
+    fi
+}
+
 step "Installing what is missing"
 "$root/tools/install-deps.sh" test
 
@@ -85,38 +101,18 @@ cmake --preset mingw-i686 -DPENDREL_WERROR=ON >/dev/null || die "i686 configure"
 timeout 1800 cmake --build --preset mingw-i686 -j2 || die "i686 build"
 
 step "Windows i686 build: the rate in SSE2 arithmetic"
-if "$root/tools/check-i686-float.sh" "$root/build/mingw-i686"; then
-    summaries+=("i686 float: passed (SSE2, no x87 arithmetic in the rate)")
-    passed_total=$((passed_total + 1))
-else
-    summaries+=("i686 float: FAILED (see the check's output)")
-    failed_total=$((failed_total + 1))
-    status=1
-fi
+run_check "i686 float" "$artifacts/i686-float.txt" "passed (SSE2, no x87 arithmetic in the rate)" \
+    "$root/tools/check-i686-float.sh" "$root/build/mingw-i686"
 
 step "Windows x86_64 build"
 cmake --preset mingw-x86_64 -DPENDREL_WERROR=ON >/dev/null || die "x86_64 configure"
 timeout 1800 cmake --build --preset mingw-x86_64 -j2 || die "x86_64 build"
 
 step "Release files (tools/release.sh, which checks them against each other)"
-if timeout 900 "$root/tools/release.sh" 2>&1 | tee "$artifacts/release.log"; then
-    summaries+=("release: passed (dist/, artifacts/release.log)")
-    passed_total=$((passed_total + 1))
-else
-    summaries+=("release: FAILED (artifacts/release.log)")
-    failed_total=$((failed_total + 1))
-    status=1
-fi
+run_check release "$artifacts/release.log" "passed (dist/, artifacts/release.log)" timeout 900 "$root/tools/release.sh"
 
 step "CI workflow"
-if python3 "$root/tools/check-workflow.py" 2>&1 | tee "$artifacts/workflow-check.log"; then
-    summaries+=("workflow: $(tail -n 1 "$artifacts/workflow-check.log")")
-    passed_total=$((passed_total + 1))
-else
-    summaries+=("workflow: FAILED (artifacts/workflow-check.log)")
-    failed_total=$((failed_total + 1))
-    status=1
-fi
+run_check workflow "$artifacts/workflow-check.log" "" python3 "$root/tools/check-workflow.py"
 
 step "End-to-end at 144 DPI on a scaled desktop of its own"
 rm -rf "$wine_state"
