@@ -25,8 +25,11 @@ target_link_libraries(pendrel_core PUBLIC pendrel_pure ${PENDREL_SYSTEM_LIBS})
 # The resources go into every executable that loads strings, menus or dialogs;
 # a windres failure fails the build.
 set(PENDREL_RC ${CMAKE_SOURCE_DIR}/src/resources/pendrel.rc)
+# The resource script's version numbers and texts come from the project's version.
+configure_file(${CMAKE_SOURCE_DIR}/src/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+include_directories(${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(${PENDREL_RC} PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h;${CMAKE_SOURCE_DIR}/src/resources/names.h")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h;${CMAKE_SOURCE_DIR}/src/resources/names.h;${CMAKE_BINARY_DIR}/generated/version.h")
 
 # The application manifest is written in the resource script; the program is
 # not linked unless it is well-formed and declares what the program relies on.

@@ -26,7 +26,7 @@ endforeach()
 file(GLOB PENDREL_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_e2e.cpp)
 if(PENDREL_E2E_SOURCES)
     add_executable(e2e_driver ${PENDREL_E2E_SOURCES})
-    target_link_libraries(e2e_driver PRIVATE pendrel_outside gtest_main)
+    target_link_libraries(e2e_driver PRIVATE pendrel_outside gtest_main version)
     add_dependencies(e2e_driver pendrel)
     if(CMAKE_CROSSCOMPILING_EMULATOR OR NOT CMAKE_CROSSCOMPILING)
         # The scenarios share one desktop, its pointer and its taskbar: never
@@ -38,12 +38,17 @@ if(PENDREL_E2E_SOURCES)
         # they run on the desktop of tools/two-monitor-desktop.sh. Those for a
         # desktop scaled to 144 DPI carry only the label "dpi144": they fail on
         # any other desktop, and the test command runs them on one of their own.
+        # Those labelled "installer" run the release's setup, which the test
+        # command names in PENDREL_SETUP. The isolated ones and those on two
+        # monitors also carry the label "wine": they stand in for Wine's own
+        # shell or need its X server, and are left out on Windows.
         set(isolated "Robustness.*:Soak.*:Flood.*:*/MoveWhileRaised.*:ShellWatch.*")
         set(two_monitors "Monitors.*:*/SecondEdge.*")
         set(dpi144 "Scaled144.*")
+        set(installer "Installer.*:*/Uninstall.*:*/Refusal.*")
         set(artifacts "PENDREL_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
         gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-            TEST_FILTER "-${isolated}:${two_monitors}:${dpi144}"
+            TEST_FILTER "-${isolated}:${two_monitors}:${dpi144}:${installer}"
             PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE ENVIRONMENT ${artifacts})
         gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "${dpi144}"
             TEST_LIST e2e_dpi144_tests
@@ -54,11 +59,14 @@ if(PENDREL_E2E_SOURCES)
         gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "${two_monitors}"
             TEST_LIST e2e_two_monitor_tests
             PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE ENVIRONMENT ${artifacts})
+        gtest_discover_tests(e2e_driver DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_FILTER "${installer}"
+            TEST_LIST e2e_installer_tests
+            PROPERTIES TIMEOUT 180 LABELS installer RUN_SERIAL TRUE)
         # A list of labels does not come through the discovery's properties:
         # the second label is given once the tests are known.
         set(labels_file ${CMAKE_CURRENT_BINARY_DIR}/e2e_isolated_labels.cmake)
-        file(WRITE ${labels_file} "set_tests_properties(\${e2e_isolated_tests} PROPERTIES LABELS \"e2e;isolated\")\n"
-            "set_tests_properties(\${e2e_two_monitor_tests} PROPERTIES LABELS \"e2e;two_monitors\")\n")
+        file(WRITE ${labels_file} "set_tests_properties(\${e2e_isolated_tests} PROPERTIES LABELS \"e2e;isolated;wine\")\n"
+            "set_tests_properties(\${e2e_two_monitor_tests} PROPERTIES LABELS \"e2e;two_monitors;wine\")\n")
         set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_file})
     endif()
 endif()

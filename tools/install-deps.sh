@@ -3,16 +3,20 @@
 # when some are missing. Only 64-bit Wine: no i386 architecture, no wine32.
 #   tools/install-deps.sh test   everything tools/test-all.sh uses
 #   tools/install-deps.sh run    what tools/run.sh uses
+#   tools/install-deps.sh release  what tools/release.sh uses
 set -euo pipefail
 
 RUN_PACKAGES=(cmake ninja-build python3 googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-utils imagemagick)
-TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang libclang-rt-14-dev g++-mingw-w64-i686-posix
+RELEASE_PACKAGES=(cmake ninja-build python3 python3-yaml googletest g++-mingw-w64-x86-64-posix
+    g++-mingw-w64-i686-posix nsis zip)
+TEST_PACKAGES=("${RUN_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}" clang libclang-rt-14-dev
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 
 case "${1:-test}" in
     run) wanted=("${RUN_PACKAGES[@]}") ;;
     test) wanted=("${TEST_PACKAGES[@]}") ;;
-    *) echo "usage: $0 [test|run]" >&2; exit 2 ;;
+    release) wanted=("${RELEASE_PACKAGES[@]}") ;;
+    *) echo "usage: $0 [test|run|release]" >&2; exit 2 ;;
 esac
 
 missing=()

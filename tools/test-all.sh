@@ -4,8 +4,10 @@
 # computes in SSE2 rather than x87 arithmetic), then the Win32 tests and
 # the end-to-end scenarios of the 64-bit build under Wine, on a desktop of its
 # own (those with two monitors on an Xorg desktop that has them, those of a
-# display scaled to 144 DPI on one of theirs). Screenshots and logs land in
-# artifacts/. Exits non-zero on any failure.
+# display scaled to 144 DPI on one of theirs), and the release: the files of
+# tools/release.sh checked against each other, its setup installed, upgraded
+# and uninstalled under Wine. The CI workflow is checked too. Screenshots and
+# logs land in artifacts/. Exits non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,6 +63,22 @@ run_ctest() {
     [ "$rc" -eq 0 ] && [ "$failed" -eq 0 ] || status=1
 }
 
+# Runs a check that ctest does not run, keeps its output in LOG and counts it
+# as one test; the summary says SAID or, when SAID is empty, the output's
+# last line.
+run_check() {
+    local name=$1 log=$2 said=$3
+    shift 3
+    if "$@" 2>&1 | tee "$log"; then
+        summaries+=("$name: ${said:-$(tail -n 1 "$log")}")
+        passed_total=$((passed_total + 1))
+    else
+        summaries+=("$name: FAILED (see ${log#"$root"/})")
+        failed_total=$((failed_total + 1))
+        status=1
+    fi
+}
+
 step "Installing what is missing"
 "$root/tools/install-deps.sh" test
 
@@ -83,18 +101,18 @@ cmake --preset mingw-i686 -DPENDREL_WERROR=ON >/dev/null || die "i686 configure"
 timeout 1800 cmake --build --preset mingw-i686 -j2 || die "i686 build"
 
 step "Windows i686 build: the rate in SSE2 arithmetic"
-if "$root/tools/check-i686-float.sh" "$root/build/mingw-i686"; then
-    summaries+=("i686 float: passed (SSE2, no x87 arithmetic in the rate)")
-    passed_total=$((passed_total + 1))
-else
-    summaries+=("i686 float: FAILED (see the check's output)")
-    failed_total=$((failed_total + 1))
-    status=1
-fi
+run_check "i686 float" "$artifacts/i686-float.txt" "passed (SSE2, no x87 arithmetic in the rate)" \
+    "$root/tools/check-i686-float.sh" "$root/build/mingw-i686"
 
 step "Windows x86_64 build"
 cmake --preset mingw-x86_64 -DPENDREL_WERROR=ON >/dev/null || die "x86_64 configure"
 timeout 1800 cmake --build --preset mingw-x86_64 -j2 || die "x86_64 build"
+
+step "Release files (tools/release.sh, which checks them against each other)"
+run_check release "$artifacts/release.log" "passed (dist/, artifacts/release.log)" timeout 900 "$root/tools/release.sh"
+
+step "CI workflow"
+run_check workflow "$artifacts/workflow-check.log" "" python3 "$root/tools/check-workflow.py"
 
 step "End-to-end at 144 DPI on a scaled desktop of its own"
 rm -rf "$wine_state"
@@ -116,8 +134,12 @@ step "Win32 tests and end-to-end scenarios under Wine"
 # program or soak it) run last, on a fresh desktop of their own, so that
 # whatever they leave behind in the desktop cannot reach the ordinary ones.
 # Those labelled "two_monitors" run later, on two monitors; those labelled
-# "dpi144" ran first, on a scaled desktop.
-run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors|dpi144'
+# "dpi144" ran first, on a scaled desktop; those labelled "installer" come next.
+run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors|dpi144|installer'
+
+step "The release's setup under Wine: install, upgrade, uninstall"
+setup=$(ls "$root"/dist/pendrel-*-setup.exe 2>/dev/null | head -n 1 || true)
+PENDREL_SETUP=${setup:-/no-setup-was-written} run_ctest installer --preset mingw-x86_64 -L installer
 stop_desktop
 
 step "Robustness, flood and soak scenarios on a fresh desktop"

@@ -18,6 +18,10 @@ using namespace outside;
 // One started copy of pendrel.exe; its window is the TriggerWindow.
 using Pendrel = Program;
 
+// A path the test script handed over, as Windows names it: under Wine a Unix
+// path is taken through drive Z:, the Unix root.
+std::string toWindowsPath(const std::string& path);
+
 // Every top-level window of the TriggerWindow's class, whoever owns it.
 std::vector<HWND> allTriggerWindows();
 

@@ -8,17 +8,6 @@ namespace e2e {
 
 namespace {
 
-std::string toWindowsPath(const std::string& path) {
-    std::string out = path;
-    // Under Wine the test script hands over a Unix path; drive Z: is the Unix root.
-    if (!out.empty() && out[0] == '/')
-        out = "Z:" + out;
-    for (char& c : out)
-        if (c == '/')
-            c = '\\';
-    return out;
-}
-
 // A bare record of the icon: a modify without flags changes nothing.
 bool notifyIcon(DWORD message, HWND owner, UINT iconId) {
     NOTIFYICONDATAA data = {};
@@ -36,6 +25,17 @@ void sendMouse(DWORD flags) {
 }
 
 }  // namespace
+
+std::string toWindowsPath(const std::string& path) {
+    std::string out = path;
+    // Under Wine the test script hands over a Unix path; drive Z: is the Unix root.
+    if (!out.empty() && out[0] == '/')
+        out = "Z:" + out;
+    for (char& c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
 
 std::vector<HWND> allTriggerWindows() {
     std::vector<HWND> found;

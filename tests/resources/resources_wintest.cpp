@@ -686,8 +686,9 @@ TEST_F(ResourceTest, VersionRecordNamesTheProductAndVersion) {
     };
     const Entry entries[] = {
         {L"ProductName", L"Pendrel"},
-        {L"ProductVersion", L"2.1"},
-        {L"FileVersion", L"2.1"},
+        {L"ProductVersion", L"2.1.0"},
+        {L"FileVersion", L"2.1.0"},
+        {L"CompanyName", L"Lucien Garrow"},
         {L"FileDescription", nullptr},
     };
     for (const Entry& e : entries) {
