@@ -17,9 +17,10 @@ struct ProgramState {
     HWND mainWindow = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
     LONG inMenuLoop = 0;             // the main window is tracking a menu
-    // The main window could not register the chosen shortcut (another
-    // program holds it): the configuration dialog says so.
-    LONG hotKeyRefused = 0;
+    // The stored shortcut whose keys the main window holds registered (0
+    // when none), and under which of its two ids.
+    DWORD hotKeyHeld = 0;
+    int hotKeyId = 0;
 };
 
 ProgramState& programState();

@@ -27,6 +27,7 @@ const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char MISSING[] = "<missing>";
 // Ctrl+Alt+T as the hot-key control gives it, and as RegisterHotKey takes it.
 const WORD CTRL_ALT_T = MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT);
+const WORD CTRL_ALT_Y = MAKEWORD('Y', HOTKEYF_CONTROL | HOTKEYF_ALT);
 const UINT CTRL_ALT = MOD_CONTROL | MOD_ALT;
 
 std::string thisProgram() {
@@ -258,6 +259,9 @@ TEST_F(SignInAndShortcut, ShortcutIsStoredAndRegisteredByTheMainWindow) {
     ASSERT_FALSE(shortcutHeld(CTRL_ALT, 'T')) << "another program holds Ctrl+Alt+T";
     open();
     EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), 0);  // none by default
+    // T typed alone, no modifier key down: the control adds Ctrl and Alt.
+    SendMessageA(item(IDC_HOT_KEY), WM_KEYDOWN, 'T', 0);
+    EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), CTRL_ALT_T);
     chooseShortcut(CTRL_ALT_T);
     command(IDOK);
     EXPECT_FALSE(isOpen());
@@ -273,19 +277,32 @@ TEST_F(SignInAndShortcut, ShortcutIsStoredAndRegisteredByTheMainWindow) {
     EXPECT_EQ(storedShortcut(), std::string("0", 2));
     command(IDCANCEL);
 
-    // A stored shortcut is registered at start.
+    // A stored shortcut is registered at start; one without Ctrl or Alt
+    // (Shift+T, T alone) is not, and the dialog shows none.
     ASSERT_EQ(setText("Raccourci", "1620"), ERROR_SUCCESS);
     restartMainWindow();
     EXPECT_TRUE(shortcutHeld(CTRL_ALT, 'T'));
+    for (const char* bare : {"340", "84"}) {
+        ASSERT_EQ(setText("Raccourci", bare), ERROR_SUCCESS);
+        restartMainWindow();
+        EXPECT_FALSE(shortcutHeld(MOD_SHIFT, 'T') || shortcutHeld(0, 'T')) << bare;
+        open();
+        EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), 0) << bare;
+        EXPECT_FALSE(refusalShown()) << bare;
+        command(IDCANCEL);
+    }
 }
 
 // Registration refused: the dialog says so under the control, and OK does
-// not close it over the message; once the other program lets go, Apply takes
-// the key and the message goes.
+// not close it over the message; the shortcut in force before stays
+// registered and stored, through Cancel too. Once the other program lets go,
+// Apply takes the key, lets the old one go, and the message goes.
 TEST_F(SignInAndShortcut, ShortcutHeldByAnotherProgramIsReported) {
     KeyHolder other;
     ASSERT_TRUE(other.take(CTRL_ALT, 'T'));
     open();
+    chooseShortcut(CTRL_ALT_Y);
+    command(IDC_APPLY);
     EXPECT_FALSE(refusalShown());
     chooseShortcut(CTRL_ALT_T);
     command(IDC_APPLY);
@@ -293,13 +310,21 @@ TEST_F(SignInAndShortcut, ShortcutHeldByAnotherProgramIsReported) {
     command(IDOK);
     EXPECT_TRUE(isOpen()) << "OK closed the dialog over the refusal";
     EXPECT_TRUE(refusalShown());
-    EXPECT_EQ(storedShortcut(), std::string("1620", 5));
+    command(IDCANCEL);
+    EXPECT_EQ(storedShortcut(), std::string("1625", 5));
+    EXPECT_TRUE(shortcutHeld(CTRL_ALT, 'Y')) << "the working shortcut was let go";
 
+    open();
+    EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), CTRL_ALT_Y);
+    EXPECT_FALSE(refusalShown());
     other.release();
+    chooseShortcut(CTRL_ALT_T);
     command(IDC_APPLY);
     EXPECT_FALSE(refusalShown());
+    EXPECT_FALSE(shortcutHeld(CTRL_ALT, 'Y')) << "the old shortcut stayed registered";
     command(IDOK);
     EXPECT_FALSE(isOpen());
+    EXPECT_EQ(storedShortcut(), std::string("1620", 5));
 
     // Refused at start: the dialog says so as it opens.
     DestroyWindow(g_app.program.mainWindow);
