@@ -77,10 +77,18 @@ const uint32_t HOT_KEY_MOD_SHIFT = 0x04;    // MOD_SHIFT
 const uint32_t HOT_KEY_MOD_NOREPEAT = 0x4000;  // MOD_NOREPEAT: keys held down raise once
 
 // Starting at sign-in: a value of the current user's Run key holding the
-// program's path in quotes. A longer value cannot name this program with
-// room to spare; it is read as naming something else.
-#define RUN_KEY_PATH "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
-const unsigned RUN_VALUE_CAPACITY = 1024;
+// program's path in quotes, and the entry beside it that says whether the
+// user switched that start off.
+#define RUN_KEY_PATH L"Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+#define STARTUP_APPROVED_KEY_PATH L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"
+// The longest path the system gives a program, 32767 characters in its long
+// form, and its NUL: every path is taken whole, never cut.
+const unsigned PROGRAM_PATH_CAPACITY = 32768;
+// The quoted path and its NUL; a longer value is read as naming something
+// else.
+const unsigned RUN_VALUE_CAPACITY = PROGRAM_PATH_CAPACITY + 2;
+// The entry is 12 bytes; more are read, and ignored after the first.
+const unsigned STARTUP_ENTRY_CAPACITY = 64;
 
 // Settings limits.
 const uint32_t DELAY_MS_DEFAULT = 200;

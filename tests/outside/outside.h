@@ -68,6 +68,8 @@ struct Program {
 std::string besideDriver(const char* exeName);
 // False when CreateProcess fails (GetLastError tells why).
 bool startProgram(const char* exeName, Program& program);
+// The same for a program at a full path, which may hold any character.
+bool startProgramAt(const std::wstring& path, Program& program);
 // The program's top-level window of the class and title (either may be null).
 HWND findWindowOf(DWORD pid, const char* className, const char* title);
 // Waits for that window and keeps it as the program's window.
