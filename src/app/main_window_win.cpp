@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "about/about_dialog.h"
+#include "about/about_state.h"
 #include "app/hot_key.h"
 #include "app/strip_messages.h"
 #include "resources/program.h"
@@ -108,10 +109,18 @@ LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A dialog opened by a click gets the foreground once the click is over: the
+// shell handles the last button-up after the dialog has shown, and may take
+// the foreground (and so the keyboard) back to the taskbar with it.
+void foregroundWhenHandled(UINT command) {
+    PostMessageA(programState().mainWindow, WM_FOREGROUND_DIALOG, command, 0);
+}
+
+// The menu's click is over once its command arrives.
 LRESULT onCommand(WPARAM wParam) {
     switch (LOWORD(wParam)) {
-    case IDM_ABOUT: openAboutDialog(); break;
-    case IDM_CONFIG: openConfigDialog(); break;
+    case IDM_ABOUT: openAboutDialog(); foregroundWhenHandled(IDM_ABOUT); break;
+    case IDM_CONFIG: openConfigDialog(); foregroundWhenHandled(IDM_CONFIG); break;
     case IDM_EXIT: PostMessageA(programState().mainWindow, WM_CLOSE, 0, 0); break;
     default: break;
     }
@@ -132,12 +141,28 @@ LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+void onIconClickOver() {
+    if (programState().dialogAwaitingClickEnd == 0)
+        return;
+    foregroundWhenHandled(programState().dialogAwaitingClickEnd);
+    programState().dialogAwaitingClickEnd = 0;
+}
+
 LRESULT onTrayNotify(LPARAM lParam) {
     switch (trayNotifyAction(static_cast<uint32_t>(lParam))) {
     case TRAY_OPEN_MENU: showContextMenuAtPointer(); break;
-    case TRAY_OPEN_ABOUT: openAboutDialog(); break;
+    case TRAY_OPEN_ABOUT: openAboutDialog(); programState().dialogAwaitingClickEnd = IDM_ABOUT; break;
+    case TRAY_CLICK_OVER: onIconClickOver(); break;
     case TRAY_IGNORE: break;
     }
+    return 0;
+}
+
+// Only a dialog still open is brought forward: the user may have closed it.
+LRESULT onForegroundDialog(WPARAM command) {
+    HWND dialog = command == IDM_ABOUT ? aboutState().dialog : configDialogState().dialog;
+    if (dialog != nullptr)
+        SetForegroundWindow(dialog);
     return 0;
 }
 
@@ -172,7 +197,7 @@ LRESULT onHotKey(WPARAM id) {
 }
 
 LRESULT onTakeHotKey(HWND window, WPARAM chosen) {
-    return takeShowTaskbarKey(window, static_cast<uint32_t>(chosen)) ? 1 : 0;
+    return takeShowTaskbarKey(window, static_cast<uint32_t>(chosen)) ? 0 : 1;
 }
 
 // The shell's "TaskbarCreated" has a number known only at run time.
@@ -206,6 +231,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_READD_ICON: return onReaddIcon(window);
     case WM_HOTKEY: return onHotKey(wParam);
     case WM_TAKE_HOT_KEY: return onTakeHotKey(window, wParam);
+    case WM_FOREGROUND_DIALOG: return onForegroundDialog(wParam);
     default: return onOtherMessage(window, message, wParam, lParam);
     }
 }

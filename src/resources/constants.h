@@ -27,8 +27,12 @@ const unsigned WM_SECOND_INSTANCE = 1026;
 const unsigned WM_READD_ICON = 51677;
 // WM_APP + 1, sent by the configuration dialog to the main window with the
 // shortcut chosen (wParam) before anything is stored: the main window takes
-// it and answers nonzero, or answers 0 and keeps the one it holds.
+// it and answers 0, or answers nonzero (refused) and keeps the one it holds.
 const unsigned WM_TAKE_HOT_KEY = 0x8001;
+// WM_APP + 2, posted by the main window to itself once the click that opened
+// a dialog is over: that dialog (wParam, the menu command that opens it)
+// takes the foreground.
+const unsigned WM_FOREGROUND_DIALOG = 0x8002;
 
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"

@@ -21,6 +21,9 @@ struct ProgramState {
     // when none), and under which of its two ids.
     DWORD hotKeyHeld = 0;
     int hotKeyId = 0;
+    // The dialog (its menu command) a double-click on the icon opened, until
+    // the shell reports the button let go.
+    UINT dialogAwaitingClickEnd = 0;
 };
 
 ProgramState& programState();

@@ -94,7 +94,7 @@ bool applyDialogSettings(HWND dialog) {
     settings.highlight = checkedState(dialog, IDC_HIGHLIGHT);
     settings.allScreens = checkedState(dialog, IDC_ALL_SCREENS);
     const DWORD chosen = hotKeyOfControl(dialog);
-    const bool taken = SendMessageA(programState().mainWindow, WM_TAKE_HOT_KEY, chosen, 0) != 0;
+    const bool taken = SendMessageA(programState().mainWindow, WM_TAKE_HOT_KEY, chosen, 0) == 0;
     if (taken)
         settings.hotKey = chosen;
     applyIconSettings(dialog);

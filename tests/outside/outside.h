@@ -158,6 +158,9 @@ bool movePointer(int x, int y);
 // True once the system reports the pointer there; the time of that (nowMs)
 // goes to seenAt.
 bool movePointerThroughX(int x, int y, double* seenAt = nullptr);
+// A double-click with the left button through the X server, as a user's
+// (SendInput when xdotool cannot be started); true once the pointer is there.
+bool doubleClickThroughX(int x, int y);
 // "xdotool", or "SendInput" once xdotool could not be started.
 const char* pointerMethod();
 // Under Wine a process reads the pointer from the X server once the last
