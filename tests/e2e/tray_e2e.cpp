@@ -58,9 +58,8 @@ TEST_F(Tray, AboutOpenedByADoubleClickOnTheIconTakesTheKeys) {
     const RECT bar = windowRect(shellTaskbar());
     ASSERT_TRUE(doubleClickThroughX(bar.right - 10, (bar.top + bar.bottom) / 2));
     HWND about = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (about = findVisibleWindow(copy.pid, nullptr, PENDREL_ABOUT_TITLE)) != nullptr; },
-                          EFFECT_BOUND_MS))
-        << "the double-click opened no About box";
+    const auto shown = [&] { return (about = findVisibleWindow(copy.pid, nullptr, PENDREL_ABOUT_TITLE)) != nullptr; };
+    ASSERT_TRUE(waitUntil(shown, EFFECT_BOUND_MS)) << "the double-click opened no About box";
     EXPECT_TRUE(waitUntil([&] { return IsChild(about, keyboardFocusOf(about)) != FALSE; }, EFFECT_BOUND_MS))
         << "the focus is on " << className(keyboardFocusOf(about));
     pressKey(VK_ESCAPE);
