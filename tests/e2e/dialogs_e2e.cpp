@@ -35,17 +35,6 @@ std::wstring readRunValue() {
     return text;
 }
 
-void writeRunValue(const std::wstring& text) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-std::wstring tempFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, path);
-    return path;
-}
-
 // Labels and check boxes sit on the tab's pane: the blank end of a control,
 // past its text, has the colour of the pane beside it, not the dialog's grey.
 void expectOnThePane(HWND dialog, int controlId, int tabId) {
@@ -88,13 +77,15 @@ TEST_F(Dialogs, AboutAndConfigurationShowOnTheDesktop) {
 // the look-alike leaves the box unchecked, and checking it writes the real
 // path, which reads back checked.
 TEST_F(Dialogs, SignInFromAFolderNamedOutsideTheCodePage) {
-    const std::wstring folder = tempFolder() + L"\u0141\u00F3d\u017A";
-    const std::wstring exe = folder + L"\\pendrel.exe";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    wchar_t original[MAX_PATH] = {};
+    wchar_t temp[MAX_PATH] = {}, original[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
     MultiByteToWideChar(CP_ACP, 0, besideDriver(PENDREL_EXE).c_str(), -1, original, MAX_PATH);
+    const std::wstring folder = temp + std::wstring(L"\u0141\u00F3d\u017A"), exe = folder + L"\\pendrel.exe";
+    const std::wstring lookAlike = L"\"" + std::wstring(temp) + L"L\u00F3dz\\pendrel.exe\"";
+    CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(original, exe.c_str(), FALSE));
-    writeRunValue(L"\"" + tempFolder() + L"L\u00F3dz\\pendrel.exe\"");
+    RegSetKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, REG_SZ, lookAlike.c_str(),
+                    static_cast<DWORD>((lookAlike.size() + 1) * sizeof(wchar_t)));
     Pendrel& copy = launch(exe);
     ASSERT_NE(copy.window, nullptr);
 

@@ -251,7 +251,6 @@ TEST_F(SignInAndShortcut, SignInBoxWritesRemovesAndRepointsTheRunValue) {
         {"ours, switched on in Task Manager", "\"@\"", ENTRY_ON, true, false, IDOK, "\"@\"", ENTRY_ON, true},
         {"ours, switched off in Task Manager", "\"@\"", ENTRY_OFF, false, false, IDCANCEL, "\"@\"", ENTRY_OFF, false},
         {"ours switched off, checked with Apply", "\"@\"", ENTRY_OFF, false, true, IDC_APPLY, "\"@\"", NO_ENTRY, true},
-        {"ours switched off, checked with OK", "\"@\"", ENTRY_OFF, false, true, IDOK, "\"@\"", NO_ENTRY, true},
         {"ours, unchecked with its entry", "\"@\"", ENTRY_ON, true, true, IDOK, nullptr, NO_ENTRY, false},
         {"a copy elsewhere keeps its entry", ELSEWHERE, ENTRY_OFF, false, false, IDOK, ELSEWHERE, ENTRY_OFF, false},
     };
@@ -312,19 +311,16 @@ TEST_F(SignInAndShortcut, ShortcutIsStoredAndRegisteredByTheMainWindow) {
     command(IDCANCEL);
 
     // A stored shortcut is registered at start; one without Ctrl or Alt
-    // (Shift+T, T alone) is not, and the dialog shows none.
+    // (Shift+T) is not, and the dialog shows none.
     ASSERT_EQ(setText("Raccourci", "1620"), ERROR_SUCCESS);
     restartMainWindow();
     EXPECT_TRUE(shortcutHeld(CTRL_ALT, 'T'));
-    for (const char* bare : {"340", "84"}) {
-        ASSERT_EQ(setText("Raccourci", bare), ERROR_SUCCESS);
-        restartMainWindow();
-        EXPECT_FALSE(shortcutHeld(MOD_SHIFT, 'T') || shortcutHeld(0, 'T')) << bare;
-        open();
-        EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), 0) << bare;
-        EXPECT_FALSE(refusalShown()) << bare;
-        command(IDCANCEL);
-    }
+    ASSERT_EQ(setText("Raccourci", "340"), ERROR_SUCCESS);
+    restartMainWindow();
+    EXPECT_FALSE(shortcutHeld(MOD_SHIFT, 'T'));
+    open();
+    EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), 0);
+    EXPECT_FALSE(refusalShown());
 }
 
 // Registration refused: the dialog says so under the control, and OK does
