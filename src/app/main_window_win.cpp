@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "about/about_dialog.h"
+#include "about/about_state.h"
 #include "app/hot_key.h"
 #include "app/strip_messages.h"
 #include "resources/program.h"
@@ -24,7 +25,8 @@ namespace {
 static_assert(HOT_KEY_FLAG_SHIFT == HOTKEYF_SHIFT && HOT_KEY_FLAG_CONTROL == HOTKEYF_CONTROL &&
                   HOT_KEY_FLAG_ALT == HOTKEYF_ALT && HOT_KEY_FLAG_EXT == HOTKEYF_EXT,
               "the hot-key control's flags");
-static_assert(HOT_KEY_MOD_ALT == MOD_ALT && HOT_KEY_MOD_CONTROL == MOD_CONTROL && HOT_KEY_MOD_SHIFT == MOD_SHIFT,
+static_assert(HOT_KEY_MOD_ALT == MOD_ALT && HOT_KEY_MOD_CONTROL == MOD_CONTROL && HOT_KEY_MOD_SHIFT == MOD_SHIFT &&
+                  HOT_KEY_MOD_NOREPEAT == MOD_NOREPEAT,
               "RegisterHotKey's modifiers");
 
 // The TriggerWindow is the primary taskbar's strip.
@@ -32,15 +34,27 @@ Strip& primary() {
     return triggerState().primary;
 }
 
-// Registered afresh at every change (and at every OK or Apply, so that a key
-// another program has let go of since is taken). A refusal is kept for the
-// configuration dialog to show.
-void registerShowTaskbarKey(HWND window) {
-    UnregisterHotKey(window, HOT_KEY_SHOW_TASKBAR);
-    const HotKeyRegistration key = hotKeyRegistration(currentSettings().hotKey);
-    const bool refused =
-        key.wanted && !RegisterHotKey(window, HOT_KEY_SHOW_TASKBAR, key.modifiers, key.virtualKey);
-    programState().hotKeyRefused = refused ? 1 : 0;
+// The chosen combination is registered before the held one is let go, so
+// that a refusal (another program holds it) leaves the old one working.
+// True when the choice is in force.
+bool takeShowTaskbarKey(HWND window, uint32_t chosen) {
+    ProgramState& program = programState();
+    switch (hotKeyStep(program.hotKeyHeld, chosen)) {
+    case HOT_KEY_KEEP: break;
+    case HOT_KEY_RELEASE: UnregisterHotKey(window, program.hotKeyId); break;
+    case HOT_KEY_TAKE: {
+        const int freeId = program.hotKeyId == HOT_KEY_SHOW_TASKBAR ? HOT_KEY_SHOW_TASKBAR_NEXT : HOT_KEY_SHOW_TASKBAR;
+        const HotKeyRegistration key = hotKeyRegistration(chosen);
+        if (!RegisterHotKey(window, freeId, key.modifiers, key.virtualKey))
+            return false;
+        if (program.hotKeyHeld != 0)
+            UnregisterHotKey(window, program.hotKeyId);
+        program.hotKeyId = freeId;
+        break;
+    }
+    }
+    program.hotKeyHeld = hotKeyRegistration(chosen).wanted ? chosen : 0;
+    return true;
 }
 
 LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -49,7 +63,8 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     trayState().iconSmall = loadSmallAppIcon();
     programState().taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
     loadSettings();
-    registerShowTaskbarKey(window);
+    // A refusal is shown when the configuration dialog opens.
+    takeShowTaskbarKey(window, currentSettings().hotKey);
     if (currentSettings().showTrayIcon) {
         showTrayIcon(window, trayState().iconSmall);
         // A failed start has been reported; the icon simply stays.
@@ -60,7 +75,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT onDestroy(HWND window) {
-    UnregisterHotKey(window, HOT_KEY_SHOW_TASKBAR);
+    takeShowTaskbarKey(window, 0);
     hideTrayIcon(window);
     PostQuitMessage(0);
     return 0;
@@ -94,10 +109,18 @@ LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A dialog opened by a click gets the foreground once the click is over: the
+// shell handles the last button-up after the dialog has shown, and may take
+// the foreground (and so the keyboard) back to the taskbar with it.
+void foregroundWhenHandled(UINT command) {
+    PostMessageA(programState().mainWindow, WM_FOREGROUND_DIALOG, command, 0);
+}
+
+// The menu's click is over once its command arrives.
 LRESULT onCommand(WPARAM wParam) {
     switch (LOWORD(wParam)) {
-    case IDM_ABOUT: openAboutDialog(); break;
-    case IDM_CONFIG: openConfigDialog(); break;
+    case IDM_ABOUT: openAboutDialog(); foregroundWhenHandled(IDM_ABOUT); break;
+    case IDM_CONFIG: openConfigDialog(); foregroundWhenHandled(IDM_CONFIG); break;
     case IDM_EXIT: PostMessageA(programState().mainWindow, WM_CLOSE, 0, 0); break;
     default: break;
     }
@@ -118,12 +141,28 @@ LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+void onIconClickOver() {
+    if (programState().dialogAwaitingClickEnd == 0)
+        return;
+    foregroundWhenHandled(programState().dialogAwaitingClickEnd);
+    programState().dialogAwaitingClickEnd = 0;
+}
+
 LRESULT onTrayNotify(LPARAM lParam) {
     switch (trayNotifyAction(static_cast<uint32_t>(lParam))) {
     case TRAY_OPEN_MENU: showContextMenuAtPointer(); break;
-    case TRAY_OPEN_ABOUT: openAboutDialog(); break;
+    case TRAY_OPEN_ABOUT: openAboutDialog(); programState().dialogAwaitingClickEnd = IDM_ABOUT; break;
+    case TRAY_CLICK_OVER: onIconClickOver(); break;
     case TRAY_IGNORE: break;
     }
+    return 0;
+}
+
+// Only a dialog still open is brought forward: the user may have closed it.
+LRESULT onForegroundDialog(WPARAM command) {
+    HWND dialog = command == IDM_ABOUT ? aboutState().dialog : configDialogState().dialog;
+    if (dialog != nullptr)
+        SetForegroundWindow(dialog);
     return 0;
 }
 
@@ -152,14 +191,13 @@ LRESULT onTaskbarCreated(HWND window) {
 }
 
 LRESULT onHotKey(WPARAM id) {
-    if (id == HOT_KEY_SHOW_TASKBAR)
+    if (id == HOT_KEY_SHOW_TASKBAR || id == HOT_KEY_SHOW_TASKBAR_NEXT)
         raiseTaskbarUnderPointer();
     return 0;
 }
 
-LRESULT onSettingsApplied(HWND window) {
-    registerShowTaskbarKey(window);
-    return 0;
+LRESULT onTakeHotKey(HWND window, WPARAM chosen) {
+    return takeShowTaskbarKey(window, static_cast<uint32_t>(chosen)) ? 0 : 1;
 }
 
 // The shell's "TaskbarCreated" has a number known only at run time.
@@ -192,7 +230,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SECOND_INSTANCE: return onSecondInstance(window);
     case WM_READD_ICON: return onReaddIcon(window);
     case WM_HOTKEY: return onHotKey(wParam);
-    case WM_SETTINGS_APPLIED: return onSettingsApplied(window);
+    case WM_TAKE_HOT_KEY: return onTakeHotKey(window, wParam);
+    case WM_FOREGROUND_DIALOG: return onForegroundDialog(wParam);
     default: return onOtherMessage(window, message, wParam, lParam);
     }
 }

@@ -25,9 +25,14 @@ const unsigned REFRESH_PERIOD_MS = 1000;
 const unsigned WM_TRAY_NOTIFY = 1025;
 const unsigned WM_SECOND_INSTANCE = 1026;
 const unsigned WM_READD_ICON = 51677;
-// WM_APP + 1, sent by the configuration dialog to the main window once it
-// has applied the settings: the main window registers the shortcut afresh.
-const unsigned WM_SETTINGS_APPLIED = 0x8001;
+// WM_APP + 1, sent by the configuration dialog to the main window with the
+// shortcut chosen (wParam) before anything is stored: the main window takes
+// it and answers 0, or answers nonzero (refused) and keeps the one it holds.
+const unsigned WM_TAKE_HOT_KEY = 0x8001;
+// WM_APP + 2, posted by the main window to itself once the click that opened
+// a dialog is over: that dialog (wParam, the menu command that opens it)
+// takes the foreground.
+const unsigned WM_FOREGROUND_DIALOG = 0x8002;
 
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
@@ -57,8 +62,11 @@ const uint32_t EDGE_BOTTOM = 3;
 // hung shell cannot freeze the trigger.
 const unsigned FORWARD_HIT_TEST_TIMEOUT_MS = 500;
 
-// The shortcut that shows the taskbar: the main window's one hot key.
+// The shortcut that shows the taskbar, under one of two ids of the main
+// window: a new combination is registered under the free one before the old
+// one is let go, so that a refused change leaves the old one working.
 const int HOT_KEY_SHOW_TASKBAR = 1;
+const int HOT_KEY_SHOW_TASKBAR_NEXT = 2;
 // A stored shortcut is what the hot-key control gives: the virtual key in the
 // low byte, its HOTKEYF_ flags in the high byte; 0 is none.
 const uint32_t HOT_KEY_STORED_MAX = 0xFFFF;
@@ -70,12 +78,21 @@ const uint32_t HOT_KEY_FLAG_EXT = 0x08;      // HOTKEYF_EXT: an extended key (th
 const uint32_t HOT_KEY_MOD_ALT = 0x01;      // MOD_ALT
 const uint32_t HOT_KEY_MOD_CONTROL = 0x02;  // MOD_CONTROL
 const uint32_t HOT_KEY_MOD_SHIFT = 0x04;    // MOD_SHIFT
+const uint32_t HOT_KEY_MOD_NOREPEAT = 0x4000;  // MOD_NOREPEAT: keys held down raise once
 
 // Starting at sign-in: a value of the current user's Run key holding the
-// program's path in quotes. A longer value cannot name this program with
-// room to spare; it is read as naming something else.
-#define RUN_KEY_PATH "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
-const unsigned RUN_VALUE_CAPACITY = 1024;
+// program's path in quotes, and the entry beside it that says whether the
+// user switched that start off.
+#define RUN_KEY_PATH L"Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+#define STARTUP_APPROVED_KEY_PATH L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"
+// The longest path the system gives a program, 32767 characters in its long
+// form, and its NUL: every path is taken whole, never cut.
+const unsigned PROGRAM_PATH_CAPACITY = 32768;
+// The quoted path and its NUL; a longer value is read as naming something
+// else.
+const unsigned RUN_VALUE_CAPACITY = PROGRAM_PATH_CAPACITY + 2;
+// The entry is 12 bytes; more are read, and ignored after the first.
+const unsigned STARTUP_ENTRY_CAPACITY = 64;
 
 // Settings limits.
 const uint32_t DELAY_MS_DEFAULT = 200;

@@ -17,9 +17,13 @@ struct ProgramState {
     HWND mainWindow = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
     LONG inMenuLoop = 0;             // the main window is tracking a menu
-    // The main window could not register the chosen shortcut (another
-    // program holds it): the configuration dialog says so.
-    LONG hotKeyRefused = 0;
+    // The stored shortcut whose keys the main window holds registered (0
+    // when none), and under which of its two ids.
+    DWORD hotKeyHeld = 0;
+    int hotKeyId = 0;
+    // The dialog (its menu command) a double-click on the icon opened, until
+    // the shell reports the button let go.
+    UINT dialogAwaitingClickEnd = 0;
 };
 
 ProgramState& programState();

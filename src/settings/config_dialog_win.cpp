@@ -4,6 +4,7 @@
 
 #include "resources/program.h"
 #include "resources/resource.h"
+#include "settings/setting_rules.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "settings/sign_in.h"
@@ -76,11 +77,13 @@ DWORD hotKeyOfControl(HWND dialog) {
 
 // The row under the hot-key control says when the main window could not
 // register the shortcut; hidden otherwise.
-void showHotKeyRefusal(HWND dialog) {
-    ShowWindow(GetDlgItem(dialog, IDC_HOT_KEY_TAKEN), programState().hotKeyRefused ? SW_SHOW : SW_HIDE);
+void showHotKeyRefusal(HWND dialog, bool refused) {
+    ShowWindow(GetDlgItem(dialog, IDC_HOT_KEY_TAKEN), refused ? SW_SHOW : SW_HIDE);
 }
 
-void applyDialogSettings(HWND dialog) {
+// False when the main window could not take the chosen shortcut: it is not
+// stored, and the one held before stays in force.
+bool applyDialogSettings(HWND dialog) {
     Settings& settings = currentSettings();
     settings.delayEnabled = checkedState(dialog, IDC_DELAY_ENABLED);
     const UINT typed = readDelayBox(dialog);
@@ -90,13 +93,15 @@ void applyDialogSettings(HWND dialog) {
     settings.sendBackAfterUse = checkedState(dialog, IDC_SEND_BACK);
     settings.highlight = checkedState(dialog, IDC_HIGHLIGHT);
     settings.allScreens = checkedState(dialog, IDC_ALL_SCREENS);
-    settings.hotKey = hotKeyOfControl(dialog);
+    const DWORD chosen = hotKeyOfControl(dialog);
+    const bool taken = SendMessageA(programState().mainWindow, WM_TAKE_HOT_KEY, chosen, 0) == 0;
+    if (taken)
+        settings.hotKey = chosen;
     applyIconSettings(dialog);
     saveSettings();
     setStartAtSignIn(checkedState(dialog, IDC_START_AT_SIGN_IN) != 0);
-    // The main window registers the shortcut itself, before this returns.
-    SendMessageA(programState().mainWindow, WM_SETTINGS_APPLIED, 0, 0);
-    showHotKeyRefusal(dialog);
+    showHotKeyRefusal(dialog, !taken);
+    return taken;
 }
 
 INT_PTR onInitDialog(HWND dialog) {
@@ -123,8 +128,14 @@ INT_PTR onInitDialog(HWND dialog) {
     setCheck(dialog, IDC_HIGHLIGHT, settings.highlight);
     setCheck(dialog, IDC_ALL_SCREENS, settings.allScreens);
     setCheck(dialog, IDC_START_AT_SIGN_IN, startsAtSignIn() ? 1 : 0);
-    SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, settings.hotKey, 0);
-    showHotKeyRefusal(dialog);
+    // Typed without Ctrl or Alt, a key gets both: taken system-wide, a bare
+    // key or Shift with a key would be lost to every other program. A stored
+    // one of that kind is no shortcut and shows as none.
+    SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                        MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    const bool usable = hotKeyUsable(settings.hotKey);
+    SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, usable ? settings.hotKey : 0, 0);
+    showHotKeyRefusal(dialog, usable && programState().hotKeyHeld != settings.hotKey);
     enableDelayControls(dialog, settings.delayEnabled != 0);
     enableControl(dialog, IDC_REMOVE_ICON, settings.showTrayIcon != 0);
     // Filling the controls is not a change. The multi-line delay box reports
@@ -144,12 +155,12 @@ void disableApply(HWND dialog) {
 }
 
 // OK keeps the dialog open while it says that the shortcut is taken, so that
-// the refusal is seen.
+// the refusal is seen; Apply stays enabled for the shortcut not yet applied.
 INT_PTR onOkOrApply(HWND dialog, WPARAM command) {
-    applyDialogSettings(dialog);
-    if (command == IDOK && !programState().hotKeyRefused)
+    const bool taken = applyDialogSettings(dialog);
+    if (command == IDOK && taken)
         DestroyWindow(dialog);
-    else
+    else if (taken)
         disableApply(dialog);
     return TRUE;
 }

@@ -2,14 +2,14 @@
 
 namespace {
 
-char foldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+char16_t foldCase(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
 }
 
 // The length of `path` when `text` starts with it, ignoring case; 0 when not.
-size_t matchedPrefix(const char* text, const char* path) {
+size_t matchedPrefix(const char16_t* text, const char16_t* path) {
     size_t at = 0;
-    for (; path[at] != '\0'; ++at)
+    for (; path[at] != u'\0'; ++at)
         if (foldCase(text[at]) != foldCase(path[at]))
             return 0;
     return at;
@@ -17,37 +17,41 @@ size_t matchedPrefix(const char* text, const char* path) {
 
 }  // namespace
 
-bool runValueNamesProgram(const char* value, const char* programPath) {
-    if (programPath[0] == '\0')
+bool runValueNamesProgram(const char16_t* value, const char16_t* programPath) {
+    if (programPath[0] == u'\0')
         return false;
-    while (*value == ' ' || *value == '\t')
+    while (*value == u' ' || *value == u'\t')
         ++value;
-    const bool quoted = *value == '"';
+    const bool quoted = *value == u'"';
     if (quoted)
         ++value;
     const size_t length = matchedPrefix(value, programPath);
     if (length == 0)
         return false;
-    const char after = value[length];
+    const char16_t after = value[length];
     if (quoted)
-        return after == '"' || after == '\0';
-    return after == ' ' || after == '\t' || after == '\0';
+        return after == u'"' || after == u'\0';
+    return after == u' ' || after == u'\t' || after == u'\0';
 }
 
-size_t formRunValue(const char* programPath, char* buffer, size_t size) {
+size_t formRunValue(const char16_t* programPath, char16_t* buffer, size_t size) {
     size_t length = 0;
-    while (programPath[length] != '\0')
+    while (programPath[length] != u'\0')
         ++length;
     // The quotes and the NUL.
-    if (size < length + 3) {
+    if (size < 3 || length > size - 3) {
         if (size > 0)
-            buffer[0] = '\0';
+            buffer[0] = u'\0';
         return 0;
     }
-    buffer[0] = '"';
+    buffer[0] = u'"';
     for (size_t i = 0; i < length; ++i)
         buffer[i + 1] = programPath[i];
-    buffer[length + 1] = '"';
-    buffer[length + 2] = '\0';
+    buffer[length + 1] = u'"';
+    buffer[length + 2] = u'\0';
     return length + 2;
+}
+
+bool startupEntrySaysOff(const uint8_t* data, size_t size) {
+    return size > 0 && (data[0] & 1u) != 0;
 }

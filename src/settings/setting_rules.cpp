@@ -16,6 +16,11 @@ const StoredSetting STORED_SETTINGS[STORED_SETTING_COUNT] = {
     {IDS_REG_HOT_KEY, FIELD_HOT_KEY, RULE_HOT_KEY},
 };
 
+bool hotKeyUsable(uint32_t stored) {
+    const uint32_t flags = (stored >> 8) & 0xFFu;
+    return (stored & 0xFFu) != 0 && (flags & (HOT_KEY_FLAG_CONTROL | HOT_KEY_FLAG_ALT)) != 0;
+}
+
 uint32_t acceptStoredNumber(SettingRule rule, int32_t number, uint32_t current) {
     switch (rule) {
     case RULE_BOOLEAN:

@@ -42,6 +42,11 @@ const size_t STORED_SETTING_COUNT = 10;
 // keys were written in this order.
 extern const StoredSetting STORED_SETTINGS[STORED_SETTING_COUNT];
 
+// Whether a stored shortcut is one to take system-wide: a key with Ctrl or
+// Alt. A bare key, or one with Shift alone, would be taken away from every
+// program the user types in.
+bool hotKeyUsable(uint32_t stored);
+
 // The setting's new value after `number` was read for it.
 uint32_t acceptStoredNumber(SettingRule rule, int32_t number, uint32_t current);
 

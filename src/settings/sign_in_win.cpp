@@ -6,79 +6,115 @@
 #include "resources/names.h"
 #include "settings/run_value.h"
 
+// Paths and the Run value go through the wide functions end to end: the
+// narrow ones replace every character outside the ANSI code page, so a
+// folder named "Łódź" would be written, and read back, as another one. The
+// text lives in char16_t buffers, which the system reads and writes as its
+// wide text.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the system's wide text is UTF-16");
+
 namespace {
 
-// The program's own full path; false when it does not fit a path buffer.
-bool programPath(char (&path)[MAX_PATH]) {
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return length != 0 && length < MAX_PATH;
+const wchar_t VALUE_NAME[] = L"" PENDREL_RUN_VALUE;
+
+wchar_t* wide(char16_t* text) {
+    return reinterpret_cast<wchar_t*>(text);
+}
+
+// The program's own full path, whatever its length; false only when the
+// system cuts it.
+bool programPath(char16_t (&path)[PROGRAM_PATH_CAPACITY]) {
+    const DWORD length = GetModuleFileNameW(nullptr, wide(path), PROGRAM_PATH_CAPACITY);
+    return length != 0 && length < PROGRAM_PATH_CAPACITY;
+}
+
+// Pendrel's value under the key; false when it is absent or longer than `capacity` bytes.
+bool queryValue(const wchar_t* keyPath, void* data, DWORD capacity, DWORD* size, DWORD* type) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    *size = capacity;
+    const LONG result = RegQueryValueExW(key, VALUE_NAME, nullptr, type, static_cast<BYTE*>(data), size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+void deleteValue(const wchar_t* keyPath) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueW(key, VALUE_NAME);
+    RegCloseKey(key);
 }
 
 // The Run value's text, NUL-terminated; environment strings of an expandable
 // value are expanded, as the shell does when it starts the programs.
-bool readRunValue(char (&text)[RUN_VALUE_CAPACITY]) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    char data[RUN_VALUE_CAPACITY];
+bool readRunValue(char16_t (&text)[RUN_VALUE_CAPACITY]) {
+    char16_t data[RUN_VALUE_CAPACITY];
     DWORD type = 0;
-    // One byte is kept for a NUL the stored text may lack.
-    DWORD size = RUN_VALUE_CAPACITY - 1;
-    const LONG result = RegQueryValueExA(key, PENDREL_RUN_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+    DWORD size = 0;
+    // One character is kept for a NUL the stored text may lack.
+    if (!queryValue(RUN_KEY_PATH, data, (RUN_VALUE_CAPACITY - 1) * sizeof(char16_t), &size, &type) ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
         return false;
-    data[size] = '\0';
+    data[size / sizeof(char16_t)] = u'\0';
     if (type == REG_SZ) {
-        lstrcpynA(text, data, RUN_VALUE_CAPACITY);
+        lstrcpynW(wide(text), wide(data), RUN_VALUE_CAPACITY);
         return true;
     }
-    const DWORD expanded = ExpandEnvironmentStringsA(data, text, RUN_VALUE_CAPACITY);
+    const DWORD expanded = ExpandEnvironmentStringsW(wide(data), wide(text), RUN_VALUE_CAPACITY);
     return expanded != 0 && expanded <= RUN_VALUE_CAPACITY;
 }
 
-void writeRunValue(const char* path) {
-    char text[RUN_VALUE_CAPACITY];
-    const size_t length = formRunValue(path, text, sizeof text);
+void writeRunValue(const char16_t* path) {
+    char16_t text[RUN_VALUE_CAPACITY];
+    const size_t length = formRunValue(path, text, RUN_VALUE_CAPACITY);
     if (length == 0)
         return;
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
         return;
     // The byte count includes the NUL.
-    RegSetValueExA(key, PENDREL_RUN_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>(length + 1));
+    RegSetValueExW(key, VALUE_NAME, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>((length + 1) * sizeof(char16_t)));
     RegCloseKey(key);
 }
 
-void deleteRunValue() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, PENDREL_RUN_VALUE);
-    RegCloseKey(key);
+// Whether the user switched the start off in Task Manager or Settings, which
+// leave the Run value in place.
+bool switchedOffByUser() {
+    BYTE data[STARTUP_ENTRY_CAPACITY];
+    DWORD type = 0;
+    DWORD size = 0;
+    return queryValue(STARTUP_APPROVED_KEY_PATH, data, sizeof data, &size, &type) && type == REG_BINARY &&
+           startupEntrySaysOff(data, size);
 }
 
 }  // namespace
 
 bool startsAtSignIn() {
-    char path[MAX_PATH];
-    char text[RUN_VALUE_CAPACITY];
-    return programPath(path) && readRunValue(text) && runValueNamesProgram(text, path);
+    char16_t path[PROGRAM_PATH_CAPACITY];
+    char16_t text[RUN_VALUE_CAPACITY];
+    return programPath(path) && readRunValue(text) && runValueNamesProgram(text, path) && !switchedOffByUser();
 }
 
-// Failures are not reported: the box shows what the Run key holds when the
+// Failures are not reported: the box shows what the registry holds when the
 // dialog opens again.
 void setStartAtSignIn(bool start) {
-    char path[MAX_PATH];
+    char16_t path[PROGRAM_PATH_CAPACITY];
     if (!programPath(path))
         return;
     if (start) {
         writeRunValue(path);
+        // Without its entry the start counts as switched on.
+        if (switchedOffByUser())
+            deleteValue(STARTUP_APPROVED_KEY_PATH);
         return;
     }
-    char text[RUN_VALUE_CAPACITY];
-    if (readRunValue(text) && runValueNamesProgram(text, path))
-        deleteRunValue();
+    char16_t text[RUN_VALUE_CAPACITY];
+    if (readRunValue(text) && runValueNamesProgram(text, path)) {
+        deleteValue(RUN_KEY_PATH);
+        deleteValue(STARTUP_APPROVED_KEY_PATH);
+    }
 }

@@ -24,6 +24,17 @@ protected:
     }
 };
 
+const wchar_t RUN_KEY[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t RUN_VALUE[] = L"" PENDREL_RUN_VALUE;
+
+std::wstring readRunValue() {
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return text;
+}
+
 // Labels and check boxes sit on the tab's pane: the blank end of a control,
 // past its text, has the colour of the pane beside it, not the dialog's grey.
 void expectOnThePane(HWND dialog, int controlId, int tabId) {
@@ -59,6 +70,40 @@ TEST_F(Dialogs, AboutAndConfigurationShowOnTheDesktop) {
     for (int box : {IDC_SEND_BACK, IDC_HIGHLIGHT})
         expectOnThePane(config, box, IDC_CONFIG_TAB);
     EXPECT_TRUE(closeDialog(config));
+}
+
+// A copy in a folder named outside the ANSI code page, which the narrow
+// functions turn into a look-alike ("Łódź" into "Lódz"): a Run value naming
+// the look-alike leaves the box unchecked, and checking it writes the real
+// path, which reads back checked.
+TEST_F(Dialogs, SignInFromAFolderNamedOutsideTheCodePage) {
+    wchar_t temp[MAX_PATH] = {}, original[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    MultiByteToWideChar(CP_ACP, 0, besideDriver(PENDREL_EXE).c_str(), -1, original, MAX_PATH);
+    const std::wstring folder = temp + std::wstring(L"\u0141\u00F3d\u017A"), exe = folder + L"\\pendrel.exe";
+    const std::wstring lookAlike = L"\"" + std::wstring(temp) + L"L\u00F3dz\\pendrel.exe\"";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(original, exe.c_str(), FALSE));
+    RegSetKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, REG_SZ, lookAlike.c_str(),
+                    static_cast<DWORD>((lookAlike.size() + 1) * sizeof(wchar_t)));
+    Pendrel& copy = launch(exe);
+    ASSERT_NE(copy.window, nullptr);
+
+    HWND config = openDialog(copy, IDM_CONFIG, PENDREL_CONFIG_TITLE);
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(config, IDC_START_AT_SIGN_IN), static_cast<UINT>(BST_UNCHECKED));
+    SendMessageA(GetDlgItem(config, IDC_START_AT_SIGN_IN), BM_CLICK, 0, 0);
+    EXPECT_TRUE(closeDialog(config, WM_COMMAND, IDOK));
+    EXPECT_EQ(readRunValue(), L"\"" + exe + L"\"");
+    config = openDialog(copy, IDM_CONFIG, PENDREL_CONFIG_TITLE);
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(config, IDC_START_AT_SIGN_IN), static_cast<UINT>(BST_CHECKED));
+    EXPECT_TRUE(closeDialog(config));
+
+    stopProgram(copy);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE);
+    DeleteFileW(exe.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 // Keys reach a dialog only when the program's own message loop offers them

@@ -61,8 +61,9 @@ class PendrelTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Starts a copy and waits for its TriggerWindow; fails the test otherwise.
-    Pendrel& launch();
+    // Starts a copy (the one beside the driver unless a full path is given)
+    // and waits for its TriggerWindow; fails the test otherwise.
+    Pendrel& launch(const std::wstring& path = std::wstring());
     // Waits until the TriggerWindow lies on the strip, which happens at the
     // first poll, about a second after start.
     bool waitOnStrip(const Pendrel& copy, DWORD boundMs = EFFECT_BOUND_MS);

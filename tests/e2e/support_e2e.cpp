@@ -219,11 +219,12 @@ void PendrelTest::TearDown() {
     movePointer(AWAY.x, AWAY.y);
 }
 
-Pendrel& PendrelTest::launch() {
+Pendrel& PendrelTest::launch(const std::wstring& path) {
     copies_.emplace_back();
     Pendrel& copy = copies_.back();
-    if (!startProgram(PENDREL_EXE, copy)) {
-        ADD_FAILURE() << "cannot start " << besideDriver(PENDREL_EXE) << " (error " << GetLastError() << ")";
+    if (path.empty() ? !startProgram(PENDREL_EXE, copy) : !startProgramAt(path, copy)) {
+        ADD_FAILURE() << "cannot start " << (path.empty() ? besideDriver(PENDREL_EXE) : "a copy elsewhere")
+                      << " (error " << GetLastError() << ")";
         return copy;
     }
     if (waitForWindow(copy, PENDREL_TRIGGER_CLASS, PENDREL_CAPTION) == nullptr)

@@ -48,6 +48,24 @@ INSTANTIATE_TEST_SUITE_P(E2E, IconAtStart,
                                                    true}),
                          [](const ::testing::TestParamInfo<IconRow>& info) { return std::string(info.param.name); });
 
+// Right after start, About opened by a real double-click on the icon has the
+// keyboard, though the shell handles the last button-up after it has shown.
+TEST_F(Tray, AboutOpenedByADoubleClickOnTheIconTakesTheKeys) {
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.window, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(copy.window); }, EFFECT_BOUND_MS));
+    // The only icon lies at the right end of the taskbar.
+    const RECT bar = windowRect(shellTaskbar());
+    ASSERT_TRUE(doubleClickThroughX(bar.right - 10, (bar.top + bar.bottom) / 2));
+    HWND about = nullptr;
+    const auto shown = [&] { return (about = findVisibleWindow(copy.pid, nullptr, PENDREL_ABOUT_TITLE)) != nullptr; };
+    ASSERT_TRUE(waitUntil(shown, EFFECT_BOUND_MS)) << "the double-click opened no About box";
+    EXPECT_TRUE(waitUntil([&] { return IsChild(about, keyboardFocusOf(about)) != FALSE; }, EFFECT_BOUND_MS))
+        << "the focus is on " << className(keyboardFocusOf(about));
+    pressKey(VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, EFFECT_BOUND_MS)) << "Escape did not reach the About box";
+}
+
 TEST_F(Tray, ReaddMessageBringsBackASwitchedOffIcon) {
     ASSERT_TRUE(writeSetting(PENDREL_REG_SHOW_ICON, "0"));
     Pendrel& copy = launch();

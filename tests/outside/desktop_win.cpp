@@ -24,9 +24,10 @@ LONG absoluteCoordinate(int pixel, int span) {
     return static_cast<LONG>((static_cast<long long>(pixel) * ABSOLUTE_INPUT_SPAN + span - 1) / span);
 }
 
-// Starts xdotool, a real X pointer motion, and returns at once; false when
-// it cannot be started.
-bool startXdotool(int x, int y) {
+// Starts xdotool with arguments naming a point ("mousemove %d %d", a real X
+// pointer motion, and what follows it), and returns at once; false when it
+// cannot be started.
+bool startXdotool(int x, int y, const char* arguments = "mousemove %d %d") {
     char unixPath[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableA("PENDREL_XDOTOOL", unixPath, MAX_PATH);
     if (length == 0)
@@ -40,7 +41,8 @@ bool startXdotool(int x, int y) {
         if (c == '/')
             c = '\\';
     char commandLine[COMMAND_LINE_CAPACITY];
-    snprintf(commandLine, sizeof(commandLine), "\"%s\" mousemove %d %d", path.c_str(), x, y);
+    const int quoted = snprintf(commandLine, sizeof(commandLine), "\"%s\" ", path.c_str());
+    snprintf(commandLine + quoted, sizeof(commandLine) - quoted, arguments, x, y);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
@@ -172,6 +174,21 @@ bool movePointerThroughX(int x, int y, double* seenAt) {
     if (seenAt != nullptr)
         *seenAt = seen;
     return seen != NOT_SEEN;
+}
+
+bool doubleClickThroughX(int x, int y) {
+    if (g_xdotoolUsable && startXdotool(x, y, "mousemove %d %d click --repeat 2 1"))
+        return waitUntil([&] { return cursorAt(x, y); }, POINTER_BOUND_MS);
+    if (!movePointer(x, y))
+        return false;
+    const DWORD presses[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (DWORD flags : presses) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        SendInput(1, &input, sizeof(INPUT));
+    }
+    return true;
 }
 
 const char* pointerMethod() {

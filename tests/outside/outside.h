@@ -68,6 +68,8 @@ struct Program {
 std::string besideDriver(const char* exeName);
 // False when CreateProcess fails (GetLastError tells why).
 bool startProgram(const char* exeName, Program& program);
+// The same for a program at a full path, which may hold any character.
+bool startProgramAt(const std::wstring& path, Program& program);
 // The program's top-level window of the class and title (either may be null).
 HWND findWindowOf(DWORD pid, const char* className, const char* title);
 // Waits for that window and keeps it as the program's window.
@@ -156,6 +158,9 @@ bool movePointer(int x, int y);
 // True once the system reports the pointer there; the time of that (nowMs)
 // goes to seenAt.
 bool movePointerThroughX(int x, int y, double* seenAt = nullptr);
+// A double-click with the left button through the X server, as a user's
+// (SendInput when xdotool cannot be started); true once the pointer is there.
+bool doubleClickThroughX(int x, int y);
 // "xdotool", or "SendInput" once xdotool could not be started.
 const char* pointerMethod();
 // Under Wine a process reads the pointer from the X server once the last

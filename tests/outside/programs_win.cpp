@@ -50,15 +50,19 @@ std::string besideDriver(const char* exeName) {
 }
 
 bool startProgram(const char* exeName, Program& program) {
-    std::string path = besideDriver(exeName);
-    std::string line = "\"" + path + "\"";
-    std::vector<char> commandLine(line.begin(), line.end());
-    commandLine.push_back('\0');
-    STARTUPINFOA startup = {};
+    const std::string path = besideDriver(exeName);
+    wchar_t widePath[MAX_PATH] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH) == 0)
+        return false;
+    return startProgramAt(widePath, program);
+}
+
+bool startProgramAt(const std::wstring& path, Program& program) {
+    std::wstring line = L"\"" + path + L"\"";
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
+    if (!CreateProcessW(path.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
     CloseHandle(info.hThread);
     program.process = info.hProcess;

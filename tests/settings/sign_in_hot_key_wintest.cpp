@@ -16,7 +16,6 @@
 #include "settings/config_dialog.h"
 #include "support/app_fixture.h"
 #include "settings/registry_probe.h"
-#include "settings/run_value.h"
 #include "settings/settings_store.h"
 
 using namespace registry_probe;
@@ -27,6 +26,7 @@ const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char MISSING[] = "<missing>";
 // Ctrl+Alt+T as the hot-key control gives it, and as RegisterHotKey takes it.
 const WORD CTRL_ALT_T = MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT);
+const WORD CTRL_ALT_Y = MAKEWORD('Y', HOTKEYF_CONTROL | HOTKEYF_ALT);
 const UINT CTRL_ALT = MOD_CONTROL | MOD_ALT;
 
 std::string thisProgram() {
@@ -69,6 +69,27 @@ void writeRun(const std::string& text) {
 
 void deleteRun() {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, RUN_KEY, PENDREL_RUN_VALUE);
+}
+
+// The entry Task Manager keeps beside the Run value: 2 switched on, 3 off,
+// then eleven more bytes. Read as its first byte; 0 when absent.
+const char APPROVED_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+const BYTE NO_ENTRY = 0, ENTRY_ON = 2, ENTRY_OFF = 3;
+
+BYTE readEntry() {
+    BYTE data[12] = {};
+    DWORD size = sizeof data;
+    if (RegGetValueA(HKEY_CURRENT_USER, APPROVED_KEY, PENDREL_RUN_VALUE, RRF_RT_REG_BINARY, nullptr, data, &size) !=
+        ERROR_SUCCESS)
+        return NO_ENTRY;
+    return data[0];
+}
+
+void writeEntry(BYTE first) {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, APPROVED_KEY, PENDREL_RUN_VALUE);
+    const BYTE data[12] = {first};
+    if (first != NO_ENTRY)
+        RegSetKeyValueA(HKEY_CURRENT_USER, APPROVED_KEY, PENDREL_RUN_VALUE, REG_BINARY, data, sizeof data);
 }
 
 // Another program's hold on a shortcut: a thread of its own registers it and
@@ -135,6 +156,7 @@ protected:
         ASSERT_TRUE(GetClassInfoExA(g_app.program.instance, g_app.program.dialogClassName, &info));
         deleteKey();
         savedRun_ = readRun();
+        savedEntry_ = readEntry();
         deleteRun();
         startMainWindow();
     }
@@ -148,6 +170,7 @@ protected:
         deleteRun();
         if (savedRun_ != MISSING)
             writeRun(savedRun_);
+        writeEntry(savedEntry_);
     }
 
     // The TriggerWindow reads the settings and registers the shortcut as it is created.
@@ -191,41 +214,52 @@ protected:
     void chooseShortcut(WORD value) { SendMessageA(item(IDC_HOT_KEY), HKM_SETHOTKEY, value, 0); }
 
     std::string savedRun_;
+    BYTE savedEntry_ = NO_ENTRY;
     HWND dialog_ = nullptr;
 };
 
 struct SignInCase {
     const char* name;
     const char* before;  // the Run value before the dialog opens ("@": this program); null: none
+    BYTE entryBefore;    // Task Manager's entry beside it
     bool shown;          // the box as the dialog opens
     bool toggle;
     WPARAM button;
     const char* after;  // null: none
+    BYTE entryAfter;
+    bool shownAfter;  // the box when the dialog opens again
 };
 
-// The box shows whether the Run value starts this copy; OK and Apply point it
-// here or remove it, and nothing of it reaches Pendrel's own key.
+// The box shows whether the Run value starts this copy and the user has not
+// switched that start off in Task Manager; OK and Apply point the value here
+// (switching it on again) or remove it with its entry, and nothing of it
+// reaches Pendrel's own key.
 TEST_F(SignInAndShortcut, SignInBoxWritesRemovesAndRepointsTheRunValue) {
+    const char* const ELSEWHERE = "\"C:\\elsewhere\\pendrel.exe\"";
     const SignInCase cases[] = {
-        {"none, checked with Apply", nullptr, false, true, IDC_APPLY, "\"@\""},
-        {"none, checked with OK", nullptr, false, true, IDOK, "\"@\""},
-        {"none, left alone", nullptr, false, false, IDOK, nullptr},
-        {"ours, unchecked with Apply", "\"@\"", true, true, IDC_APPLY, nullptr},
-        {"ours, unchecked with OK", "\"@\"", true, true, IDOK, nullptr},
-        {"ours, unchecked then cancelled", "\"@\"", true, true, IDCANCEL, "\"@\""},
-        {"ours in capitals with an argument", "\"^\" /min", true, false, IDC_APPLY, "\"@\""},
-        {"ours unquoted", "@", true, false, IDOK, "\"@\""},
-        {"a copy elsewhere, re-pointed with Apply", "\"C:\\elsewhere\\pendrel.exe\"", false, true, IDC_APPLY,
-         "\"@\""},
-        {"a copy elsewhere, kept", "\"C:\\elsewhere\\pendrel.exe\"", false, false, IDOK,
-         "\"C:\\elsewhere\\pendrel.exe\""},
+        {"none, checked with Apply", nullptr, NO_ENTRY, false, true, IDC_APPLY, "\"@\"", NO_ENTRY, true},
+        {"none, checked with OK", nullptr, NO_ENTRY, false, true, IDOK, "\"@\"", NO_ENTRY, true},
+        {"none, left alone", nullptr, NO_ENTRY, false, false, IDOK, nullptr, NO_ENTRY, false},
+        {"ours, unchecked with Apply", "\"@\"", NO_ENTRY, true, true, IDC_APPLY, nullptr, NO_ENTRY, false},
+        {"ours, unchecked with OK", "\"@\"", NO_ENTRY, true, true, IDOK, nullptr, NO_ENTRY, false},
+        {"ours, unchecked then cancelled", "\"@\"", NO_ENTRY, true, true, IDCANCEL, "\"@\"", NO_ENTRY, true},
+        {"ours in capitals with an argument", "\"^\" /min", NO_ENTRY, true, false, IDC_APPLY, "\"@\"", NO_ENTRY, true},
+        {"ours unquoted", "@", NO_ENTRY, true, false, IDOK, "\"@\"", NO_ENTRY, true},
+        {"a copy elsewhere, re-pointed with Apply", ELSEWHERE, NO_ENTRY, false, true, IDC_APPLY, "\"@\"", NO_ENTRY,
+         true},
+        {"a copy elsewhere, kept", ELSEWHERE, NO_ENTRY, false, false, IDOK, ELSEWHERE, NO_ENTRY, false},
+        {"ours, switched on in Task Manager", "\"@\"", ENTRY_ON, true, false, IDOK, "\"@\"", ENTRY_ON, true},
+        {"ours, switched off in Task Manager", "\"@\"", ENTRY_OFF, false, false, IDCANCEL, "\"@\"", ENTRY_OFF, false},
+        {"ours switched off, checked with Apply", "\"@\"", ENTRY_OFF, false, true, IDC_APPLY, "\"@\"", NO_ENTRY, true},
+        {"ours, unchecked with its entry", "\"@\"", ENTRY_ON, true, true, IDOK, nullptr, NO_ENTRY, false},
+        {"a copy elsewhere keeps its entry", ELSEWHERE, ENTRY_OFF, false, false, IDOK, ELSEWHERE, ENTRY_OFF, false},
     };
-    const std::string self = thisProgram();
     for (const SignInCase& c : cases) {
         SCOPED_TRACE(c.name);
         deleteRun();
         if (c.before != nullptr)
             writeRun(expand(c.before));
+        writeEntry(c.entryBefore);
         saveSettings();
         const std::vector<StoredValue> ownKey = readAll();
         ASSERT_EQ(ownKey.size(), 10u);
@@ -236,18 +270,18 @@ TEST_F(SignInAndShortcut, SignInBoxWritesRemovesAndRepointsTheRunValue) {
             click(IDC_START_AT_SIGN_IN);
         command(c.button);
         DWORD type = 0;
-        const std::string after = readRun(&type);
-        EXPECT_EQ(after, c.after != nullptr ? expand(c.after) : MISSING);
+        EXPECT_EQ(readRun(&type), c.after != nullptr ? expand(c.after) : MISSING);
         if (c.after != nullptr) {
             EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
         }
+        EXPECT_EQ(readEntry(), c.entryAfter);
         EXPECT_EQ(readAll(), ownKey) << "the sign-in box changed Pendrel's own key";
 
         // Read back through the dialog.
         if (isOpen())
             command(IDCANCEL);
         open();
-        EXPECT_EQ(checked(IDC_START_AT_SIGN_IN), c.after != nullptr && runValueNamesProgram(after.c_str(), self.c_str()));
+        EXPECT_EQ(checked(IDC_START_AT_SIGN_IN), c.shownAfter);
         command(IDCANCEL);
     }
 }
@@ -258,6 +292,9 @@ TEST_F(SignInAndShortcut, ShortcutIsStoredAndRegisteredByTheMainWindow) {
     ASSERT_FALSE(shortcutHeld(CTRL_ALT, 'T')) << "another program holds Ctrl+Alt+T";
     open();
     EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), 0);  // none by default
+    // T typed alone, no modifier key down: the control adds Ctrl and Alt.
+    SendMessageA(item(IDC_HOT_KEY), WM_KEYDOWN, 'T', 0);
+    EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), CTRL_ALT_T);
     chooseShortcut(CTRL_ALT_T);
     command(IDOK);
     EXPECT_FALSE(isOpen());
@@ -273,19 +310,29 @@ TEST_F(SignInAndShortcut, ShortcutIsStoredAndRegisteredByTheMainWindow) {
     EXPECT_EQ(storedShortcut(), std::string("0", 2));
     command(IDCANCEL);
 
-    // A stored shortcut is registered at start.
+    // A stored shortcut is registered at start; one without Ctrl or Alt
+    // (Shift+T) is not, and the dialog shows none.
     ASSERT_EQ(setText("Raccourci", "1620"), ERROR_SUCCESS);
     restartMainWindow();
     EXPECT_TRUE(shortcutHeld(CTRL_ALT, 'T'));
+    ASSERT_EQ(setText("Raccourci", "340"), ERROR_SUCCESS);
+    restartMainWindow();
+    EXPECT_FALSE(shortcutHeld(MOD_SHIFT, 'T'));
+    open();
+    EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), 0);
+    EXPECT_FALSE(refusalShown());
 }
 
 // Registration refused: the dialog says so under the control, and OK does
-// not close it over the message; once the other program lets go, Apply takes
-// the key and the message goes.
+// not close it over the message; the shortcut in force before stays
+// registered and stored, through Cancel too. Once the other program lets go,
+// Apply takes the key, lets the old one go, and the message goes.
 TEST_F(SignInAndShortcut, ShortcutHeldByAnotherProgramIsReported) {
     KeyHolder other;
     ASSERT_TRUE(other.take(CTRL_ALT, 'T'));
     open();
+    chooseShortcut(CTRL_ALT_Y);
+    command(IDC_APPLY);
     EXPECT_FALSE(refusalShown());
     chooseShortcut(CTRL_ALT_T);
     command(IDC_APPLY);
@@ -293,13 +340,21 @@ TEST_F(SignInAndShortcut, ShortcutHeldByAnotherProgramIsReported) {
     command(IDOK);
     EXPECT_TRUE(isOpen()) << "OK closed the dialog over the refusal";
     EXPECT_TRUE(refusalShown());
-    EXPECT_EQ(storedShortcut(), std::string("1620", 5));
+    command(IDCANCEL);
+    EXPECT_EQ(storedShortcut(), std::string("1625", 5));
+    EXPECT_TRUE(shortcutHeld(CTRL_ALT, 'Y')) << "the working shortcut was let go";
 
+    open();
+    EXPECT_EQ(SendMessageA(item(IDC_HOT_KEY), HKM_GETHOTKEY, 0, 0), CTRL_ALT_Y);
+    EXPECT_FALSE(refusalShown());
     other.release();
+    chooseShortcut(CTRL_ALT_T);
     command(IDC_APPLY);
     EXPECT_FALSE(refusalShown());
+    EXPECT_FALSE(shortcutHeld(CTRL_ALT, 'Y')) << "the old shortcut stayed registered";
     command(IDOK);
     EXPECT_FALSE(isOpen());
+    EXPECT_EQ(storedShortcut(), std::string("1620", 5));
 
     // Refused at start: the dialog says so as it opens.
     DestroyWindow(g_app.program.mainWindow);

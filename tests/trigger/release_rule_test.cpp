@@ -35,7 +35,7 @@ TEST(ReleaseRule, AfterTheKeyboardTheReleaseWaitsForTheForegroundToLeave) {
         {{true, false, false}, false},
         {{true, false, true}, false},
         {{false, true, true}, false},
-        {{false, true, false}, true},  // the foreground went elsewhere
+        {{false, true, false}, true},  // the foreground went elsewhere, or never came (refused)
         {{true, true, false}, false},  // and the pointer still holds it
         {{true, true, true}, false},
     };
