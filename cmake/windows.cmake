@@ -11,6 +11,12 @@ if(NOT MSVC)
     add_link_options(-Wl,--gc-sections -s)
     # The pure decisions' library was made before these lines were read.
     target_compile_options(pendrel_pure PRIVATE -Os -ffunction-sections -fdata-sections)
+    # GCC gives each zero-filled variable of a data section of its own a
+    # section with contents on this target: the start-at-sign-in texts (long
+    # paths, 192 KiB) would be written out into the file instead of costing
+    # nothing until used.
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/src/settings/sign_in_win.cpp PROPERTIES
+        COMPILE_OPTIONS -fno-data-sections)
 endif()
 
 set(PENDREL_WIN_SOURCES ${PENDREL_ALL_SOURCES})

@@ -25,7 +25,7 @@ SetCompressor /SOLID lzma
 !searchparse /file "${NAMES}" `#define PENDREL_RUN_VALUE "` RUN_VALUE `"`
 !searchparse /file "${NAMES}" `#define PENDREL_REGISTRY_KEY "` SETTINGS_KEY_ESCAPED `"`
 !searchreplace SETTINGS_KEY "${SETTINGS_KEY_ESCAPED}" "\\" "\"
-!searchparse /file "${SOURCE}/src/resources/constants.h" `#define RUN_KEY_PATH "` RUN_KEY_ESCAPED `"`
+!searchparse /file "${SOURCE}/src/resources/constants.h" `#define RUN_KEY_PATH L"` RUN_KEY_ESCAPED `"`
 !searchreplace RUN_KEY "${RUN_KEY_ESCAPED}" "\\" "\"
 !searchparse "${SETTINGS_KEY}" `Software\` VENDOR `\`
 !define SETTINGS_PARENT "Software\${VENDOR}"

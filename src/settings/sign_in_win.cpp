@@ -17,6 +17,16 @@ namespace {
 
 const wchar_t VALUE_NAME[] = L"" PENDREL_RUN_VALUE;
 
+// A path can be 32767 characters long: the texts of one question about the
+// start live here rather than on the stack. One set serves, as the program
+// has one thread and no question runs inside another.
+struct SignInTexts {
+    char16_t path[PROGRAM_PATH_CAPACITY];  // this program's
+    char16_t value[RUN_VALUE_CAPACITY];    // the Run value as the shell reads it
+    char16_t raw[RUN_VALUE_CAPACITY];      // as stored, or as about to be stored
+};
+SignInTexts texts;
+
 wchar_t* wide(char16_t* text) {
     return reinterpret_cast<wchar_t*>(text);
 }
@@ -50,7 +60,7 @@ void deleteValue(const wchar_t* keyPath) {
 // The Run value's text, NUL-terminated; environment strings of an expandable
 // value are expanded, as the shell does when it starts the programs.
 bool readRunValue(char16_t (&text)[RUN_VALUE_CAPACITY]) {
-    char16_t data[RUN_VALUE_CAPACITY];
+    char16_t(&data)[RUN_VALUE_CAPACITY] = texts.raw;
     DWORD type = 0;
     DWORD size = 0;
     // One character is kept for a NUL the stored text may lack.
@@ -67,7 +77,7 @@ bool readRunValue(char16_t (&text)[RUN_VALUE_CAPACITY]) {
 }
 
 void writeRunValue(const char16_t* path) {
-    char16_t text[RUN_VALUE_CAPACITY];
+    char16_t(&text)[RUN_VALUE_CAPACITY] = texts.raw;
     const size_t length = formRunValue(path, text, RUN_VALUE_CAPACITY);
     if (length == 0)
         return;
@@ -94,26 +104,23 @@ bool switchedOffByUser() {
 }  // namespace
 
 bool startsAtSignIn() {
-    char16_t path[PROGRAM_PATH_CAPACITY];
-    char16_t text[RUN_VALUE_CAPACITY];
-    return programPath(path) && readRunValue(text) && runValueNamesProgram(text, path) && !switchedOffByUser();
+    return programPath(texts.path) && readRunValue(texts.value) && runValueNamesProgram(texts.value, texts.path) &&
+           !switchedOffByUser();
 }
 
 // Failures are not reported: the box shows what the registry holds when the
 // dialog opens again.
 void setStartAtSignIn(bool start) {
-    char16_t path[PROGRAM_PATH_CAPACITY];
-    if (!programPath(path))
+    if (!programPath(texts.path))
         return;
     if (start) {
-        writeRunValue(path);
+        writeRunValue(texts.path);
         // Without its entry the start counts as switched on.
         if (switchedOffByUser())
             deleteValue(STARTUP_APPROVED_KEY_PATH);
         return;
     }
-    char16_t text[RUN_VALUE_CAPACITY];
-    if (readRunValue(text) && runValueNamesProgram(text, path)) {
+    if (readRunValue(texts.value) && runValueNamesProgram(texts.value, texts.path)) {
         deleteValue(RUN_KEY_PATH);
         deleteValue(STARTUP_APPROVED_KEY_PATH);
     }

@@ -46,6 +46,9 @@ DWORD run(const std::string& line) {
     return code;
 }
 
+// The system's key of the programs started at sign-in.
+const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
 // Empty when there is no such string value.
 std::string stringValue(const char* key, const char* name) {
     char text[2 * MAX_PATH] = {};
@@ -106,7 +109,7 @@ std::string imageOf(HWND window) {
 }
 
 void setRunValue(const std::string& text) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, RUN_KEY_PATH, PENDREL_RUN_VALUE, REG_SZ, text.c_str(),
+    RegSetKeyValueA(HKEY_CURRENT_USER, RUN_KEY, PENDREL_RUN_VALUE, REG_SZ, text.c_str(),
                     static_cast<DWORD>(text.size() + 1));
 }
 
@@ -131,7 +134,7 @@ protected:
         DeleteFileA(dir_.c_str());
         DeleteFileA(shortcut_.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, UNINSTALL_KEY);
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, RUN_KEY_PATH, PENDREL_RUN_VALUE);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, RUN_KEY, PENDREL_RUN_VALUE);
         deleteSettingsKey();
     }
     DWORD install(const char* switches) { return run("\"" + setup_ + "\" /S " + switches); }
@@ -168,7 +171,7 @@ TEST_F(Installer, SilentInstallPutsEverythingInPlaceAndStartsTheProgram) {
     ASSERT_TRUE(fileInfo(exe(), &program));
     const DWORD size = dwordValue(UNINSTALL_KEY, "EstimatedSize");
     EXPECT_TRUE(size != NOT_RUN && size >= program.nFileSizeLow / BYTES_PER_KIB) << size;
-    EXPECT_EQ(stringValue(RUN_KEY_PATH, PENDREL_RUN_VALUE), "\"" + exe() + "\"");
+    EXPECT_EQ(stringValue(RUN_KEY, PENDREL_RUN_VALUE), "\"" + exe() + "\"");
 
     HWND trigger = waitForTrigger();
     ASSERT_NE(trigger, nullptr) << "the installed program did not start";
@@ -179,7 +182,7 @@ TEST_F(Installer, SilentInstallOverTheRunningCopyEndsItAndReplacesIt) {
     ASSERT_EQ(install("/START"), 0u);
     HWND trigger = waitForTrigger();
     ASSERT_NE(trigger, nullptr);
-    EXPECT_EQ(stringValue(RUN_KEY_PATH, PENDREL_RUN_VALUE), "") << "set to start at sign-in without /SIGNIN";
+    EXPECT_EQ(stringValue(RUN_KEY, PENDREL_RUN_VALUE), "") << "set to start at sign-in without /SIGNIN";
     DWORD pid = 0;
     GetWindowThreadProcessId(trigger, &pid);
     HANDLE running = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -231,7 +234,7 @@ TEST_P(Uninstall, LeavesNothingButTheSettings) {
     EXPECT_TRUE(waitUntil([&] { return !exists(dir_) && !keyExists(UNINSTALL_KEY); }, SETUP_BOUND_MS));
     EXPECT_FALSE(exists(shortcut_));
     EXPECT_EQ(FindWindowA(PENDREL_TRIGGER_CLASS, nullptr), nullptr);
-    EXPECT_EQ(stringValue(RUN_KEY_PATH, PENDREL_RUN_VALUE), row.removed ? "" : value);
+    EXPECT_EQ(stringValue(RUN_KEY, PENDREL_RUN_VALUE), row.removed ? "" : value);
     EXPECT_EQ(readSetting(PENDREL_REG_DELAY_MS), "700") << "a silent uninstall keeps the settings";
 }
 
