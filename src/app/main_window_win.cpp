@@ -179,6 +179,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: return onTimer(window, wParam);
     case WM_LBUTTONDOWN: return onStripLeftButtonDown(primary(), window, lParam);
     case WM_RBUTTONDOWN: return onStripRightButtonDown(window, lParam);
+    case WM_MOUSEACTIVATE: return onStripMouseActivate();
     case WM_PAINT: return onStripPaint(window);
     case WM_ERASEBKGND: return onStripEraseBackground(primary(), window, wParam, lParam);
     case WM_ENTERMENULOOP: return onMenuLoop(window, message, wParam, lParam);

@@ -44,8 +44,8 @@ const uint32_t EDGE_UNREPORTED = 0xFFFFFFFFu;  // uEdge preset: the shell did no
 const unsigned MAX_SECONDARY_STRIPS = 15;
 #define SECONDARY_TASKBAR_CLASS_NAME "Shell_SecondaryTrayWnd"
 // The strip of a secondary taskbar: a topmost, transparent tool window like
-// the TriggerWindow, without accepting files.
-const unsigned SECONDARY_STRIP_EX_STYLE = 0x1A8;
+// the TriggerWindow that is never activated, without accepting files.
+const unsigned SECONDARY_STRIP_EX_STYLE = 0x080001A8;
 
 // Screen edges as the shell numbers them.
 const uint32_t EDGE_LEFT = 0;
@@ -90,8 +90,9 @@ const int TOOLTIP_MAX_CHARS = 63;
 const int WSPRINTF_MAX_OUTPUT = 1024;  // wsprintfA never writes more characters than this, plus a NUL
 
 // The extended style of the TriggerWindow: palette window (window edge, tool
-// window, topmost) with transparent and accept-files.
-const unsigned TRIGGER_EX_STYLE = 0x1B8;
+// window, topmost) with transparent and accept-files, and never activated
+// (WS_EX_NOACTIVATE), so that a click on it leaves the foreground where it is.
+const unsigned TRIGGER_EX_STYLE = 0x080001B8;
 
 // Statistics.
 const int32_t TICKS_PER_SECOND = 10000000;

@@ -211,6 +211,30 @@ INSTANTIATE_TEST_SUITE_P(E2E, TopmostTaskbar, ::testing::Bool(), [](const ::test
     return std::string(info.param ? "UnderACover" : "NoCover");
 });
 
+// A click raises the taskbar at once, and neither the strip nor its thread
+// ever takes the foreground from the program the user works in.
+TEST_F(Trigger, AClickRaisesWithoutTakingTheForeground) {
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_MS, "2000"));
+    Pendrel& copy = launchCovered();
+    ASSERT_TRUE(copy.window != nullptr && cover_.takeForeground());
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    bool activated = false;
+    auto watch = [&](bool (*done)()) {
+        return [&, done] {
+            GetGUIThreadInfo(GetWindowThreadProcessId(copy.window, nullptr), &thread);
+            activated = activated || GetForegroundWindow() == copy.window || thread.hwndActive == copy.window;
+            return done();
+        };
+    };
+    ASSERT_TRUE(leftClickAt(500, onStrip().y));
+    const double clicked = nowMs();
+    EXPECT_TRUE(waitUntil(watch(taskbarAboveCover), EFFECT_BOUND_MS)) << "the click did not raise the taskbar";
+    EXPECT_LT(nowMs() - clicked, LONGEST_DELAY_MS) << "raised by the delay, not by the click";
+    waitUntil(watch([] { return false; }), TWO_POLLS_MS);
+    EXPECT_FALSE(activated) << "the strip took the foreground or became active";
+}
+
 // The pointer sweeps along the strip, so hit tests keep coming; whether the
 // taskbar comes up during the sweep tells how the delay is set up. A raise is
 // seen in front of the cover or in the About dialog's counter: under Wine a

@@ -25,9 +25,11 @@ const char TASKBAR_CREATED[] = "TaskbarCreated";
 
 const char PENDREL_EXE[] = "pendrel.exe";
 const DWORD EXIT_OK = 0;
-// What another process reads of the TriggerWindow's extended style: the window
-// manager drops the window edge from a frameless popup.
-const LONG TRIGGER_EX_STYLE_SEEN = TRIGGER_EX_STYLE & ~WS_EX_WINDOWEDGE;
+// What another process reads of the TriggerWindow's extended style: a tool
+// window, topmost, transparent, accepting files and never activated
+// (WS_EX_NOACTIVATE); the window manager drops the window edge from a
+// frameless popup.
+const LONG TRIGGER_EX_STYLE_SEEN = 0x080000B8;
 // Where the pointer rests between moves: far from the strip and the taskbar.
 const POINT AWAY = {500, 300};
 
