@@ -16,6 +16,7 @@
 #include "tray/tray_notify.h"
 #include "tray/tray_state.h"
 #include "trigger/activation.h"
+#include "trigger/composition.h"
 #include "trigger/locator.h"
 #include "trigger/trigger_state.h"
 
@@ -48,6 +49,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     primary().window = window;
     trayState().iconSmall = loadSmallAppIcon();
     programState().taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
+    followComposition();
     loadSettings();
     registerShowTaskbarKey(window);
     if (currentSettings().showTrayIcon) {
@@ -116,6 +118,11 @@ LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_SETTINGCHANGE || wParam == SPI_SETWORKAREA)
         announceShellChange();
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT onCompositionChanged() {
+    followComposition();
+    return 0;
 }
 
 LRESULT onTrayNotify(LPARAM lParam) {
@@ -189,6 +196,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DISPLAYCHANGE: return onShellChange(window, message, wParam, lParam);
     case WM_SETTINGCHANGE: return onShellChange(window, message, wParam, lParam);
     case WM_DPICHANGED: return onShellChange(window, message, wParam, lParam);
+    case WM_DWMCOMPOSITIONCHANGED: return onCompositionChanged();
     case WM_TRAY_NOTIFY: return onTrayNotify(lParam);
     case WM_SECOND_INSTANCE: return onSecondInstance(window);
     case WM_READD_ICON: return onReaddIcon(window);

@@ -93,6 +93,12 @@ const int WSPRINTF_MAX_OUTPUT = 1024;  // wsprintfA never writes more characters
 // window, topmost) with transparent and accept-files, and never activated
 // (WS_EX_NOACTIVATE), so that a click on it leaves the foreground where it is.
 const unsigned TRIGGER_EX_STYLE = 0x080001B8;
+// The bits of it that change with the strip's look (WS_EX_TRANSPARENT,
+// WS_EX_LAYERED), and the opacity of a layered strip, hidden and shown.
+const uint32_t EX_STYLE_TRANSPARENT = 0x20;
+const uint32_t EX_STYLE_LAYERED = 0x80000;
+const uint8_t STRIP_ALPHA_HIDDEN = 1;
+const uint8_t STRIP_ALPHA_SHOWN = 255;
 
 // Statistics.
 const int32_t TICKS_PER_SECOND = 10000000;

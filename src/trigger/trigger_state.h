@@ -35,6 +35,9 @@ struct TriggerState {
     LONG shellChangeAnnounced = 0;
     LONG lastAskUnanswered = 0;
     DWORD ticksSinceAsk = 0;
+
+    // The desktop is composited: the strips are layered windows.
+    LONG composited = 0;
 };
 
 TriggerState& triggerState();
