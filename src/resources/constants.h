@@ -47,6 +47,17 @@ const unsigned MAX_SECONDARY_STRIPS = 15;
 // the TriggerWindow that is never activated, without accepting files.
 const unsigned SECONDARY_STRIP_EX_STYLE = 0x080001A8;
 
+// The processes in which the shell shows Start, search and the flyouts of
+// the notification area, apart from the taskbar's own: what they show counts
+// as shown from the taskbar. Compared by file name, without regard to case.
+#define SHELL_HOST_START_MENU L"StartMenuExperienceHost.exe"
+#define SHELL_HOST_SEARCH L"SearchHost.exe"
+#define SHELL_HOST_EXPERIENCE L"ShellExperienceHost.exe"
+
+// Characters of a process's image path read to tell its file name; a
+// longer path reads as unknown.
+const unsigned IMAGE_PATH_CAPACITY = 512;
+
 // Screen edges as the shell numbers them.
 const uint32_t EDGE_LEFT = 0;
 const uint32_t EDGE_TOP = 1;

@@ -21,6 +21,7 @@ struct Strip {
     // The taskbar's place before the current raise, for its release.
     LONG taskbarWasTopmost = 0;
     HWND coverBeforeRaise = nullptr;
+    LONG coverWasOrdinary = 0;  // that cover was not always on top
 };
 
 // The taskbars, their strips and where each activation stands.
