@@ -5,6 +5,7 @@
 
 #include "about/about_dialog.h"
 #include "app/hot_key.h"
+#include "app/message_filter.h"
 #include "app/strip_messages.h"
 #include "resources/program.h"
 #include "resources/resource.h"
@@ -49,6 +50,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     primary().window = window;
     trayState().iconSmall = loadSmallAppIcon();
     programState().taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
+    letShellMessagesThrough(window);
     followComposition();
     loadSettings();
     registerShowTaskbarKey(window);
