@@ -25,14 +25,19 @@ protected:
             stopProgram(standIn);
         PendrelTest::TearDown();
     }
-    // Always on top, above the taskbar.
-    Program& show(const char* exeName) {
+    // Always on top, above the taskbar; with the foreground or never.
+    Program& show(const char* exeName, bool foreground) {
         standIns_.emplace_back();
         Program& standIn = standIns_.back();
-        EXPECT_TRUE(startProgram(exeName, standIn) && waitForWindow(standIn, BARE_CLASS, nullptr)) << exeName;
+        EXPECT_TRUE(startProgram(exeName, standIn, foreground) && waitForWindow(standIn, BARE_CLASS, nullptr))
+            << exeName;
         const RECT& r = ABOVE_TASKBAR;
         SetWindowPos(standIn.window, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
         EXPECT_TRUE(waitUntil([&] { return rootWindowAt(ON_STANDIN) == standIn.window; }, EFFECT_BOUND_MS));
+        if (foreground)
+            SetForegroundWindow(standIn.window);
+        waitUntil([&] { return GetForegroundWindow() == standIn.window; }, foreground ? EFFECT_BOUND_MS : 0);
+        EXPECT_EQ(foreground, GetForegroundWindow() == standIn.window) << exeName;
         return standIn;
     }
     std::deque<Program> standIns_;
@@ -47,9 +52,7 @@ TEST_F(ShellFlyouts, KeepTheTaskbarRaisedUntilTheyAreGone) {
     ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
 
     // A thumbnail: the shell's own image, without the foreground.
-    Program& thumbnail = show("standins\\explorer.exe");
-    ASSERT_TRUE(cover_.takeForeground());
-    SetWindowPos(thumbnail.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Program& thumbnail = show("standins\\explorer.exe", false);
     ASSERT_TRUE(placePointerForGood(ON_STANDIN.x, ON_STANDIN.y));
     Sleep(TWO_POLLS_MS);
     EXPECT_TRUE(stillRaised()) << "released with the pointer on a thumbnail";
@@ -57,9 +60,7 @@ TEST_F(ShellFlyouts, KeepTheTaskbarRaisedUntilTheyAreGone) {
     // Start: a host of its own, with the foreground.
     ASSERT_TRUE(placePointerForGood(taskbarProbePoint().x, taskbarProbePoint().y));
     stopProgram(thumbnail);
-    Program& start = show("standins\\StartMenuExperienceHost.exe");
-    SetForegroundWindow(start.window);
-    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == start.window; }, EFFECT_BOUND_MS));
+    show("standins\\StartMenuExperienceHost.exe", true);
     ASSERT_TRUE(placePointerForGood(ON_STANDIN.x, ON_STANDIN.y));
     Sleep(TWO_POLLS_MS);
     EXPECT_TRUE(stillRaised()) << "released with the pointer on Start";
@@ -67,7 +68,7 @@ TEST_F(ShellFlyouts, KeepTheTaskbarRaisedUntilTheyAreGone) {
     Sleep(TWO_POLLS_MS);
     EXPECT_TRUE(stillRaised()) << "released while Start had the foreground";
 
-    stopProgram(start);
+    stopProgram(standIns_.back());
     ASSERT_TRUE(cover_.takeForeground());
     EXPECT_TRUE(waitUntil(taskbarReleased, EFFECT_BOUND_MS)) << "not sent back behind the cover";
 }

@@ -68,8 +68,9 @@ struct Program {
 };
 
 std::string besideDriver(const char* exeName);
-// False when CreateProcess fails (GetLastError tells why).
-bool startProgram(const char* exeName, Program& program);
+// False when CreateProcess fails (GetLastError tells why). Without
+// `activate` the program is asked to show its window without activating it.
+bool startProgram(const char* exeName, Program& program, bool activate = true);
 // The program's top-level window of the class and title (either may be null).
 HWND findWindowOf(DWORD pid, const char* className, const char* title);
 // Waits for that window and keeps it as the program's window.

@@ -49,13 +49,15 @@ std::string besideDriver(const char* exeName) {
     return (slash == std::string::npos ? std::string() : full.substr(0, slash + 1)) + exeName;
 }
 
-bool startProgram(const char* exeName, Program& program) {
+bool startProgram(const char* exeName, Program& program, bool activate) {
     std::string path = besideDriver(exeName);
     std::string line = "\"" + path + "\"";
     std::vector<char> commandLine(line.begin(), line.end());
     commandLine.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
+    startup.dwFlags = activate ? 0 : STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNOACTIVATE;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info))

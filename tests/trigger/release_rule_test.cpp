@@ -72,7 +72,7 @@ TEST(ReleaseRule, WhatTheShellShowsFromTheTaskbar) {
 // while the user works in it, wherever the pointer is.
 TEST(ReleaseRule, AfterTheKeyboardTheReleaseWaitsForTheForegroundToLeave) {
     struct {
-        // pointer on the taskbar, raised by the keyboard, taskbar foreground, pointer on a shell window, shell foreground
+        // on the taskbar, raised by the keyboard, taskbar foreground, on a shell window, shell foreground
         ReleaseTiming timing;
         bool due;
     } cases[] = {
