@@ -70,3 +70,30 @@ if(PENDREL_E2E_SOURCES)
         set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_file})
     endif()
 endif()
+
+# Stand-ins for what Windows has and Wine has not, beside the end-to-end driver
+# (64-bit only, as the scenarios run): the smallest window program copied under
+# the names of the shell's processes (bin/standins), and a copy of the program
+# with a compositor's library that says the desktop is composited
+# (bin/composited; Wine loads it with WINEDLLOVERRIDES=dwmapi=n,b).
+if(PENDREL_E2E_SOURCES AND CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(standins_bin ${CMAKE_BINARY_DIR}/bin/standins)
+    set(composited_bin ${CMAKE_BINARY_DIR}/bin/composited)
+    add_custom_command(OUTPUT ${standins_bin}/explorer.exe ${standins_bin}/StartMenuExperienceHost.exe
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${standins_bin}
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:bench_bare> ${standins_bin}/explorer.exe
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:bench_bare> ${standins_bin}/StartMenuExperienceHost.exe
+        DEPENDS bench_bare
+        VERBATIM)
+    add_library(dwmapi_standin SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/standins/dwmapi_win.cpp)
+    set_target_properties(dwmapi_standin PROPERTIES
+        OUTPUT_NAME dwmapi PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${composited_bin})
+    add_custom_command(OUTPUT ${composited_bin}/pendrel.exe
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${composited_bin}
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:pendrel> ${composited_bin}/pendrel.exe
+        DEPENDS pendrel
+        VERBATIM)
+    add_custom_target(e2e_standins
+        DEPENDS ${standins_bin}/explorer.exe ${standins_bin}/StartMenuExperienceHost.exe ${composited_bin}/pendrel.exe)
+    add_dependencies(e2e_driver dwmapi_standin e2e_standins)
+endif()

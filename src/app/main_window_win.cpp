@@ -6,6 +6,7 @@
 #include "about/about_dialog.h"
 #include "about/about_state.h"
 #include "app/hot_key.h"
+#include "app/message_filter.h"
 #include "app/strip_messages.h"
 #include "resources/program.h"
 #include "resources/resource.h"
@@ -17,6 +18,7 @@
 #include "tray/tray_notify.h"
 #include "tray/tray_state.h"
 #include "trigger/activation.h"
+#include "trigger/composition.h"
 #include "trigger/locator.h"
 #include "trigger/trigger_state.h"
 
@@ -62,6 +64,8 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     primary().window = window;
     trayState().iconSmall = loadSmallAppIcon();
     programState().taskbarCreatedMessage = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE_NAME);
+    letShellMessagesThrough(window);
+    followComposition();
     loadSettings();
     // A refusal is shown when the configuration dialog opens.
     takeShowTaskbarKey(window, currentSettings().hotKey);
@@ -141,6 +145,13 @@ LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The double-click's last button-up reaches the shell after the dialog shows;
+// the dialog is brought forward once it has.
+void onIconDoubleClick() {
+    openAboutDialog();
+    programState().dialogAwaitingClickEnd = IDM_ABOUT;
+}
+
 void onIconClickOver() {
     if (programState().dialogAwaitingClickEnd == 0)
         return;
@@ -148,10 +159,15 @@ void onIconClickOver() {
     programState().dialogAwaitingClickEnd = 0;
 }
 
+LRESULT onCompositionChanged() {
+    followComposition();
+    return 0;
+}
+
 LRESULT onTrayNotify(LPARAM lParam) {
     switch (trayNotifyAction(static_cast<uint32_t>(lParam))) {
     case TRAY_OPEN_MENU: showContextMenuAtPointer(); break;
-    case TRAY_OPEN_ABOUT: openAboutDialog(); programState().dialogAwaitingClickEnd = IDM_ABOUT; break;
+    case TRAY_OPEN_ABOUT: onIconDoubleClick(); break;
     case TRAY_CLICK_OVER: onIconClickOver(); break;
     case TRAY_IGNORE: break;
     }
@@ -217,6 +233,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: return onTimer(window, wParam);
     case WM_LBUTTONDOWN: return onStripLeftButtonDown(primary(), window, lParam);
     case WM_RBUTTONDOWN: return onStripRightButtonDown(window, lParam);
+    case WM_MOUSEACTIVATE: return onStripMouseActivate();
     case WM_PAINT: return onStripPaint(window);
     case WM_ERASEBKGND: return onStripEraseBackground(primary(), window, wParam, lParam);
     case WM_ENTERMENULOOP: return onMenuLoop(window, message, wParam, lParam);
@@ -226,6 +243,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DISPLAYCHANGE: return onShellChange(window, message, wParam, lParam);
     case WM_SETTINGCHANGE: return onShellChange(window, message, wParam, lParam);
     case WM_DPICHANGED: return onShellChange(window, message, wParam, lParam);
+    case WM_DWMCOMPOSITIONCHANGED: return onCompositionChanged();
     case WM_TRAY_NOTIFY: return onTrayNotify(lParam);
     case WM_SECOND_INSTANCE: return onSecondInstance(window);
     case WM_READD_ICON: return onReaddIcon(window);

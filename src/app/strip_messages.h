@@ -10,5 +10,6 @@ LRESULT onStripDelayTick(Strip& strip);
 LRESULT onStripHighlightTick(Strip& strip);
 LRESULT onStripLeftButtonDown(Strip& strip, HWND window, LPARAM lParam);
 LRESULT onStripRightButtonDown(HWND window, LPARAM lParam);
+LRESULT onStripMouseActivate();
 LRESULT onStripPaint(HWND window);
 LRESULT onStripEraseBackground(const Strip& strip, HWND window, WPARAM wParam, LPARAM lParam);

@@ -37,6 +37,12 @@ LRESULT onStripRightButtonDown(HWND window, LPARAM lParam) {
     return 0;
 }
 
+// A click raises the taskbar but leaves the foreground with the program the
+// user works in: taken from it, the shell would look at its taskbar again.
+LRESULT onStripMouseActivate() {
+    return MA_NOACTIVATE;
+}
+
 // Nothing is drawn: the strip is its background, the highlight colour or nothing.
 LRESULT onStripPaint(HWND window) {
     PAINTSTRUCT paint;

@@ -20,6 +20,7 @@ LRESULT onStripMessage(Strip& strip, HWND window, UINT message, WPARAM wParam, L
     case WM_TIMER: return onTimer(strip, wParam);
     case WM_LBUTTONDOWN: return onStripLeftButtonDown(strip, window, lParam);
     case WM_RBUTTONDOWN: return onStripRightButtonDown(window, lParam);
+    case WM_MOUSEACTIVATE: return onStripMouseActivate();
     case WM_PAINT: return onStripPaint(window);
     case WM_ERASEBKGND: return onStripEraseBackground(strip, window, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);

@@ -49,8 +49,19 @@ const uint32_t EDGE_UNREPORTED = 0xFFFFFFFFu;  // uEdge preset: the shell did no
 const unsigned MAX_SECONDARY_STRIPS = 15;
 #define SECONDARY_TASKBAR_CLASS_NAME "Shell_SecondaryTrayWnd"
 // The strip of a secondary taskbar: a topmost, transparent tool window like
-// the TriggerWindow, without accepting files.
-const unsigned SECONDARY_STRIP_EX_STYLE = 0x1A8;
+// the TriggerWindow that is never activated, without accepting files.
+const unsigned SECONDARY_STRIP_EX_STYLE = 0x080001A8;
+
+// The processes in which the shell shows Start, search and the flyouts of
+// the notification area, apart from the taskbar's own: what they show counts
+// as shown from the taskbar. Compared by file name, without regard to case.
+#define SHELL_HOST_START_MENU L"StartMenuExperienceHost.exe"
+#define SHELL_HOST_SEARCH L"SearchHost.exe"
+#define SHELL_HOST_EXPERIENCE L"ShellExperienceHost.exe"
+
+// Characters of a process's image path read to tell its file name; a
+// longer path reads as unknown.
+const unsigned IMAGE_PATH_CAPACITY = 512;
 
 // Screen edges as the shell numbers them.
 const uint32_t EDGE_LEFT = 0;
@@ -107,8 +118,15 @@ const int TOOLTIP_MAX_CHARS = 63;
 const int WSPRINTF_MAX_OUTPUT = 1024;  // wsprintfA never writes more characters than this, plus a NUL
 
 // The extended style of the TriggerWindow: palette window (window edge, tool
-// window, topmost) with transparent and accept-files.
-const unsigned TRIGGER_EX_STYLE = 0x1B8;
+// window, topmost) with transparent and accept-files, and never activated
+// (WS_EX_NOACTIVATE), so that a click on it leaves the foreground where it is.
+const unsigned TRIGGER_EX_STYLE = 0x080001B8;
+// The bits of it that change with the strip's look (WS_EX_TRANSPARENT,
+// WS_EX_LAYERED), and the opacity of a layered strip, hidden and shown.
+const uint32_t EX_STYLE_TRANSPARENT = 0x20;
+const uint32_t EX_STYLE_LAYERED = 0x80000;
+const uint8_t STRIP_ALPHA_HIDDEN = 1;
+const uint8_t STRIP_ALPHA_SHOWN = 255;
 
 // Statistics.
 const int32_t TICKS_PER_SECOND = 10000000;

@@ -3,6 +3,7 @@
 #include "resources/program.h"
 #include "settings/settings.h"
 #include "trigger/activation_rules.h"
+#include "trigger/composition.h"
 #include "trigger/geometry.h"
 #include "trigger/locator.h"
 #include "trigger/raise.h"
@@ -14,14 +15,6 @@
 static ProgramState& program = programState();
 static const Settings& settings = currentSettings();
 static TriggerState& trigger = triggerState();
-
-// While WS_EX_TRANSPARENT is set the strip shows nothing; cleared, the window
-// is erased with the class brush, the highlight colour.
-static void setTransparent(HWND window, bool transparent) {
-    LONG style = GetWindowLongA(window, GWL_EXSTYLE);
-    style = transparent ? (style | WS_EX_TRANSPARENT) : (style & ~WS_EX_TRANSPARENT);
-    SetWindowLongA(window, GWL_EXSTYLE, style);
-}
 
 static LPARAM packedLParam(POINT p) {
     return (LPARAM)packPosition(toPoint(p));
@@ -39,7 +32,7 @@ static bool cursorInStrip(const Strip& strip, POINT* cursor) {
 int showHighlight(Strip& strip) {
     if (strip.highlightShown || !settings.highlight)
         return 1;
-    setTransparent(strip.window, false);
+    setStripShown(strip.window, true);
     InvalidateRect(strip.window, nullptr, TRUE);
     strip.highlightShown = 1;
     return startTimer(strip.window, TIMER_HIGHLIGHT, HIGHLIGHT_PERIOD_MS);
@@ -53,7 +46,7 @@ int armDelay(Strip& strip) {
         InvalidateRect(strip.window, nullptr, TRUE);
     strip.delayPending = 1;
     if (settings.highlight) {
-        setTransparent(strip.window, false);
+        setStripShown(strip.window, true);
         strip.highlightShown = 1;
     }
     return 1;
@@ -61,7 +54,7 @@ int armDelay(Strip& strip) {
 
 void hideHighlight(Strip& strip) {
     strip.highlightShown = 0;
-    setTransparent(strip.window, true);
+    setStripShown(strip.window, false);
     // Shrinking to nothing and back makes the system repaint what lies under
     // the strip, so no trace of the colour stays.
     MoveWindow(strip.window, 0, 0, 0, 0, FALSE);

@@ -4,6 +4,7 @@
 #include "resources/program.h"
 #include "settings/settings.h"
 #include "trigger/release_rule.h"
+#include "trigger/shell_kin.h"
 #include "trigger/taskbar.h"
 
 // The records this file works on, reached once.
@@ -26,6 +27,8 @@ void activateTaskbar(Strip& strip) {
         // Where the taskbar lay before, so that the release can put it back.
         strip.taskbarWasTopmost = taskbarIsTopmost(strip.taskbarWindow) ? 1 : 0;
         strip.coverBeforeRaise = coverAbove(strip.taskbarWindow);
+        strip.coverWasOrdinary =
+            strip.coverBeforeRaise != nullptr && !taskbarIsTopmost(strip.coverBeforeRaise) ? 1 : 0;
         strip.taskbarRaised = 1;
         countActivation();
     }
@@ -77,12 +80,25 @@ void enforceZOrder(Strip& strip) {
 
 // A taskbar that went away, or a pointer that cannot be read, counts as left:
 // the raise ends rather than hanging on.
-static bool pointerStillOnTaskbar(const Strip& strip) {
-    POINT cursor;
+static bool pointerStillOnTaskbar(const Strip& strip, bool known, POINT cursor) {
     RECT taskbar;
-    if (!GetCursorPos(&cursor) || !GetWindowRect(strip.taskbarWindow, &taskbar))
+    if (!known || !GetWindowRect(strip.taskbarWindow, &taskbar))
         return false;
     return pointerOnTaskbar(toRect(taskbar), toPoint(cursor), scaledForDpi(RELEASE_MARGIN, strip.dpi));
+}
+
+// Off the taskbar, what the shell showed from it (a thumbnail, Start, a
+// flyout) still holds the raise; looked at only then.
+static ReleaseTiming releaseTiming(const Strip& strip, HWND foreground) {
+    POINT cursor = {};
+    const bool known = GetCursorPos(&cursor) != 0;
+    ReleaseTiming timing = {pointerStillOnTaskbar(strip, known, cursor), strip.raisedByKeyboard != 0,
+                            foreground == strip.taskbarWindow, false, false};
+    if (!timing.pointerOnTaskbar) {
+        timing.pointerOnShellWindow = known && shownFromTaskbar(topLevelWindowAt(cursor), strip.taskbarWindow);
+        timing.shellForeground = shownFromTaskbar(foreground, strip.taskbarWindow);
+    }
+    return timing;
 }
 
 static bool coverStillTopmost(const Strip& strip) {
@@ -93,11 +109,16 @@ static bool coverStillTopmost(const Strip& strip) {
 void checkRelease(Strip& strip) {
     if (!strip.taskbarRaised)
         return;
-    const bool foreground = GetForegroundWindow() == strip.taskbarWindow;
-    if (!releaseDue({pointerStillOnTaskbar(strip), strip.raisedByKeyboard != 0, foreground}))
+    HWND foreground = GetForegroundWindow();
+    const ReleaseTiming timing = releaseTiming(strip, foreground);
+    if (!releaseDue(timing))
         return;
-    const ReleaseFacts facts = {settings.sendBackAfterUse != 0, foreground, strip.taskbarWasTopmost != 0,
-                                coverStillTopmost(strip)};
+    const ReleaseFacts facts = {settings.sendBackAfterUse != 0,
+                                timing.taskbarForeground,
+                                strip.taskbarWasTopmost != 0,
+                                coverStillTopmost(strip),
+                                strip.coverWasOrdinary != 0,
+                                fillsTaskbarMonitor(foreground, strip.taskbarWindow)};
     switch (releasePlacement(facts)) {
     case RELEASE_TO_BOTTOM: sendTaskbarToBottom(strip.taskbarWindow); break;
     case RELEASE_BELOW_COVER: placeTaskbarBelow(strip.taskbarWindow, strip.coverBeforeRaise); break;
@@ -107,4 +128,5 @@ void checkRelease(Strip& strip) {
     strip.taskbarRaised = 0;
     strip.raisedByKeyboard = 0;
     strip.coverBeforeRaise = nullptr;
+    strip.coverWasOrdinary = 0;
 }

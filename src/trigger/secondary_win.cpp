@@ -2,6 +2,7 @@
 
 #include "resources/names.h"
 #include "resources/program.h"
+#include "trigger/composition.h"
 #include "trigger/geometry.h"
 #include "trigger/locator.h"
 #include "trigger/taskbar.h"
@@ -43,8 +44,10 @@ static void addStrip(HWND taskbar) {
     Strip strip;
     strip.taskbarWindow = taskbar;
     strip.window = createStripWindow();
-    if (strip.window != nullptr)
-        trigger.secondary[trigger.secondaryCount++] = strip;
+    if (strip.window == nullptr)
+        return;
+    setStripShown(strip.window, false);
+    trigger.secondary[trigger.secondaryCount++] = strip;
 }
 
 // The taskbar's own rectangle against its monitor's: no message to the shell.

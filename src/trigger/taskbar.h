@@ -25,8 +25,9 @@ void placeTaskbarAtTopOfBand(HWND taskbar);
 void giveTaskbarForeground(HWND taskbar);
 // The window right above in the z-order, null for the first.
 HWND windowAbove(HWND window);
-// The nearest window above the taskbar that can cover it: visible, and not
-// one of the taskbar's own (its hidden tooltips move with it); null for none.
+// The nearest window above the taskbar that covers part of it: visible,
+// overlapping it, and not one of the taskbar's own (its hidden tooltips move
+// with it); null for none.
 HWND coverAbove(HWND taskbar);
 bool taskbarIsTopmost(HWND taskbar);
 

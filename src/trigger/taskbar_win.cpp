@@ -108,9 +108,18 @@ HWND windowAbove(HWND window) {
     return GetWindow(window, GW_HWNDPREV);
 }
 
+static bool coversPartOf(HWND window, HWND taskbar, const RECT& bar) {
+    RECT rect = {}, overlap = {};
+    return IsWindowVisible(window) && GetWindow(window, GW_OWNER) != taskbar && GetWindowRect(window, &rect) &&
+           IntersectRect(&overlap, &rect, &bar);
+}
+
 HWND coverAbove(HWND taskbar) {
+    RECT bar = {};
+    if (!GetWindowRect(taskbar, &bar))
+        return nullptr;
     HWND above = windowAbove(taskbar);
-    while (above != nullptr && (!IsWindowVisible(above) || GetWindow(above, GW_OWNER) == taskbar))
+    while (above != nullptr && !coversPartOf(above, taskbar, bar))
         above = windowAbove(above);
     return above;
 }

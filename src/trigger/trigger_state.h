@@ -21,6 +21,7 @@ struct Strip {
     // The taskbar's place before the current raise, for its release.
     LONG taskbarWasTopmost = 0;
     HWND coverBeforeRaise = nullptr;
+    LONG coverWasOrdinary = 0;  // that cover was not always on top
 };
 
 // The taskbars, their strips and where each activation stands.
@@ -35,6 +36,9 @@ struct TriggerState {
     LONG shellChangeAnnounced = 0;
     LONG lastAskUnanswered = 0;
     DWORD ticksSinceAsk = 0;
+
+    // The desktop is composited: the strips are layered windows.
+    LONG composited = 0;
 };
 
 TriggerState& triggerState();

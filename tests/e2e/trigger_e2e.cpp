@@ -211,6 +211,67 @@ INSTANTIATE_TEST_SUITE_P(E2E, TopmostTaskbar, ::testing::Bool(), [](const ::test
     return std::string(info.param ? "UnderACover" : "NoCover");
 });
 
+// A window of the user's that is not always on top, in the place given.
+class OrdinaryWindow : public Cover {
+public:
+    explicit OrdinaryWindow(const RECT& place) : place_(place) {}
+
+protected:
+    void onCreated(HWND window) override {
+        SetWindowPos(window, HWND_NOTOPMOST, place_.left, place_.top, place_.right - place_.left,
+                     place_.bottom - place_.top, SWP_NOACTIVATE);
+    }
+    RECT place_;
+};
+
+// Windows 10 and 11 take their taskbar out of the always-on-top band while a
+// full-screen window that is not always on top is in front, and put it back
+// once the user moves on to a window that does not fill the monitor: the
+// release sends it back behind only while the full-screen window is in front.
+TEST_F(Trigger, AfterAFullScreenWindowTheReleaseLeavesTheTaskbarWhereTheShellPutsIt) {
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
+    OrdinaryWindow fullScreen(RECT{0, 0, screenWidth(), screenHeight()});
+    ASSERT_TRUE(fullScreen.raise());
+    Pendrel& copy = launch();
+    ASSERT_TRUE(copy.window != nullptr && waitOnStrip(copy));
+    ASSERT_TRUE(moveOntoStrip() && waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
+    ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
+    EXPECT_TRUE(waitUntil(taskbarReleased, EFFECT_BOUND_MS)) << "not sent back behind the full-screen window";
+
+    ASSERT_TRUE(moveOntoStrip() && waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
+    SetWindowPos(shellTaskbar(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    const POINT middle = {screenWidth() / 2, screenHeight() / 2};
+    OrdinaryWindow small(RECT{middle.x - 100, middle.y - 50, middle.x + 100, middle.y + 50});
+    ASSERT_TRUE(small.raise() && placePointerForGood(middle.x, middle.y));
+    Sleep(TWO_POLLS_MS);
+    EXPECT_TRUE(isTopmost(shellTaskbar()) && taskbarAboveCover()) << "the release put the taskbar behind";
+    resetTaskbarBand();
+}
+
+// A click raises the taskbar at once, and neither the strip nor its thread
+// ever takes the foreground from the program the user works in.
+TEST_F(Trigger, AClickRaisesWithoutTakingTheForeground) {
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_MS, "2000"));
+    Pendrel& copy = launchCovered();
+    ASSERT_TRUE(copy.window != nullptr && cover_.takeForeground());
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    bool activated = false;
+    auto watch = [&](bool (*done)()) {
+        return [&, done] {
+            GetGUIThreadInfo(GetWindowThreadProcessId(copy.window, nullptr), &thread);
+            activated = activated || GetForegroundWindow() == copy.window || thread.hwndActive == copy.window;
+            return done();
+        };
+    };
+    ASSERT_TRUE(leftClickAt(500, onStrip().y));
+    const double clicked = nowMs();
+    EXPECT_TRUE(waitUntil(watch(taskbarAboveCover), EFFECT_BOUND_MS)) << "the click did not raise the taskbar";
+    EXPECT_LT(nowMs() - clicked, LONGEST_DELAY_MS) << "raised by the delay, not by the click";
+    waitUntil(watch([] { return false; }), TWO_POLLS_MS);
+    EXPECT_FALSE(activated) << "the strip took the foreground or became active";
+}
+
 // The pointer sweeps along the strip, so hit tests keep coming; whether the
 // taskbar comes up during the sweep tells how the delay is set up. A raise is
 // seen in front of the cover or in the About dialog's counter: under Wine a

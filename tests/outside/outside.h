@@ -25,9 +25,11 @@ const char TASKBAR_CREATED[] = "TaskbarCreated";
 
 const char PENDREL_EXE[] = "pendrel.exe";
 const DWORD EXIT_OK = 0;
-// What another process reads of the TriggerWindow's extended style: the window
-// manager drops the window edge from a frameless popup.
-const LONG TRIGGER_EX_STYLE_SEEN = TRIGGER_EX_STYLE & ~WS_EX_WINDOWEDGE;
+// What another process reads of the TriggerWindow's extended style: a tool
+// window, topmost, transparent, accepting files and never activated
+// (WS_EX_NOACTIVATE); the window manager drops the window edge from a
+// frameless popup.
+const LONG TRIGGER_EX_STYLE_SEEN = 0x080000B8;
 // Where the pointer rests between moves: far from the strip and the taskbar.
 const POINT AWAY = {500, 300};
 
@@ -66,10 +68,11 @@ struct Program {
 };
 
 std::string besideDriver(const char* exeName);
-// False when CreateProcess fails (GetLastError tells why).
-bool startProgram(const char* exeName, Program& program);
+// False when CreateProcess fails (GetLastError tells why). Without
+// `activate` the program is asked to show its window without activating it.
+bool startProgram(const char* exeName, Program& program, bool activate = true);
 // The same for a program at a full path, which may hold any character.
-bool startProgramAt(const std::wstring& path, Program& program);
+bool startProgramAt(const std::wstring& path, Program& program, bool activate = true);
 // The program's top-level window of the class and title (either may be null).
 HWND findWindowOf(DWORD pid, const char* className, const char* title);
 // Waits for that window and keeps it as the program's window.

@@ -49,18 +49,20 @@ std::string besideDriver(const char* exeName) {
     return (slash == std::string::npos ? std::string() : full.substr(0, slash + 1)) + exeName;
 }
 
-bool startProgram(const char* exeName, Program& program) {
+bool startProgram(const char* exeName, Program& program, bool activate) {
     const std::string path = besideDriver(exeName);
     wchar_t widePath[MAX_PATH] = {};
     if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH) == 0)
         return false;
-    return startProgramAt(widePath, program);
+    return startProgramAt(widePath, program, activate);
 }
 
-bool startProgramAt(const std::wstring& path, Program& program) {
+bool startProgramAt(const std::wstring& path, Program& program, bool activate) {
     std::wstring line = L"\"" + path + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
+    startup.dwFlags = activate ? 0 : STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNOACTIVATE;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(path.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;

@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(LocatorAndRaise, FirstPlacementIsEmptyThenThePollFindsTheBottomStrip) {
-    EXPECT_EQ(0xB8u, (DWORD)GetWindowLongA(window, GWL_EXSTYLE) & 0xB8u);
+    EXPECT_EQ(0x080000B8u, (DWORD)GetWindowLongA(window, GWL_EXSTYLE) & 0x080000B8u);
     placeStripWindow(g_app.trigger.primary);
     RECT placed;
     GetWindowRect(window, &placed);

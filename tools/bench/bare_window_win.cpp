@@ -1,6 +1,7 @@
 // The smallest window program, built the way pendrel.exe is: what the
 // compiler, the static runtime and the PE format cost before any feature.
-// Only its file size is looked at.
+// Its file size is measured; the end-to-end scenarios also run copies of it
+// under the names of the shell's processes.
 #include <windows.h>
 
 namespace {

@@ -1,0 +1,58 @@
+#include "trigger/shell_kin.h"
+
+#include "trigger/release_rule.h"
+#include "trigger/taskbar.h"
+
+typedef BOOL(WINAPI* QueryImageProc)(HANDLE, DWORD, LPWSTR, PDWORD);
+
+// False when the process cannot be opened or its image read (a path longer
+// than the buffer among them). The function exists from Windows Vista on.
+static bool imageOf(DWORD pid, wchar_t (&path)[IMAGE_PATH_CAPACITY]) {
+    QueryImageProc query =
+        (QueryImageProc)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameW");
+    if (query == nullptr)
+        return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr)
+        return false;
+    DWORD size = IMAGE_PATH_CAPACITY;
+    const bool read = query(process, 0, path, &size) != 0;
+    CloseHandle(process);
+    return read;
+}
+
+HWND topLevelWindowAt(POINT p) {
+    HWND window = WindowFromPoint(p);
+    return window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
+}
+
+bool fillsTaskbarMonitor(HWND window, HWND taskbar) {
+    RECT monitor = {}, rect = {}, client = {};
+    if (window == nullptr || !monitorRectOf(taskbar, &monitor) || !GetWindowRect(window, &rect) ||
+        !GetClientRect(window, &client))
+        return false;
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    OffsetRect(&client, origin.x, origin.y);
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    const bool framed = (style & WS_CAPTION) == WS_CAPTION || (style & WS_THICKFRAME) != 0;
+    return fillsMonitor(toRect(rect), toRect(client), framed, toRect(monitor));
+}
+
+bool shownFromTaskbar(HWND window, HWND taskbar) {
+    if (window == nullptr || window == taskbar)
+        return false;
+    DWORD pid = 0, taskbarPid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    GetWindowThreadProcessId(taskbar, &taskbarPid);
+    WindowKin kin = {taskbarPid != 0 && pid == taskbarPid, GetAncestor(window, GA_ROOTOWNER) == taskbar,
+                     fillsTaskbarMonitor(window, taskbar), nullptr, nullptr};
+    // A process other than the taskbar's is known by its image's name.
+    wchar_t image[IMAGE_PATH_CAPACITY], taskbarImage[IMAGE_PATH_CAPACITY];
+    if (!kin.taskbarProcess && imageOf(pid, image)) {
+        kin.image = image;
+        if (imageOf(taskbarPid, taskbarImage))
+            kin.taskbarImage = taskbarImage;
+    }
+    return shownByShell(kin);
+}
