@@ -50,12 +50,13 @@ static void addStrip(HWND taskbar) {
 // The taskbar's own rectangle against its monitor's: no message to the shell.
 static void follow(Strip& strip) {
     RECT taskbar = {}, monitor = {};
+    uint32_t dpi = 0;
     if (!GetWindowRect(strip.taskbarWindow, &taskbar) || sameRect(toRect(taskbar), toRect(strip.lastTaskbarRect)))
         return;
-    if (!monitorRectOf(strip.taskbarWindow, &monitor))
+    if (!edgeMonitorOf(strip.taskbarWindow, taskbar, &monitor, &dpi))
         return;
     strip.lastTaskbarRect = taskbar;
-    strip.dpi = monitorDpiOf(strip.taskbarWindow);
+    strip.dpi = dpi;
     const Rect t = toRect(taskbar), m = toRect(monitor);
     strip.strip = toRECT(secondaryStrip(t, m, secondaryEdge(t, m), scaledForDpi(STRIP_DEPTH, strip.dpi)));
     placeStripWindow(strip);
