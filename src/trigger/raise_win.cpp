@@ -90,12 +90,7 @@ static bool coverStillTopmost(const Strip& strip) {
     return cover != nullptr && cover != strip.taskbarWindow && IsWindow(cover) && taskbarIsTopmost(cover);
 }
 
-void checkRelease(Strip& strip) {
-    if (!strip.taskbarRaised)
-        return;
-    const bool foreground = GetForegroundWindow() == strip.taskbarWindow;
-    if (!releaseDue({pointerStillOnTaskbar(strip), strip.raisedByKeyboard != 0, foreground}))
-        return;
+static void release(Strip& strip, bool foreground) {
     const ReleaseFacts facts = {settings.sendBackAfterUse != 0, foreground, strip.taskbarWasTopmost != 0,
                                 coverStillTopmost(strip)};
     switch (releasePlacement(facts)) {
@@ -107,4 +102,17 @@ void checkRelease(Strip& strip) {
     strip.taskbarRaised = 0;
     strip.raisedByKeyboard = 0;
     strip.coverBeforeRaise = nullptr;
+}
+
+void checkRelease(Strip& strip) {
+    if (!strip.taskbarRaised)
+        return;
+    const bool foreground = GetForegroundWindow() == strip.taskbarWindow;
+    if (releaseDue({pointerStillOnTaskbar(strip), strip.raisedByKeyboard != 0, foreground}))
+        release(strip, foreground);
+}
+
+void endRaise(Strip& strip) {
+    if (strip.taskbarRaised)
+        release(strip, GetForegroundWindow() == strip.taskbarWindow);
 }
