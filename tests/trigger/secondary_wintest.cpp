@@ -5,6 +5,7 @@
 #include "resources/names.h"
 #include "support/app_fixture.h"
 #include "trigger/activation.h"
+#include "trigger/locator.h"
 #include "trigger/raise.h"
 
 namespace {
@@ -153,6 +154,36 @@ TEST_F(SecondaryStrips, AStripThatGoesInsideItsHandlerLeavesTheOthersRecordsAlon
         windowless = windowless || tick.hwnd == nullptr;
     EXPECT_FALSE(windowless) << "a timer started for the strip that went";
     DestroyWindow(staying);
+}
+
+// A change of scale while running lays every strip again at the depth of
+// its monitor's scale. The system's scale cannot change under a running
+// program here (Wine reads it once per process): the strips are laid as at
+// 144 DPI, 6 pixels deep, and the monitor's 96 DPI is the new scale.
+TEST_F(SecondaryStrips, AScaleChangeLaysEveryStripAgainAtTheNewDepth) {
+    HWND top = taskbarAt(0, 0, 1024, 30);
+    poll();
+    ASSERT_EQ(1u, g_app.trigger.secondaryCount);
+    Strip* strips[] = {&g_app.trigger.primary, &g_app.trigger.secondary[0]};
+    const RECT deeper[] = {{0, 762, 1024, 768}, {0, 0, 1024, 6}};
+    const RECT laidAgain[] = {BOTTOM_STRIP, {0, 0, 1024, 4}};
+    for (int i = 0; i < 2; ++i) {
+        strips[i]->dpi = 144;
+        strips[i]->strip = deeper[i];
+        placeStripWindow(*strips[i]);
+    }
+    poll();
+    RECT placed = {};
+    GetWindowRect(strips[1]->window, &placed);
+    EXPECT_TRUE(EqualRect(&placed, &deeper[1])) << "laid again with nothing announced";
+
+    SendMessageA(g_app.program.mainWindow, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    poll();
+    for (int i = 0; i < 2; ++i) {
+        GetWindowRect(strips[i]->window, &placed);
+        EXPECT_TRUE(EqualRect(&placed, &laidAgain[i])) << i << ": " << placed.top << ".." << placed.bottom;
+    }
+    DestroyWindow(top);
 }
 
 // A click on a secondary strip raises its own taskbar, once counted, hands it
