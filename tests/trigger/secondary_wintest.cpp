@@ -172,14 +172,10 @@ TEST_F(SecondaryStrips, AScaleChangeLaysEveryStripAgainAtTheNewDepth) {
         strips[i]->strip = deeper[i];
         placeStripWindow(*strips[i]);
     }
-    poll();
-    RECT placed = {};
-    GetWindowRect(strips[1]->window, &placed);
-    EXPECT_TRUE(EqualRect(&placed, &deeper[1])) << "laid again with nothing announced";
-
     SendMessageA(g_app.program.mainWindow, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
     poll();
     for (int i = 0; i < 2; ++i) {
+        RECT placed = {};
         GetWindowRect(strips[i]->window, &placed);
         EXPECT_TRUE(EqualRect(&placed, &laidAgain[i])) << i << ": " << placed.top << ".." << placed.bottom;
     }
