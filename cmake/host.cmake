@@ -1,8 +1,5 @@
-# The host build: the pure decisions, tested natively, with sanitizers and fuzzers.
-if(PENDREL_SANITIZE)
-    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-    add_link_options(-fsanitize=address,undefined)
-endif()
+# The host build: the pure decisions, tested natively, with the sanitizers
+# (set up before the pure library, in CMakeLists.txt) and fuzzers.
 
 if(PENDREL_TESTS)
     include(cmake/gtest.cmake)

@@ -80,6 +80,10 @@ static bool carryOut(Strip& strip, uint32_t actions, WPARAM wParam, LPARAM lPara
     if (actions & ACTION_RAISE) {
         activateTaskbar(strip);
         forwardHitTest(strip, wParam, lParam);
+        // The taskbar's answer can run other messages, a poll among them,
+        // which may have taken the strip away meanwhile.
+        if (!stripInUse(strip))
+            return true;
     }
     if (actions & ACTION_END_DELAY)
         endDelay(strip);
@@ -100,7 +104,10 @@ static bool handle(Strip& strip, TriggerEvent event, bool pointerInStrip, WPARAM
                                    settings.highlight != 0,
                                    program.inMenuLoop != 0,
                                    pointerInStrip};
-    return carryOut(strip, decideActivation(event, facts).actions, wParam, lParam);
+    ++trigger.stripsHeld;
+    const bool done = carryOut(strip, decideActivation(event, facts).actions, wParam, lParam);
+    --trigger.stripsHeld;
+    return done;
 }
 
 // Timers measure the cursor themselves and hand its position on.
@@ -150,7 +157,8 @@ bool pollTick() {
     const bool known = GetCursorPos(&pointer) != 0;
     bool timersStarted = pollStrip(trigger.primary, known, pointer);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
-        timersStarted = pollStrip(trigger.secondary[i], known, pointer) && timersStarted;
+        if (stripInUse(trigger.secondary[i]))
+            timersStarted = pollStrip(trigger.secondary[i], known, pointer) && timersStarted;
     return timersStarted;
 }
 
@@ -175,8 +183,10 @@ static Strip& stripUnderPointer() {
 
 void raiseTaskbarUnderPointer() {
     Strip& strip = stripUnderPointer();
+    ++trigger.stripsHeld;
     handleAtCursor(strip, EVENT_HOT_KEY);
     holdForKeyboard(strip);
+    --trigger.stripsHeld;
 }
 
 Strip* stripOfWindow(HWND window) {

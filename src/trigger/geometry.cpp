@@ -68,11 +68,14 @@ static int64_t doubled(int32_t a, int32_t b) {
     return (int64_t)a + b;
 }
 
+// A square taskbar counts as one along the top or bottom.
+static bool lying(const Rect& t) {
+    return (int64_t)t.right - t.left >= (int64_t)t.bottom - t.top;
+}
+
 uint32_t secondaryEdge(const Rect& t, const Rect& m) {
-    const int64_t width = (int64_t)t.right - t.left;
-    const int64_t height = (int64_t)t.bottom - t.top;
     // Middles compared at twice their value, so no rounding enters.
-    if (width >= height)
+    if (lying(t))
         return doubled(t.top, t.bottom) < doubled(m.top, m.bottom) ? EDGE_TOP : EDGE_BOTTOM;
     return doubled(t.left, t.right) < doubled(m.left, m.right) ? EDGE_LEFT : EDGE_RIGHT;
 }
@@ -83,6 +86,45 @@ static int32_t larger(int32_t a, int32_t b) {
 
 static int32_t smaller(int32_t a, int32_t b) {
     return a < b ? a : b;
+}
+
+static int32_t halfway(int32_t a, int32_t b) {
+    return clampToInt32(doubled(a, b) / 2);
+}
+
+// The last pixel before an exclusive end, without wrapping at the range's end.
+static int32_t lastBefore(int32_t end) {
+    return clampToInt32((int64_t)end - 1);
+}
+
+void edgeProbePoints(const Rect& t, Point ends[2]) {
+    if (lying(t)) {
+        ends[0] = Point{halfway(t.left, t.right), t.top};
+        ends[1] = Point{halfway(t.left, t.right), lastBefore(t.bottom)};
+    } else {
+        ends[0] = Point{t.left, halfway(t.top, t.bottom)};
+        ends[1] = Point{lastBefore(t.right), halfway(t.top, t.bottom)};
+    }
+}
+
+static int64_t overlap(int32_t from, int32_t to, int32_t otherFrom, int32_t otherTo) {
+    const int64_t span = (int64_t)smaller(to, otherTo) - larger(from, otherFrom);
+    return span > 0 ? span : 0;
+}
+
+static int64_t shortSideOn(const Rect& t, const Rect& m) {
+    return lying(t) ? overlap(t.top, t.bottom, m.top, m.bottom) : overlap(t.left, t.right, m.left, m.right);
+}
+
+// A point off every monitor is given the nearest, which may hold none of the
+// taskbar: such a monitor is never its own.
+uint32_t edgeMonitorOf(const Rect& t, const Rect& first, const Rect& second) {
+    if (sameRect(first, second))
+        return 0;
+    const int64_t onFirst = shortSideOn(t, first), onSecond = shortSideOn(t, second);
+    if (onSecond == 0)
+        return 0;
+    return onFirst == 0 || onSecond < onFirst ? 1 : 0;
 }
 
 Rect secondaryStrip(const Rect& t, const Rect& m, uint32_t edge, int32_t depth) {

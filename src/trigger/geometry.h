@@ -34,6 +34,17 @@ Rect stripForEdge(const Rect& taskbar, uint32_t edge, int32_t depth = STRIP_DEPT
 // monitor, lies along the edge it hides behind.
 uint32_t secondaryEdge(const Rect& taskbar, const Rect& monitor);
 
+// Where to look for the monitor a secondary taskbar belongs to: the two ends
+// of its short side, halfway along its length.
+void edgeProbePoints(const Rect& taskbar, Point ends[2]);
+
+// Of the monitors under those two points, the one whose edge the taskbar
+// lies along: 0 for `first`, 1 for `second`. They are one monitor unless the
+// taskbar lies across the border of two: an auto-hidden taskbar leaves a
+// sliver on its own monitor and hides over the neighbour, so of two monitors
+// the one that holds less of its short side (but some of it).
+uint32_t edgeMonitorOf(const Rect& taskbar, const Rect& first, const Rect& second);
+
 // The 4-pixel band inside the monitor along that edge, as long as the part of
 // the taskbar on the monitor: on the taskbar's outer edge when it shows, on
 // the monitor's edge where it hides.

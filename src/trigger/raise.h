@@ -16,3 +16,6 @@ void enforceZOrder(Strip& strip);
 // Ends the raise once the pointer has left the taskbar (and, after a raise by
 // the keyboard, the foreground has left it too); every poll.
 void checkRelease(Strip& strip);
+// Ends a raise at once, wherever the pointer is, and puts the taskbar back as
+// a release would: for a strip that goes.
+void endRaise(Strip& strip);

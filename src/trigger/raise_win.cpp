@@ -106,15 +106,9 @@ static bool coverStillTopmost(const Strip& strip) {
     return cover != nullptr && cover != strip.taskbarWindow && IsWindow(cover) && taskbarIsTopmost(cover);
 }
 
-void checkRelease(Strip& strip) {
-    if (!strip.taskbarRaised)
-        return;
-    HWND foreground = GetForegroundWindow();
-    const ReleaseTiming timing = releaseTiming(strip, foreground);
-    if (!releaseDue(timing))
-        return;
+static void release(Strip& strip, HWND foreground) {
     const ReleaseFacts facts = {settings.sendBackAfterUse != 0,
-                                timing.taskbarForeground,
+                                foreground == strip.taskbarWindow,
                                 strip.taskbarWasTopmost != 0,
                                 coverStillTopmost(strip),
                                 strip.coverWasOrdinary != 0,
@@ -129,4 +123,17 @@ void checkRelease(Strip& strip) {
     strip.raisedByKeyboard = 0;
     strip.coverBeforeRaise = nullptr;
     strip.coverWasOrdinary = 0;
+}
+
+void checkRelease(Strip& strip) {
+    if (!strip.taskbarRaised)
+        return;
+    HWND foreground = GetForegroundWindow();
+    if (releaseDue(releaseTiming(strip, foreground)))
+        release(strip, foreground);
+}
+
+void endRaise(Strip& strip) {
+    if (strip.taskbarRaised)
+        release(strip, GetForegroundWindow());
 }

@@ -5,6 +5,7 @@
 #include "trigger/composition.h"
 #include "trigger/geometry.h"
 #include "trigger/locator.h"
+#include "trigger/raise.h"
 #include "trigger/taskbar.h"
 #include "trigger/trigger_state.h"
 
@@ -17,11 +18,24 @@ static HWND createStripWindow() {
                            nullptr, nullptr, program.instance, nullptr);
 }
 
-// Its timers go with the window.
-static void removeStrip(DWORD index) {
-    DestroyWindow(trigger.secondary[index].window);
-    trigger.secondary[index] = trigger.secondary[--trigger.secondaryCount];
-    trigger.secondary[trigger.secondaryCount] = Strip{};
+// A strip that goes lets its taskbar go first, or a taskbar raised into the
+// always-on-top band would stay above every window. Its timers go with the
+// window. The emptied record stays in its slot (a handler may be holding it)
+// until no handler runs.
+static void retireStrip(Strip& strip) {
+    endRaise(strip);
+    DestroyWindow(strip.window);
+    strip = Strip{};
+}
+
+static void compactStrips() {
+    DWORD kept = 0;
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (stripInUse(trigger.secondary[i]))
+            trigger.secondary[kept++] = trigger.secondary[i];
+    for (DWORD i = kept; i < trigger.secondaryCount; ++i)
+        trigger.secondary[i] = Strip{};
+    trigger.secondaryCount = kept;
 }
 
 static bool stillThere(const Strip& strip, const HWND* found, DWORD count) {
@@ -53,30 +67,37 @@ static void addStrip(HWND taskbar) {
 // The taskbar's own rectangle against its monitor's: no message to the shell.
 static void follow(Strip& strip) {
     RECT taskbar = {}, monitor = {};
+    uint32_t dpi = 0;
     if (!GetWindowRect(strip.taskbarWindow, &taskbar) || sameRect(toRect(taskbar), toRect(strip.lastTaskbarRect)))
         return;
-    if (!monitorRectOf(strip.taskbarWindow, &monitor))
+    if (!edgeMonitorOf(strip.taskbarWindow, taskbar, &monitor, &dpi))
         return;
     strip.lastTaskbarRect = taskbar;
-    strip.dpi = monitorDpiOf(strip.taskbarWindow);
+    strip.dpi = dpi;
     const Rect t = toRect(taskbar), m = toRect(monitor);
     strip.strip = toRECT(secondaryStrip(t, m, secondaryEdge(t, m), scaledForDpi(STRIP_DEPTH, strip.dpi)));
     placeStripWindow(strip);
 }
 
+// A hidden taskbar shows nothing to raise; an auto-hidden one is visible,
+// only off its monitor.
 void followSecondaryTaskbars(bool wanted) {
     HWND found[MAX_SECONDARY_STRIPS] = {};
     DWORD count = 0;
     if (wanted)
         for (HWND t = findSecondaryTaskbar(nullptr); t != nullptr && count < MAX_SECONDARY_STRIPS;
              t = findSecondaryTaskbar(t))
-            found[count++] = t;
-    for (DWORD i = trigger.secondaryCount; i-- > 0;)
-        if (!stillThere(trigger.secondary[i], found, count))
-            removeStrip(i);
+            if (IsWindowVisible(t))
+                found[count++] = t;
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (stripInUse(trigger.secondary[i]) && !stillThere(trigger.secondary[i], found, count))
+            retireStrip(trigger.secondary[i]);
+    if (trigger.stripsHeld == 0)
+        compactStrips();
     for (DWORD i = 0; i < count; ++i)
         if (!hasStrip(found[i]))
             addStrip(found[i]);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
-        follow(trigger.secondary[i]);
+        if (stripInUse(trigger.secondary[i]))
+            follow(trigger.secondary[i]);
 }

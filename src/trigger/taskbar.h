@@ -8,11 +8,14 @@
 HWND findTaskbar();
 // The next secondary taskbar after `after` (null: the first), or null.
 HWND findSecondaryTaskbar(HWND after);
-// The rectangle of the monitor the window is on, or nearest to.
-bool monitorRectOf(HWND window, RECT* monitor);
-// The DPI of that monitor where the system tells it (Windows 8.1 and later),
-// else of the window (Windows 10), else of the system.
+// The DPI of the monitor the window is on, or nearest to, where the system
+// tells it (Windows 8.1 and later), else of the window (Windows 10), else of
+// the system.
 uint32_t monitorDpiOf(HWND window);
+// The monitor whose edge a secondary taskbar with this rectangle lies along
+// (not always the one it mostly lies over: an auto-hidden one hides over the
+// neighbour), and its DPI as above.
+bool edgeMonitorOf(HWND taskbar, const RECT& rect, RECT* monitor, uint32_t* dpi);
 // ABM_GETTASKBARPOS: nonzero on success with rc (and maybe uEdge) filled.
 BOOL requestTaskbarPosition(APPBARDATA* request);
 // ABM_GETAUTOHIDEBAR for one edge: the auto-hide bar there, or null.

@@ -23,14 +23,6 @@ HWND findSecondaryTaskbar(HWND after) {
     return FindWindowExA(nullptr, after, SECONDARY_TASKBAR_CLASS_NAME, nullptr);
 }
 
-bool monitorRectOf(HWND window, RECT* monitor) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
-        return false;
-    *monitor = info.rcMonitor;
-    return true;
-}
 
 typedef HRESULT(WINAPI* GetDpiForMonitorProc)(HMONITOR, int, UINT*, UINT*);
 typedef UINT(WINAPI* GetDpiForWindowProc)(HWND);
@@ -63,11 +55,10 @@ static GetDpiForWindowProc dpiForWindow() {
     return proc;
 }
 
-uint32_t monitorDpiOf(HWND window) {
+static uint32_t dpiOf(HMONITOR monitor, HWND window) {
     UINT x = 0, y = 0;
     GetDpiForMonitorProc forMonitor = dpiForMonitor();
-    if (forMonitor != nullptr &&
-        SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), EFFECTIVE_DPI, &x, &y)) && y != 0)
+    if (forMonitor != nullptr && SUCCEEDED(forMonitor(monitor, EFFECTIVE_DPI, &x, &y)) && y != 0)
         return y;
     GetDpiForWindowProc forWindow = dpiForWindow();
     if (forWindow != nullptr && window != nullptr && (y = forWindow(window)) != 0)
@@ -77,6 +68,29 @@ uint32_t monitorDpiOf(HWND window) {
     if (screen != nullptr)
         ReleaseDC(nullptr, screen);
     return system > 0 ? (uint32_t)system : BASE_DPI;
+}
+
+uint32_t monitorDpiOf(HWND window) {
+    return dpiOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), window);
+}
+
+bool edgeMonitorOf(HWND taskbar, const RECT& rect, RECT* monitor, uint32_t* dpi) {
+    Point ends[2];
+    edgeProbePoints(toRect(rect), ends);
+    HMONITOR handles[2];
+    MONITORINFO info[2];
+    for (int i = 0; i < 2; ++i) {
+        const POINT end = {ends[i].x, ends[i].y};
+        handles[i] = MonitorFromPoint(end, MONITOR_DEFAULTTONEAREST);
+        info[i] = MONITORINFO{};
+        info[i].cbSize = sizeof(MONITORINFO);
+        if (!GetMonitorInfoA(handles[i], &info[i]))
+            return false;
+    }
+    const uint32_t own = edgeMonitorOf(toRect(rect), toRect(info[0].rcMonitor), toRect(info[1].rcMonitor));
+    *monitor = info[own].rcMonitor;
+    *dpi = dpiOf(handles[own], taskbar);
+    return true;
 }
 
 BOOL requestTaskbarPosition(APPBARDATA* request) {

@@ -27,8 +27,13 @@ struct Strip {
 // The taskbars, their strips and where each activation stands.
 struct TriggerState {
     Strip primary;
-    Strip secondary[MAX_SECONDARY_STRIPS];  // the first secondaryCount are in use
+    // The first secondaryCount records are taken, some perhaps emptied: a
+    // record emptied while a handler ran is taken out only once none runs.
+    Strip secondary[MAX_SECONDARY_STRIPS];
     DWORD secondaryCount = 0;
+    // Handlers running that may hold a strip's record: a warning box, or a
+    // hit test handed to a taskbar, runs other messages inside them.
+    LONG stripsHeld = 0;
 
     // What the last question to the shell saw, so that idle polls need not ask.
     HWND watchedTaskbar = nullptr;
@@ -42,3 +47,8 @@ struct TriggerState {
 };
 
 TriggerState& triggerState();
+
+// A record of a strip that went has no window.
+inline bool stripInUse(const Strip& strip) {
+    return strip.window != nullptr;
+}

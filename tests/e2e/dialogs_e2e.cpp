@@ -3,8 +3,13 @@
 // the keyboard.
 #include "e2e/support.h"
 
+#include <commctrl.h>
+
 namespace e2e {
 namespace {
+
+// The delay the scenario sets in the dialog.
+const DWORD NEW_DELAY_MS = 2000;
 
 class Dialogs : public PendrelTest {
 protected:
@@ -17,6 +22,12 @@ protected:
         ClientToScreen(dialog, &bare);
         return leftClickAt(bare.x, bare.y) &&
                waitUntil([&] { return GetForegroundWindow() == dialog; }, EFFECT_BOUND_MS);
+    }
+    // The program puts its strip back in front of a cover raised or
+    // activated later, at a poll.
+    bool stripInFront(const Pendrel& copy) {
+        const POINT onStrip = {500, strip_.top + STRIP_DEPTH / 2};
+        return waitUntil([&] { return rootWindowAt(onStrip) == copy.window; }, EFFECT_BOUND_MS);
     }
     static bool clickControl(HWND dialog, int id) {
         const RECT r = windowRect(GetDlgItem(dialog, id));
@@ -104,6 +115,60 @@ TEST_F(Dialogs, SignInFromAFolderNamedOutsideTheCodePage) {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE);
     DeleteFileW(exe.c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+// Settings changed in the open dialog act at once on the running program,
+// after the defaults were seen acting: the highlight off, a delay of two
+// seconds, no strip for another screen's taskbar (a stand-in on this one
+// monitor), and a shortcut.
+TEST_F(Dialogs, SettingsChangedInTheOpenDialogActAtOnce) {
+    const RECT otherBar = {0, 0, 1024, 30};
+    const POINT onStrip = {500, strip_.top + STRIP_DEPTH / 2};
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    StandInTaskbar other;
+    ASSERT_TRUE(other.show(SECONDARY_TASKBAR_CLASS_NAME, otherBar));
+    Pendrel& copy = launch();
+    ASSERT_NE(copy.window, nullptr);
+    ASSERT_TRUE(waitOnStrip(copy));
+    auto otherStrip = [&] { return findWindowOf(copy.pid, PENDREL_STRIP_CLASS, nullptr); };
+    ASSERT_TRUE(waitUntil([&] { return otherStrip() != nullptr; }, EFFECT_BOUND_MS)) << "no strip for the other taskbar";
+    ASSERT_TRUE(cover_.raise() && stripInFront(copy));
+    ASSERT_TRUE(placePointerForGood(onStrip.x, onStrip.y));
+    EXPECT_TRUE(waitUntil([&] { return stripAllOfColour(strip_, highlight); }, EFFECT_BOUND_MS)) << "unlit";
+    ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the defaults did not raise the taskbar";
+    ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
+    ASSERT_TRUE(waitUntil(taskbarReleased, EFFECT_BOUND_MS));
+    cover_.lower();
+
+    HWND config = openDialog(copy, IDM_CONFIG, PENDREL_CONFIG_TITLE);
+    ASSERT_NE(config, nullptr);
+    ASSERT_TRUE(clickControl(config, IDC_HIGHLIGHT));
+    ASSERT_TRUE(clickControl(config, IDC_ALL_SCREENS));
+    const std::string delayText = std::to_string(NEW_DELAY_MS);
+    SendMessageA(GetDlgItem(config, IDC_DELAY_VALUE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(delayText.c_str()));
+    SendMessageA(GetDlgItem(config, IDC_HOT_KEY), HKM_SETHOTKEY, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(GetDlgItem(config, IDOK)) != FALSE; }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(clickControl(config, IDOK));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(config); }, EFFECT_BOUND_MS)) << "OK did not close the dialog";
+
+    EXPECT_TRUE(waitUntil([&] { return otherStrip() == nullptr; }, EFFECT_BOUND_MS)) << "the other strip stayed";
+    ASSERT_TRUE(cover_.raise() && stripInFront(copy));
+    // A poll finds the pointer at rest within a second; a raise before the
+    // new delay has run from the arrival is too early.
+    const DWORD arrived = GetTickCount();
+    ASSERT_TRUE(placePointerForGood(onStrip.x, onStrip.y));
+    Sleep(NEW_DELAY_MS * 3 / 4 - (GetTickCount() - arrived));
+    const bool early = taskbarAboveCover();
+    if (GetTickCount() - arrived < NEW_DELAY_MS) {
+        EXPECT_FALSE(early) << "raised before the new delay ran out";
+    }
+    EXPECT_TRUE(stripNoneOfColour(strip_, highlight)) << "lit with the highlight off";
+    EXPECT_TRUE(waitUntil(taskbarAboveCover, NEW_DELAY_MS + EFFECT_BOUND_MS)) << "never raised";
+    ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
+    ASSERT_TRUE(waitUntil(taskbarReleased, EFFECT_BOUND_MS));
+
+    pressCtrlAltT();
+    EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the new shortcut did nothing";
 }
 
 // Keys reach a dialog only when the program's own message loop offers them

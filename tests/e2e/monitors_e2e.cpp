@@ -20,6 +20,8 @@ const RECT PRIMARY_BAR = {0, 738, 1024, 768};
 const RECT PRIMARY_STRIP = {0, 764, 1024, 768};
 const RECT SECOND_BAR = {1024, 738, 2048, 768};
 const RECT SECOND_STRIP = {1024, 764, 2048, 768};
+const RECT HIDDEN_ON_SHARED_EDGE = {966, 0, 1026, 768};
+const RECT STRIP_ON_SHARED_EDGE = {1024, 0, 1028, 768};
 const POINT ON_PRIMARY_STRIP = {500, 766};
 const POINT ON_PRIMARY_BAR = {500, 750};
 const POINT ON_SECOND_STRIP = {1500, 766};
@@ -185,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(E2E, SecondEdge,
                          [](const ::testing::TestParamInfo<EdgeRow>& info) { return std::string(info.param.name); });
 
 // The shell destroys the taskbar of a monitor that goes and makes a new one
-// when it comes back.
+// when it comes back, and hides it behind its edge when it hides.
 TEST_F(Monitors, StripGoesWithTheSecondMonitorAndComesBackWithIt) {
     Pendrel& copy = launchWithBothStrips();
     ASSERT_TRUE(secondStripPlaced(copy));
@@ -200,6 +202,13 @@ TEST_F(Monitors, StripGoesWithTheSecondMonitorAndComesBackWithIt) {
     EXPECT_TRUE(waitUntil([&] { return secondStripPlaced(copy); }, EFFECT_BOUND_MS))
         << "no strip on the new taskbar's edge: " << describe(windowRect(secondStrip(copy)));
     EXPECT_TRUE(sameRect(windowRect(copy.window), PRIMARY_STRIP)) << describe(windowRect(copy.window));
+
+    // Auto-hidden on the edge it shares with the primary monitor, it lies
+    // mostly over that one: its strip stays on its own monitor's edge.
+    ASSERT_TRUE(second_.show(SECONDARY_TASKBAR_CLASS_NAME, HIDDEN_ON_SHARED_EDGE));
+    EXPECT_TRUE(waitUntil([&] { return sameRect(windowRect(secondStrip(copy)), STRIP_ON_SHARED_EDGE); },
+                          EFFECT_BOUND_MS))
+        << describe(windowRect(secondStrip(copy)));
 }
 
 // Both strips lit at once: the primary one still waits out its delay when

@@ -145,7 +145,7 @@ TEST_F(Robustness, NoTaskbarFromTheShellForAWhileThenItAnswers) {
     EXPECT_TRUE(waitCount(about, 1)) << windowText(GetDlgItem(about, IDC_COUNTER_LABEL));
 }
 
-// The taskbar's rectangle changes while it is raised.
+// The taskbar's rectangle changes while it is raised, to every other edge.
 struct MoveRow {
     const char* name;
     RECT bar;
@@ -194,19 +194,27 @@ TEST_P(MoveWhileRaised, StripFollowsAndTheRaiseEndsNormally) {
     EXPECT_FALSE(standInRaised()) << row.name;
     EXPECT_EQ(countShownInAbout(about), 1);
 
-    // A new approach of the new strip, elsewhere than the first, is a new raise.
-    const POINT onNewStrip = {600, (row.strip.top + row.strip.bottom) / 2};
+    // A new approach of the new strip, elsewhere than the first, is a new
+    // raise, and leaving it a new release.
+    const bool alongSide = row.strip.right - row.strip.left < row.strip.bottom - row.strip.top;
+    const POINT onNewStrip = alongSide ? POINT{(row.strip.left + row.strip.right) / 2, 600}
+                                       : POINT{600, (row.strip.top + row.strip.bottom) / 2};
     ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onNewStrip) == copy.window; }, EFFECT_BOUND_MS));
     ASSERT_TRUE(movePointer(onNewStrip.x, onNewStrip.y));
     EXPECT_TRUE(waitUntil([&] { return standInRaised(); }, EFFECT_BOUND_MS)) << row.name << ": not raised again";
     EXPECT_TRUE(waitCount(about, 2)) << row.name << ": " << windowText(GetDlgItem(about, IDC_COUNTER_LABEL));
+    ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
+    EXPECT_TRUE(waitUntil([&] { return shell_.timesSentToBottom() == 2; }, EFFECT_BOUND_MS))
+        << row.name << ": not released from the new edge";
     EXPECT_FALSE(messageBoxShown(copy.pid));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     E2E, MoveWhileRaised,
     ::testing::Values(MoveRow{"ShrinksAroundThePointer", {100, 718, 924, 768}, ABE_BOTTOM, {100, 764, 924, 768}, true},
-                      MoveRow{"MovesToTheTopEdge", TOP_BAR, ABE_TOP, TOP_STRIP, false}),
+                      MoveRow{"MovesToTheTopEdge", TOP_BAR, ABE_TOP, TOP_STRIP, false},
+                      MoveRow{"MovesToTheLeftEdge", {0, 0, 62, 768}, ABE_LEFT, {0, 0, 4, 768}, false},
+                      MoveRow{"MovesToTheRightEdge", {962, 0, 1024, 768}, ABE_RIGHT, {1020, 0, 1024, 768}, false}),
     [](const ::testing::TestParamInfo<MoveRow>& info) { return std::string(info.param.name); });
 
 // Exit while both dialogs are open, one of them with a change not applied.

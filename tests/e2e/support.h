@@ -31,6 +31,10 @@ bool leftClickAt(int x, int y);
 void rightClickAt(int x, int y);
 // Keys go to the foreground window's thread.
 void pressKey(WORD virtualKey);
+// Ctrl+Alt+T through the system's input queue, as the keyboard gives it.
+// Keys typed through X reach Wine's hot keys only while its desktop has the X
+// focus; SendInput reaches them always.
+void pressCtrlAltT();
 // The control that has the keyboard focus on the window's thread, as the
 // system tells any process; null when none has it.
 HWND keyboardFocusOf(HWND window);

@@ -70,6 +70,17 @@ void pressKey(WORD virtualKey) {
     SendInput(2, keys, sizeof(INPUT));
 }
 
+void pressCtrlAltT() {
+    const WORD keys[] = {VK_CONTROL, VK_MENU, 'T'};
+    INPUT input[6] = {};
+    for (int i = 0; i < 3; ++i) {
+        input[i].type = input[5 - i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = input[5 - i].ki.wVk = keys[i];
+        input[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(6, input, sizeof(INPUT));
+}
+
 HWND keyboardFocusOf(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);

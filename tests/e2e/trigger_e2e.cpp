@@ -35,8 +35,10 @@ protected:
         return copy;
     }
     POINT onStrip(int x = 500) const { return POINT{x, strip_.top + STRIP_DEPTH / 2}; }
-    bool moveOntoStrip(int x = 500) { return movePointer(x, onStrip(x).y); }
-    bool moveAway() { return movePointer(AWAY.x, AWAY.y); }
+    // The program reads the pointer until its next poll: input alone can
+    // leave the X pointer behind, where every reading finds it 100 ms later.
+    bool moveOntoStrip(int x = 500) { return placePointerForGood(x, onStrip(x).y); }
+    bool moveAway() { return placePointerForGood(AWAY.x, AWAY.y); }
 };
 
 TEST_F(Trigger, LiesExactlyOnTheStripInFrontOfTheCover) {
@@ -71,11 +73,12 @@ TEST_F(Trigger, DefaultsRaiseAfterTheDelayAndSendBackWhenThePointerLeaves) {
     ASSERT_NE(copy.window, nullptr);
 
     const DWORD moved = GetTickCount();
-    ASSERT_TRUE(moveOntoStrip());
+    ASSERT_TRUE(movePointer(500, onStrip().y));
     const bool raisedAtOnce = taskbarAboveCover();
     if (GetTickCount() - moved < BEFORE_DELAY_MS) {
         EXPECT_FALSE(raisedAtOnce) << "the taskbar came up before the delay ran out";
     }
+    ASSERT_TRUE(moveOntoStrip());
     EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar never came in front";
     saveScreenshot("trigger-raised");
 
@@ -323,7 +326,7 @@ TEST_P(Sweep, AlongTheStrip) {
     bool raisedDuringSweep = false;
     while (!raisedDuringSweep && GetTickCount() - start < sweepMs) {
         x = x + SWEEP_STEP_PX < strip_.right - 20 ? x + SWEEP_STEP_PX : strip_.left + 20;
-        moveOntoStrip(x);
+        movePointer(x, onStrip(x).y);
         const DWORD now = GetTickCount();
         longestGap = now - last > longestGap ? now - last : longestGap;
         last = now;

@@ -6,12 +6,15 @@
 
 #include <stdio.h>
 
+#include <vector>
+
 namespace outside {
 
 namespace {
 
 const char COVER_CLASS[] = "PendrelOutsideCover";
 const char DEFAULT_XDOTOOL[] = "/usr/bin/xdotool";
+const char UNIX_SHELL[] = "/bin/sh";
 const int ABSOLUTE_INPUT_SPAN = 65536;  // SendInput's absolute coordinates cover the screen in 0..65535
 const size_t COMMAND_LINE_CAPACITY = 512;
 const DWORD X_POINTER_AGE_MS = 150;
@@ -24,35 +27,69 @@ LONG absoluteCoordinate(int pixel, int span) {
     return static_cast<LONG>((static_cast<long long>(pixel) * ABSOLUTE_INPUT_SPAN + span - 1) / span);
 }
 
-// Starts xdotool with arguments naming a point ("mousemove %d %d", a real X
-// pointer motion, and what follows it), and returns at once; false when it
-// cannot be started.
-bool startXdotool(int x, int y, const char* arguments = "mousemove %d %d") {
-    char unixPath[MAX_PATH] = {};
-    DWORD length = GetEnvironmentVariableA("PENDREL_XDOTOOL", unixPath, MAX_PATH);
-    if (length == 0)
-        lstrcpynA(unixPath, DEFAULT_XDOTOOL, MAX_PATH);
-    if (length >= MAX_PATH || unixPath[0] != '/')
-        return false;
-    // Drive Z: is the Unix root under Wine. Wine gives no usable handle for
-    // a Unix process: the caller waits on the pointer, not on the process.
-    std::string path = std::string("Z:") + unixPath;
+// A Unix path as a Windows program of the prefix names it: drive Z: is the
+// Unix root.
+std::string throughDriveZ(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
     for (char& c : path)
         if (c == '/')
             c = '\\';
-    char commandLine[COMMAND_LINE_CAPACITY];
-    const int quoted = snprintf(commandLine, sizeof(commandLine), "\"%s\" ", path.c_str());
-    snprintf(commandLine + quoted, sizeof(commandLine) - quoted, arguments, x, y);
+    return path;
+}
+
+bool startUnixProgram(const std::string& commandLine) {
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
     if (info.hThread != nullptr)
         CloseHandle(info.hThread);
     if (info.hProcess != nullptr)
         CloseHandle(info.hProcess);
     return true;
+}
+
+// Starts xdotool with arguments naming a point ("mousemove %d %d", a real X
+// pointer motion, and what follows it); false when it cannot be started.
+// Wine gives no usable handle for a Unix process, so with `doneMark` (a Unix
+// path) the shell runs it and then creates that file: the caller waits on
+// the file, not on the process.
+bool startXdotool(int x, int y, const char* arguments = "mousemove %d %d", const std::string& doneMark = std::string()) {
+    char unixPath[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA("PENDREL_XDOTOOL", unixPath, MAX_PATH);
+    if (length == 0)
+        lstrcpynA(unixPath, DEFAULT_XDOTOOL, MAX_PATH);
+    if (length >= MAX_PATH || unixPath[0] != '/')
+        return false;
+    char action[COMMAND_LINE_CAPACITY];
+    snprintf(action, sizeof(action), arguments, x, y);
+    char motion[COMMAND_LINE_CAPACITY];
+    if (doneMark.empty()) {
+        snprintf(motion, sizeof(motion), "\"%s\" %s", throughDriveZ(unixPath).c_str(), action);
+        return startUnixProgram(motion);
+    }
+    snprintf(motion, sizeof(motion), "\"%s\" -c \"'%s' %s; : >'%s'\"", throughDriveZ(UNIX_SHELL).c_str(), unixPath,
+             action, doneMark.c_str());
+    return startUnixProgram(motion);
+}
+
+// An X motion that a slow machine starts late would put the pointer back
+// after later moves: the motion is over before this returns (or the bound
+// ran out).
+bool runXdotool(int x, int y) {
+    char name[MAX_PATH];
+    snprintf(name, sizeof(name), "/tmp/pendrel-xdotool-%lu.done", GetCurrentProcessId());
+    const std::string mark = throughDriveZ(name);
+    DeleteFileA(mark.c_str());
+    if (!startXdotool(x, y, "mousemove %d %d", name))
+        return false;
+    const bool done =
+        waitUntil([&] { return GetFileAttributesA(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, EFFECT_BOUND_MS);
+    DeleteFileA(mark.c_str());
+    return done;
 }
 
 LRESULT CALLBACK coverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -197,7 +234,7 @@ const char* pointerMethod() {
 
 bool placePointerForGood(int x, int y) {
     for (int attempt = 0; attempt < PLACE_ATTEMPTS; ++attempt) {
-        startXdotool(x, y);
+        runXdotool(x, y);
         movePointer(x, y);
         Sleep(X_POINTER_AGE_MS);
         if (cursorAt(x, y))

@@ -300,8 +300,9 @@ TEST_F(ResourceTest, CursorIsAMonochromeHandWithItsHotSpotOnTheFingerTip) {
 // Context menu
 // ---------------------------------------------------------------------------
 
+// The numbers are written out: other programs send these commands.
 TEST_F(ResourceTest, ContextMenuIsOnePopupWithThreeCommands) {
-    HMENU bar = LoadMenuA(g_app.program.instance, MAKEINTRESOURCEA(IDM_CONTEXT));
+    HMENU bar = LoadMenuA(g_app.program.instance, MAKEINTRESOURCEA(111));
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(GetMenuItemCount(bar), 1);
     char title[TEXT_BUFFER_SIZE] = "x";
@@ -315,9 +316,9 @@ TEST_F(ResourceTest, ContextMenuIsOnePopupWithThreeCommands) {
         const char* text;
     };
     const Item items[] = {
-        {IDM_ABOUT, "&About Pendrel..."},
-        {IDM_CONFIG, "&Configuration..."},
-        {IDM_EXIT, "&Exit"},
+        {30001, "&About Pendrel..."},
+        {30002, "&Configuration..."},
+        {30003, "&Exit"},
     };
     ASSERT_EQ(GetMenuItemCount(popup), 3);
     for (int position = 0; position < 3; ++position) {

@@ -66,14 +66,18 @@ TEST(TriggerGeometry, ExtremeRectanglesGiveClampedBandsAndSizes) {
 }
 
 // Secondary taskbars on monitors placed every way around the primary one
-// (negative coordinates included), shown and auto-hidden, on every edge.
+// (negative coordinates included), shown and auto-hidden, on every edge; a
+// taskbar across the border of two monitors belongs to the one given first,
+// whichever order the two come in.
 TEST(TriggerGeometry, SecondaryTaskbarsGetTheBandOfTheirMonitorsEdge) {
     const Rect right = {1024, 0, 2048, 768}, left = {-1280, 0, 0, 1024}, above = {0, -768, 1024, 0};
+    const Rect wideA = {0, 0, 1920, 1080}, wideB = {1920, 0, 3840, 1080}, below = {0, 1080, 1920, 2160};
     struct {
         const char* name;
         Rect taskbar, monitor;
         uint32_t edge;
         Rect strip;
+        Rect neighbour = {};  // the other monitor under the taskbar; none when empty
     } cases[] = {
         {"bottom, right of the primary", {1024, 728, 2048, 768}, right, EDGE_BOTTOM, {1024, 764, 2048, 768}},
         {"top, right of the primary", {1024, 0, 2048, 40}, right, EDGE_TOP, {1024, 0, 2048, 4}},
@@ -88,11 +92,30 @@ TEST(TriggerGeometry, SecondaryTaskbarsGetTheBandOfTheirMonitorsEdge) {
         {"auto-hidden on the left", {-1340, 0, -1278, 1024}, left, EDGE_LEFT, {-1280, 0, -1276, 1024}},
         {"auto-hidden on the right", {2046, 0, 2108, 768}, right, EDGE_RIGHT, {2044, 0, 2048, 768}},
         {"shorter than its monitor", {1200, 728, 1800, 768}, right, EDGE_BOTTOM, {1200, 764, 1800, 768}},
+        {"square lies along the top", {1024, 0, 1124, 100}, right, EDGE_TOP, {1024, 0, 1124, 4}},
+        {"long, on the middle row", {1024, 364, 2048, 404}, right, EDGE_BOTTOM, {1024, 764, 2048, 768}},
+        {"tall, on the middle column", {1505, 0, 1567, 768}, right, EDGE_RIGHT, {2044, 0, 2048, 768}},
+        {"wider than its monitor", {1000, 728, 2100, 768}, right, EDGE_BOTTOM, {1024, 764, 2048, 768}},
+        {"taller than its monitor", {1024, -10, 1086, 780}, right, EDGE_LEFT, {1024, 0, 1028, 768}},
+        {"hidden on a left edge shared", {1862, 0, 1922, 1080}, wideB, EDGE_LEFT, {1920, 0, 1924, 1080}, wideA},
+        {"hidden on a right edge shared", {1918, 0, 1978, 1080}, wideA, EDGE_RIGHT, {1916, 0, 1920, 1080}, wideB},
+        {"hidden on a bottom edge shared", {0, 1078, 1920, 1118}, wideA, EDGE_BOTTOM, {0, 1076, 1920, 1080}, below},
+        {"beside the neighbour, on none of it", {1920, 0, 1982, 1080}, wideB, EDGE_LEFT, {1920, 0, 1924, 1080}, wideA},
     };
     for (const auto& c : cases) {
+        if (c.neighbour.right > c.neighbour.left) {
+            EXPECT_EQ(1u, edgeMonitorOf(c.taskbar, c.neighbour, c.monitor)) << c.name;
+            EXPECT_EQ(0u, edgeMonitorOf(c.taskbar, c.monitor, c.neighbour)) << c.name;
+        }
         EXPECT_EQ(c.edge, secondaryEdge(c.taskbar, c.monitor)) << c.name;
         EXPECT_TRUE(secondaryStrip(c.taskbar, c.monitor, c.edge) == c.strip) << c.name;
     }
+    // The monitors are looked for at the ends of the short side, halfway along.
+    Point ends[2];
+    edgeProbePoints(Rect{1862, 0, 1922, 1080}, ends);
+    EXPECT_TRUE(ends[0].x == 1862 && ends[0].y == 540 && ends[1].x == 1921 && ends[1].y == 540);
+    edgeProbePoints(Rect{0, 1078, 1920, 1118}, ends);
+    EXPECT_TRUE(ends[0].x == 960 && ends[0].y == 1078 && ends[1].x == 960 && ends[1].y == 1117);
 }
 
 // The strip and the release margin cover the same physical band at any scale.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "resources/constants.h"
 #include "trigger/shell_watch.h"
 
 namespace {
@@ -11,8 +10,8 @@ TEST(ShellWatch, AsksOnAnySignOfChangeAndOtherwiseTwiceAMinute) {
         bool ask;
     } cases[] = {
         {{false, false, false, false, 0}, false},                            // an idle tick
-        {{false, false, false, false, SHELL_ASK_SAFETY_TICKS - 2}, false},   // still idle
-        {{false, false, false, false, SHELL_ASK_SAFETY_TICKS - 1}, true},    // the safety net
+        {{false, false, false, false, 28}, false},                           // still idle
+        {{false, false, false, false, 29}, true},                            // the safety net: every 30th poll
         {{false, false, false, false, 0xFFFFFFF0u}, true},                   // long overdue
         {{true, false, false, false, 0}, true},                              // another or no taskbar window
         {{false, true, false, false, 0}, true},                              // moved, resized, slid in or out
