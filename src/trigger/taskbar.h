@@ -8,6 +8,8 @@
 HWND findTaskbar();
 // The next secondary taskbar after `after` (null: the first), or null.
 HWND findSecondaryTaskbar(HWND after);
+// The rectangle of the monitor the window is on, or nearest to.
+bool monitorRectOf(HWND window, RECT* monitor);
 // The DPI of the monitor the window is on, or nearest to, where the system
 // tells it (Windows 8.1 and later), else of the window (Windows 10), else of
 // the system.

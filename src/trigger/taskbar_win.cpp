@@ -74,6 +74,15 @@ uint32_t monitorDpiOf(HWND window) {
     return dpiOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), window);
 }
 
+bool monitorRectOf(HWND window, RECT* monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
+        return false;
+    *monitor = info.rcMonitor;
+    return true;
+}
+
 bool edgeMonitorOf(HWND taskbar, const RECT& rect, RECT* monitor, uint32_t* dpi) {
     Point ends[2];
     edgeProbePoints(toRect(rect), ends);
