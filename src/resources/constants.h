@@ -77,6 +77,17 @@ const uint32_t HOT_KEY_MOD_SHIFT = 0x04;    // MOD_SHIFT
 #define RUN_KEY_PATH "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 const unsigned RUN_VALUE_CAPACITY = 1024;
 
+// The programs in front of which the strips keep out of the way: a stored
+// list, or one typed in the dialog, of at most this many characters.
+const unsigned NEVER_OVER_MAX_CHARS = 1024;
+// The path of the program in front is read into this many characters; a
+// longer one is not compared.
+const unsigned PROGRAM_PATH_CAPACITY = 1024;
+// The system's answers on the user's state (QUERY_USER_NOTIFICATION_STATE)
+// that keep the strips away from a full-screen window in front.
+const uint32_t NOTIFICATION_STATE_D3D_FULL_SCREEN = 3;  // QUNS_RUNNING_D3D_FULL_SCREEN
+const uint32_t NOTIFICATION_STATE_PRESENTATION = 4;     // QUNS_PRESENTATION_MODE
+
 // Settings limits.
 const uint32_t DELAY_MS_DEFAULT = 200;
 const uint32_t DELAY_MS_MIN_STORED = 1;
