@@ -17,6 +17,9 @@ struct ProgramState {
     HWND mainWindow = nullptr;
     UINT taskbarCreatedMessage = 0;  // registered "TaskbarCreated", 0 when registration failed
     LONG inMenuLoop = 0;             // the main window is tracking a menu
+    // The user paused the strips from the icon's menu; never stored, so a
+    // new start is never paused.
+    LONG paused = 0;
     // The main window could not register the chosen shortcut (another
     // program holds it): the configuration dialog says so.
     LONG hotKeyRefused = 0;

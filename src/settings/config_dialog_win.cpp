@@ -80,7 +80,21 @@ void showHotKeyRefusal(HWND dialog) {
     ShowWindow(GetDlgItem(dialog, IDC_HOT_KEY_TAKEN), programState().hotKeyRefused ? SW_SHOW : SW_HIDE);
 }
 
-void applyDialogSettings(HWND dialog) {
+// The list is kept as typed, up to its limit; a longer one is refused as a
+// whole rather than cut, and the row under the box says so.
+bool readNeverOverBox(HWND dialog) {
+    const int typed = GetWindowTextLengthW(GetDlgItem(dialog, IDC_NEVER_OVER));
+    const bool fits = typed <= static_cast<int>(NEVER_OVER_MAX_CHARS);
+    ShowWindow(GetDlgItem(dialog, IDC_NEVER_OVER_TOO_LONG), fits ? SW_HIDE : SW_SHOW);
+    if (fits)
+        GetDlgItemTextW(dialog, IDC_NEVER_OVER, currentSettings().neverOver, NEVER_OVER_MAX_CHARS + 1);
+    return fits;
+}
+
+// False, with nothing applied or stored, when the list of programs is refused.
+bool applyDialogSettings(HWND dialog) {
+    if (!readNeverOverBox(dialog))
+        return false;
     Settings& settings = currentSettings();
     settings.delayEnabled = checkedState(dialog, IDC_DELAY_ENABLED);
     const UINT typed = readDelayBox(dialog);
@@ -91,12 +105,14 @@ void applyDialogSettings(HWND dialog) {
     settings.highlight = checkedState(dialog, IDC_HIGHLIGHT);
     settings.allScreens = checkedState(dialog, IDC_ALL_SCREENS);
     settings.hotKey = hotKeyOfControl(dialog);
+    settings.avoidFullScreen = checkedState(dialog, IDC_AVOID_FULL_SCREEN);
     applyIconSettings(dialog);
     saveSettings();
     setStartAtSignIn(checkedState(dialog, IDC_START_AT_SIGN_IN) != 0);
     // The main window registers the shortcut itself, before this returns.
     SendMessageA(programState().mainWindow, WM_SETTINGS_APPLIED, 0, 0);
     showHotKeyRefusal(dialog);
+    return true;
 }
 
 INT_PTR onInitDialog(HWND dialog) {
@@ -124,6 +140,9 @@ INT_PTR onInitDialog(HWND dialog) {
     setCheck(dialog, IDC_ALL_SCREENS, settings.allScreens);
     setCheck(dialog, IDC_START_AT_SIGN_IN, startsAtSignIn() ? 1 : 0);
     SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, settings.hotKey, 0);
+    setCheck(dialog, IDC_AVOID_FULL_SCREEN, settings.avoidFullScreen);
+    // Wide: the box of the version 6 controls keeps any name.
+    SetDlgItemTextW(dialog, IDC_NEVER_OVER, settings.neverOver);
     showHotKeyRefusal(dialog);
     enableDelayControls(dialog, settings.delayEnabled != 0);
     enableControl(dialog, IDC_REMOVE_ICON, settings.showTrayIcon != 0);
@@ -144,9 +163,10 @@ void disableApply(HWND dialog) {
 }
 
 // OK keeps the dialog open while it says that the shortcut is taken, so that
-// the refusal is seen.
+// the refusal is seen; a refused list keeps it open with Apply as it was.
 INT_PTR onOkOrApply(HWND dialog, WPARAM command) {
-    applyDialogSettings(dialog);
+    if (!applyDialogSettings(dialog))
+        return TRUE;
     if (command == IDOK && !programState().hotKeyRefused)
         DestroyWindow(dialog);
     else

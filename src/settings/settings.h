@@ -17,6 +17,10 @@ struct Settings {
     DWORD highlight = 1;
     DWORD allScreens = 1;  // a strip for the taskbar of every monitor
     DWORD hotKey = 0;      // the shortcut that shows the taskbar, as the hot-key control gives it; 0: none
+    DWORD avoidFullScreen = 1;  // keep out of the way of full-screen games and presentations
+    // The programs in front of which the strips keep out of the way, as
+    // stored: file names separated by semicolons.
+    WCHAR neverOver[NEVER_OVER_MAX_CHARS + 1] = {};
 };
 
 struct ConfigDialogState {
