@@ -17,6 +17,7 @@
 #include "tray/tray_state.h"
 #include "trigger/activation.h"
 #include "trigger/locator.h"
+#include "trigger/stand_aside.h"
 #include "trigger/trigger_state.h"
 
 namespace {
@@ -94,10 +95,20 @@ LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Not stored: only this run is paused. The menu shows the pause by its check
+// mark, the icon by its tooltip.
+void togglePause() {
+    programState().paused = programState().paused ? 0 : 1;
+    if (programState().paused)
+        quietStrips();
+    showTrayTip(programState().mainWindow);
+}
+
 LRESULT onCommand(WPARAM wParam) {
     switch (LOWORD(wParam)) {
     case IDM_ABOUT: openAboutDialog(); break;
     case IDM_CONFIG: openConfigDialog(); break;
+    case IDM_PAUSE: togglePause(); break;
     case IDM_EXIT: PostMessageA(programState().mainWindow, WM_CLOSE, 0, 0); break;
     default: break;
     }
@@ -157,8 +168,11 @@ LRESULT onHotKey(WPARAM id) {
     return 0;
 }
 
+// The list of programs or the full-screen setting may have changed: the
+// window in front is looked at afresh.
 LRESULT onSettingsApplied(HWND window) {
     registerShowTaskbarKey(window);
+    forgetFront();
     return 0;
 }
 
