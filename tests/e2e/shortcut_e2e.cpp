@@ -8,22 +8,6 @@ namespace {
 
 // Longer than two polls: a release that was going to happen has happened.
 const DWORD TWO_POLLS_MS = 2500;
-// Ctrl+Alt+T as the hot-key control stores it.
-const char CTRL_ALT_T[] = "1620";
-
-// Through the system's input queue, as the keyboard gives it. Keys typed
-// through X reach Wine's hot keys only while its desktop has the X focus;
-// SendInput reaches them always.
-void pressCtrlAltT() {
-    const WORD keys[] = {VK_CONTROL, VK_MENU, 'T'};
-    INPUT input[6] = {};
-    for (int i = 0; i < 3; ++i) {
-        input[i].type = input[5 - i].type = INPUT_KEYBOARD;
-        input[i].ki.wVk = input[5 - i].ki.wVk = keys[i];
-        input[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(6, input, sizeof(INPUT));
-}
 
 using Shortcut = PendrelTest;
 
