@@ -51,19 +51,23 @@ TEST_F(OutOfTheWay, PauseStopsThePointerNotTheShortcutAndLetsNewWindowsOverTheSt
     EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the pointer does not raise after the resume";
 }
 
-// The same small program in front, first copied under a listed name written
-// in another case, then under its own name, which is not listed.
+// A small program in front, full-screen and always on top as a game is:
+// first copied under a listed name written in another case, then under its
+// own name, which is not listed.
 TEST_F(OutOfTheWay, ListedProgramInFrontIsNotCoveredAndAnUnlistedOneIs) {
     ASSERT_TRUE(writeSetting(PENDREL_REG_NEVER_OVER, "other.exe; listed.exe"));
-    ASSERT_TRUE(CopyFileA(besideDriver(FRONT_PROGRAM_EXE).c_str(), besideDriver(LISTED_COPY).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(besideDriver(BARE_PROGRAM_EXE).c_str(), besideDriver(LISTED_COPY).c_str(), FALSE));
     Pendrel& copy = launch();
     ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
-    for (const char* exe : {LISTED_COPY, FRONT_PROGRAM_EXE}) {
+    for (const char* exe : {LISTED_COPY, BARE_PROGRAM_EXE}) {
         SCOPED_TRACE(exe);
         Program front;
         ASSERT_TRUE(startProgram(exe, front));
-        ASSERT_NE(waitForWindow(front, FRONT_PROGRAM_CLASS, nullptr), nullptr);
+        ASSERT_TRUE(waitUntil([&] { return (front.window = findVisibleWindow(front.pid, nullptr, nullptr)); },
+                              START_BOUND_MS));
+        SetWindowPos(front.window, HWND_TOPMOST, 0, 0, screenWidth(), screenHeight(), SWP_SHOWWINDOW);
+        SetForegroundWindow(front.window);
         EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == front.window; }, EFFECT_BOUND_MS));
         ASSERT_TRUE(moveOntoStrip());
         if (exe == LISTED_COPY) {

@@ -24,10 +24,9 @@ const char MESSAGE_BOX_CLASS[] = "#32770";
 const char TASKBAR_CREATED[] = "TaskbarCreated";
 
 const char PENDREL_EXE[] = "pendrel.exe";
-// A full-screen always-on-top program of its own process beside the driver,
-// copied under the names a scenario needs.
-const char FRONT_PROGRAM_EXE[] = "e2e_front.exe";
-const char FRONT_PROGRAM_CLASS[] = "PendrelTestFront";
+// The smallest window program (tools/bench), beside the driver: a program of
+// its own that scenarios copy under the names they need.
+const char BARE_PROGRAM_EXE[] = "bench_bare.exe";
 const DWORD EXIT_OK = 0;
 // What another process reads of the TriggerWindow's extended style: the window
 // manager drops the window edge from a frameless popup.

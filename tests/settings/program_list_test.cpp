@@ -58,16 +58,4 @@ TEST(ProgramList, ProgramsMatchByFileNameWithoutRegardToCase) {
     EXPECT_EQ(0u, fileNameStart(L"b.exe", 5));
 }
 
-TEST(ProgramList, StoredListsEndAtTheirNulAndAreRefusedPastTheLimit) {
-    size_t length = 99;
-    const std::wstring longest(1024, L'a');
-    EXPECT_TRUE(acceptStoredList(longest.data(), longest.size(), &length));
-    EXPECT_EQ(1024u, length);
-    const std::wstring tooLong(1025, L'a');
-    EXPECT_FALSE(acceptStoredList(tooLong.data(), tooLong.size(), &length));
-    const std::wstring cut = tooLong.substr(0, 3) + L'\0' + tooLong;
-    EXPECT_TRUE(acceptStoredList(cut.data(), cut.size(), &length));
-    EXPECT_EQ(3u, length);
-}
-
 }  // namespace

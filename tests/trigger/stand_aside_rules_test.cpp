@@ -51,19 +51,4 @@ TEST(StandAsideRules, EventsOfAStripThatStandsAside) {
     }
 }
 
-TEST(StandAsideRules, TheSystemIsAskedOnlyAboutAFullScreenWindowInFront) {
-    // setting, covers its monitor, came to the front, at the poll
-    EXPECT_TRUE(askNotificationState(true, true, true, false));
-    EXPECT_TRUE(askNotificationState(true, true, false, true));
-    EXPECT_FALSE(askNotificationState(true, true, false, false)) << "a hit test with the same window in front";
-    EXPECT_FALSE(askNotificationState(true, false, true, true));
-    EXPECT_FALSE(askNotificationState(false, true, true, true));
-
-    const Rect monitor = {1024, 0, 2048, 768};
-    EXPECT_TRUE(coversMonitor({1024, 0, 2048, 768}, monitor));
-    EXPECT_TRUE(coversMonitor({1016, -8, 2056, 776}, monitor));
-    EXPECT_FALSE(coversMonitor({1024, 0, 2048, 767}, monitor));
-    EXPECT_FALSE(coversMonitor({0, 0, 1024, 768}, monitor));
-}
-
 }  // namespace

@@ -1,6 +1,7 @@
 // The smallest window program, built the way pendrel.exe is: what the
 // compiler, the static runtime and the PE format cost before any feature.
-// Only its file size is looked at.
+// Only its file size is looked at; the end-to-end scenarios also run copies
+// of it under names of their own.
 #include <windows.h>
 
 namespace {
