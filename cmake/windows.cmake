@@ -11,6 +11,10 @@ if(NOT MSVC)
     add_link_options(-Wl,--gc-sections -s)
     # The pure decisions' library was made before these lines were read.
     target_compile_options(pendrel_pure PRIVATE -Os -ffunction-sections -fdata-sections)
+    # With -fdata-sections, GCC for Windows stores even data that starts as
+    # zeros in the file (.data$name instead of .bss): the records that start
+    # empty are kept apart in this file, which goes without it.
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/app_state_win.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 endif()
 
 set(PENDREL_WIN_SOURCES ${PENDREL_ALL_SOURCES})

@@ -87,7 +87,7 @@ bool readNeverOverBox(HWND dialog) {
     const bool fits = typed <= static_cast<int>(NEVER_OVER_MAX_CHARS);
     ShowWindow(GetDlgItem(dialog, IDC_NEVER_OVER_TOO_LONG), fits ? SW_HIDE : SW_SHOW);
     if (fits)
-        GetDlgItemTextW(dialog, IDC_NEVER_OVER, currentSettings().neverOver, NEVER_OVER_MAX_CHARS + 1);
+        GetDlgItemTextW(dialog, IDC_NEVER_OVER, neverOverList().names, NEVER_OVER_MAX_CHARS + 1);
     return fits;
 }
 
@@ -142,7 +142,7 @@ INT_PTR onInitDialog(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, settings.hotKey, 0);
     setCheck(dialog, IDC_AVOID_FULL_SCREEN, settings.avoidFullScreen);
     // Wide: the box of the version 6 controls keeps any name.
-    SetDlgItemTextW(dialog, IDC_NEVER_OVER, settings.neverOver);
+    SetDlgItemTextW(dialog, IDC_NEVER_OVER, neverOverList().names);
     showHotKeyRefusal(dialog);
     enableDelayControls(dialog, settings.delayEnabled != 0);
     enableControl(dialog, IDC_REMOVE_ICON, settings.showTrayIcon != 0);

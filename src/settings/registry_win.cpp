@@ -80,7 +80,7 @@ void loadListName(WCHAR (&name)[TEXT_BUFFER_SIZE]) {
 void loadNeverOver(HKEY key) {
     WCHAR name[TEXT_BUFFER_SIZE];
     loadListName(name);
-    readStoredList(key, name, currentSettings().neverOver);
+    readStoredList(key, name, neverOverList().names);
 }
 
 // A stored value that was not taken (another type, too long) stays as it is
@@ -89,7 +89,7 @@ void loadNeverOver(HKEY key) {
 void saveNeverOver(HKEY key) {
     WCHAR name[TEXT_BUFFER_SIZE];
     loadListName(name);
-    const WCHAR* list = currentSettings().neverOver;
+    const WCHAR* list = neverOverList().names;
     WCHAR stored[NEVER_OVER_MAX_CHARS + 1];
     if (list[0] == L'\0' && readStoredList(key, name, stored) == LIST_REFUSED)
         return;

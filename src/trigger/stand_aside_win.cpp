@@ -9,38 +9,22 @@
 // The records this file works on, reached once.
 static const ProgramState& program = programState();
 static const Settings& settings = currentSettings();
+static const ProgramList& listed = neverOverList();
 static FrontWatch& front = triggerState().front;
 
 typedef BOOL(WINAPI* ImagePathQuery)(HANDLE, DWORD, LPWSTR, PDWORD);
 
-// Looked up once, where they exist (Windows Vista and later). Function
-// statics get constants only: see taskbar_win.cpp.
-static NotificationStateQuery systemNotificationState() {
-    static bool looked = false;
-    static NotificationStateQuery proc = nullptr;
-    if (!looked) {
-        looked = true;
-        proc = (NotificationStateQuery)(void*)GetProcAddress(GetModuleHandleA("shell32.dll"),
-                                                             "SHQueryUserNotificationState");
-    }
-    return proc;
-}
-
-static ImagePathQuery imagePathQuery() {
-    static bool looked = false;
-    static ImagePathQuery proc = nullptr;
-    if (!looked) {
-        looked = true;
-        proc = (ImagePathQuery)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameW");
-    }
-    return proc;
+// Functions of Windows Vista and later, looked up where they are asked for:
+// at most once a second, or when another window comes to the front.
+static FARPROC systemFunction(const char* module, const char* name) {
+    return GetProcAddress(GetModuleHandleA(module), name);
 }
 
 // The full path of the image of the window's process, in capitals; 0 when it
 // cannot be read.
 static DWORD programPathOf(HWND window, WCHAR (&path)[PROGRAM_PATH_CAPACITY]) {
     DWORD pid = 0;
-    ImagePathQuery query = imagePathQuery();
+    ImagePathQuery query = (ImagePathQuery)(void*)systemFunction("kernel32.dll", "QueryFullProcessImageNameW");
     if (query == nullptr || GetWindowThreadProcessId(window, &pid) == 0)
         return 0;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -56,30 +40,33 @@ static DWORD programPathOf(HWND window, WCHAR (&path)[PROGRAM_PATH_CAPACITY]) {
 
 // Letters beyond ASCII are folded here, on both sides, the system's way.
 static bool programListed(HWND window) {
-    if (window == nullptr || settings.neverOver[0] == L'\0')
+    if (window == nullptr || listed.names[0] == L'\0')
         return false;
     WCHAR path[PROGRAM_PATH_CAPACITY];
     const DWORD length = programPathOf(window, path);
     if (length == 0)
         return false;
     WCHAR list[NEVER_OVER_MAX_CHARS + 1];
-    lstrcpynW(list, settings.neverOver, NEVER_OVER_MAX_CHARS + 1);
+    lstrcpynW(list, listed.names, NEVER_OVER_MAX_CHARS + 1);
     const DWORD listLength = static_cast<DWORD>(lstrlenW(list));
     CharUpperBuffW(list, listLength);
     const size_t name = fileNameStart(path, length);
     return listNamesProgram(list, listLength, path + name, length - name);
 }
 
-static bool coversItsMonitor(HWND window) {
+// Whether the window covers the whole monitor that `onMonitorOf` lies on.
+static bool coversMonitorOf(HWND window, HWND onMonitorOf) {
     RECT rect = {}, monitor = {};
-    return window != nullptr && GetWindowRect(window, &rect) && monitorRectOf(window, &monitor) &&
+    return window != nullptr && GetWindowRect(window, &rect) && monitorRectOf(onMonitorOf, &monitor) &&
            coversMonitor(toRect(rect), toRect(monitor));
 }
 
 // A system without the question, or one that fails, reports nothing that
 // keeps the strips away.
 static DWORD askSystem() {
-    NotificationStateQuery query = front.query != nullptr ? front.query : systemNotificationState();
+    NotificationStateQuery query = front.query;
+    if (query == nullptr)
+        query = (NotificationStateQuery)(void*)systemFunction("shell32.dll", "SHQueryUserNotificationState");
     QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
     if (query == nullptr || FAILED(query(&state)))
         return 0;
@@ -94,16 +81,14 @@ static void lookAtFront(bool atPoll) {
     front.window = now;
     if (changed)
         front.listed = programListed(now) ? 1 : 0;
-    const bool ask = askNotificationState(settings.avoidFullScreen != 0, coversItsMonitor(now), changed, atPoll);
+    const bool ask = askNotificationState(settings.avoidFullScreen != 0, coversMonitorOf(now, now), changed, atPoll);
     front.notificationState = ask ? askSystem() : 0;
 }
 
 // The system answered only while the window in front covers its own monitor;
 // whether it covers this strip's is looked at only then.
 static bool frontCovers(const Strip& strip) {
-    RECT rect = {}, monitor = {};
-    return front.notificationState != 0 && GetWindowRect(front.window, &rect) &&
-           monitorRectOf(strip.taskbarWindow, &monitor) && coversMonitor(toRect(rect), toRect(monitor));
+    return front.notificationState != 0 && coversMonitorOf(front.window, strip.taskbarWindow);
 }
 
 bool stripStandsAside(const Strip& strip) {

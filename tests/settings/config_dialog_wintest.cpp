@@ -71,6 +71,7 @@ class ConfigDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
+        neverOverList() = ProgramList{};
         g_app.program.instance = GetModuleHandleA(nullptr);
         registerClassOnce(DIALOG_CLASS, DefDlgProcA, DLGWINDOWEXTRA);
         registerClassOnce(OWNER_CLASS, DefWindowProcA, 0);
@@ -584,7 +585,7 @@ namespace {
 // why, and stores nothing.
 TEST_F(ConfigDialog, ListOfProgramsIsShownAsStoredAndRefusedPastItsLimit) {
     const std::wstring names = L"\u0141\u00f3d\u017a.exe; game.exe";
-    lstrcpyW(g_app.settings.neverOver, names.c_str());
+    lstrcpyW(neverOverList().names, names.c_str());
     open();
     WCHAR shown[64] = {};
     GetDlgItemTextW(dialog_, IDC_NEVER_OVER, shown, 64);
@@ -598,13 +599,13 @@ TEST_F(ConfigDialog, ListOfProgramsIsShownAsStoredAndRefusedPastItsLimit) {
     EXPECT_EQ(g_app.config.dialog, dialog_) << "OK closed the dialog";
     EXPECT_TRUE(IsWindowVisible(item(IDC_NEVER_OVER_TOO_LONG)));
     EXPECT_FALSE(keyExists());
-    EXPECT_EQ(names, g_app.settings.neverOver);
+    EXPECT_EQ(names, neverOverList().names);
     EXPECT_EQ(1u, g_app.settings.highlight);
 
     SetDlgItemTextW(dialog_, IDC_NEVER_OVER, tooLong.c_str() + 1);
     click(IDOK);
     EXPECT_EQ(g_app.config.dialog, nullptr);
-    EXPECT_EQ(1024, lstrlenW(g_app.settings.neverOver));
+    EXPECT_EQ(1024, lstrlenW(neverOverList().names));
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ class RegistrySettings : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
+        neverOverList() = ProgramList{};
         g_app.program.instance = GetModuleHandleA(nullptr);
         deleteKey();
     }
@@ -370,16 +371,16 @@ namespace {
 // next save leaves it as it is.
 TEST_F(RegistrySettings, ListOfProgramsIsTextWithinItsLimitAndLeftAloneOtherwise) {
     const std::wstring names = L"\u0141\u00f3d\u017a.exe; game.exe";
-    lstrcpyW(g_app.settings.neverOver, names.c_str());
+    lstrcpyW(neverOverList().names, names.c_str());
     saveSettings();
-    g_app.settings = Settings{};
+    neverOverList() = ProgramList{};
     loadSettings();
-    EXPECT_EQ(names, g_app.settings.neverOver);
+    EXPECT_EQ(names, neverOverList().names);
 
     deleteKey();
     ASSERT_EQ(setText(LIST_NAME, std::string(1024, 'a')), ERROR_SUCCESS);
     loadSettings();
-    EXPECT_EQ(1024, lstrlenW(g_app.settings.neverOver));
+    EXPECT_EQ(1024, lstrlenW(neverOverList().names));
 
     const StoredValue ignored[] = {{LIST_NAME, REG_DWORD, std::string("\x01\0\0\0", 4)},
                                    {LIST_NAME, REG_EXPAND_SZ, sz("game.exe")},
@@ -393,9 +394,9 @@ TEST_F(RegistrySettings, ListOfProgramsIsTextWithinItsLimitAndLeftAloneOtherwise
         deleteKey();
         ASSERT_EQ(setRaw(LIST_NAME, value.type, value.data), ERROR_SUCCESS);
         const StoredValue before = listStored();
-        g_app.settings = Settings{};
+        neverOverList() = ProgramList{};
         loadSettings();
-        EXPECT_EQ(0, lstrlenW(g_app.settings.neverOver)) << value.type;
+        EXPECT_EQ(0, lstrlenW(neverOverList().names)) << value.type;
         saveSettings();
         EXPECT_EQ(before, listStored()) << value.type;
         EXPECT_EQ(value.type, before.type);
