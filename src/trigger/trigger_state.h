@@ -30,8 +30,8 @@ typedef HRESULT(WINAPI* NotificationStateQuery)(QUERY_USER_NOTIFICATION_STATE* s
 // window comes to the front, and at each poll.
 struct FrontWatch {
     HWND window = nullptr;
-    LONG listed = 0;                // its program is on the user's list
-    DWORD notificationState = 0;    // the system's answer while it covers its monitor, else 0
+    LONG listed = 0;              // its program is on the user's list
+    DWORD notificationState = 0;  // the system's answer while it covers its monitor, else 0
     // Stands in for the system's SHQueryUserNotificationState when set (the
     // tests: Wine always answers that notifications are welcome).
     NotificationStateQuery query = nullptr;
