@@ -18,10 +18,10 @@ if(NOT MSVC)
     target_compile_options(pendrel_pure PRIVATE ${PENDREL_LTO})
     # GCC gives each zero-filled variable of a data section of its own a
     # section with contents on this target: the start-at-sign-in texts (long
-    # paths, 192 KiB) would be written out into the file instead of costing
-    # nothing until used.
-    set_source_files_properties(${CMAKE_SOURCE_DIR}/src/settings/sign_in_win.cpp PROPERTIES
-        COMPILE_OPTIONS -fno-data-sections)
+    # paths, 192 KiB) and the records that start empty would be written out
+    # into the file instead of costing nothing until used.
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/src/settings/sign_in_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/app/app_state_win.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 endif()
 
 set(PENDREL_WIN_SOURCES ${PENDREL_ALL_SOURCES})

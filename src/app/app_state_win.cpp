@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 
 AppState g_app;
+static ProgramList g_neverOverList;
 
 ProgramState& programState() {
     return g_app.program;
@@ -8,6 +9,10 @@ ProgramState& programState() {
 
 Settings& currentSettings() {
     return g_app.settings;
+}
+
+ProgramList& neverOverList() {
+    return g_neverOverList;
 }
 
 ConfigDialogState& configDialogState() {

@@ -20,6 +20,7 @@
 #include "trigger/activation.h"
 #include "trigger/composition.h"
 #include "trigger/locator.h"
+#include "trigger/stand_aside.h"
 #include "trigger/trigger_state.h"
 
 namespace {
@@ -121,10 +122,28 @@ void foregroundWhenHandled(UINT command) {
 }
 
 // The menu's click is over once its command arrives.
+void openFromMenu(UINT command) {
+    if (command == IDM_ABOUT)
+        openAboutDialog();
+    else
+        openConfigDialog();
+    foregroundWhenHandled(command);
+}
+
+// Not stored: only this run is paused. The menu shows the pause by its check
+// mark, the icon by its tooltip.
+void togglePause() {
+    programState().paused = programState().paused ? 0 : 1;
+    if (programState().paused)
+        quietStrips();
+    showTrayTip(programState().mainWindow);
+}
+
 LRESULT onCommand(WPARAM wParam) {
     switch (LOWORD(wParam)) {
-    case IDM_ABOUT: openAboutDialog(); foregroundWhenHandled(IDM_ABOUT); break;
-    case IDM_CONFIG: openConfigDialog(); foregroundWhenHandled(IDM_CONFIG); break;
+    case IDM_ABOUT: openFromMenu(IDM_ABOUT); break;
+    case IDM_CONFIG: openFromMenu(IDM_CONFIG); break;
+    case IDM_PAUSE: togglePause(); break;
     case IDM_EXIT: PostMessageA(programState().mainWindow, WM_CLOSE, 0, 0); break;
     default: break;
     }
@@ -216,6 +235,13 @@ LRESULT onTakeHotKey(HWND window, WPARAM chosen) {
     return takeShowTaskbarKey(window, static_cast<uint32_t>(chosen)) ? 0 : 1;
 }
 
+// The list of programs or the full-screen setting may have changed: the
+// window in front is looked at afresh.
+LRESULT onSettingsApplied() {
+    forgetFront();
+    return 0;
+}
+
 // The shell's "TaskbarCreated" has a number known only at run time.
 LRESULT onOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != 0 && message == programState().taskbarCreatedMessage)
@@ -249,6 +275,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_READD_ICON: return onReaddIcon(window);
     case WM_HOTKEY: return onHotKey(wParam);
     case WM_TAKE_HOT_KEY: return onTakeHotKey(window, wParam);
+    case WM_SETTINGS_APPLIED: return onSettingsApplied();
     case WM_FOREGROUND_DIALOG: return onForegroundDialog(wParam);
     default: return onOtherMessage(window, message, wParam, lParam);
     }

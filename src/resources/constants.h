@@ -33,6 +33,9 @@ const unsigned WM_TAKE_HOT_KEY = 0x8001;
 // a dialog is over: that dialog (wParam, the menu command that opens it)
 // takes the foreground.
 const unsigned WM_FOREGROUND_DIALOG = 0x8002;
+// WM_APP + 3, sent by the configuration dialog to the main window once it
+// has applied the settings: what depends on them is looked at afresh.
+const unsigned WM_SETTINGS_APPLIED = 0x8003;
 
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
@@ -104,6 +107,17 @@ const unsigned PROGRAM_PATH_CAPACITY = 32768;
 const unsigned RUN_VALUE_CAPACITY = PROGRAM_PATH_CAPACITY + 2;
 // The entry is 12 bytes; more are read, and ignored after the first.
 const unsigned STARTUP_ENTRY_CAPACITY = 64;
+
+// The programs in front of which the strips keep out of the way: a stored
+// list, or one typed in the dialog, of at most this many characters.
+const unsigned NEVER_OVER_MAX_CHARS = 1024;
+// The path of the program in front is read into this many characters; a
+// longer one is not compared.
+const unsigned FRONT_PROGRAM_PATH_CAPACITY = 1024;
+// The system's answers on the user's state (QUERY_USER_NOTIFICATION_STATE)
+// that keep the strips away from a full-screen window in front.
+const uint32_t NOTIFICATION_STATE_D3D_FULL_SCREEN = 3;  // QUNS_RUNNING_D3D_FULL_SCREEN
+const uint32_t NOTIFICATION_STATE_PRESENTATION = 4;     // QUNS_PRESENTATION_MODE
 
 // Settings limits.
 const uint32_t DELAY_MS_DEFAULT = 200;

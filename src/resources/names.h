@@ -27,6 +27,11 @@
 #define PENDREL_REG_HIGHLIGHT "Surbrillance"
 #define PENDREL_REG_ALL_SCREENS "TousLesEcrans"
 #define PENDREL_REG_HOT_KEY "Raccourci"
+#define PENDREL_REG_AVOID_FULL_SCREEN "EviterPleinEcran"
+// Text read and written with the wide functions: program names need not fit
+// the ANSI code page.
+#define PENDREL_REG_NEVER_OVER "JamaisDevant"
+#define PENDREL_PAUSED_TIP "Pendrel (paused)"
 // The value of the current user's Run key that starts Pendrel at sign-in; it
 // is not one of the settings of Pendrel's own key.
 #define PENDREL_RUN_VALUE "Pendrel"

@@ -24,6 +24,9 @@ struct ProgramState {
     // The dialog (its menu command) a double-click on the icon opened, until
     // the shell reports the button let go.
     UINT dialogAwaitingClickEnd = 0;
+    // The user paused the strips from the icon's menu; never stored, so a
+    // new start is never paused.
+    LONG paused = 0;
 };
 
 ProgramState& programState();

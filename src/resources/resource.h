@@ -15,6 +15,7 @@
 #define IDM_ABOUT 30001
 #define IDM_CONFIG 30002
 #define IDM_EXIT 30003
+#define IDM_PAUSE 30004
 
 // String table.
 #define IDS_HOMEPAGE_TEXT 40008
@@ -45,6 +46,9 @@
 #define IDS_TASKBAR_CLASS 40035
 #define IDS_REG_ALL_SCREENS 40036
 #define IDS_REG_HOT_KEY 40037
+#define IDS_REG_AVOID_FULL_SCREEN 40038
+#define IDS_REG_NEVER_OVER 40039
+#define IDS_CAPTION_PAUSED 40040
 
 // Configuration dialog controls (IDOK 1, IDCANCEL 2 and Apply 3 are buttons too).
 #define IDC_APPLY 3
@@ -64,6 +68,10 @@
 #define IDC_HOT_KEY_LABEL 1053
 #define IDC_HOT_KEY 1054
 #define IDC_HOT_KEY_TAKEN 1055
+#define IDC_AVOID_FULL_SCREEN 1056
+#define IDC_NEVER_OVER_LABEL 1057
+#define IDC_NEVER_OVER 1058
+#define IDC_NEVER_OVER_TOO_LONG 1059
 
 // About dialog controls.
 #define IDC_MAIL_LINK 1005

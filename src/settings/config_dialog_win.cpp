@@ -81,9 +81,23 @@ void showHotKeyRefusal(HWND dialog, bool refused) {
     ShowWindow(GetDlgItem(dialog, IDC_HOT_KEY_TAKEN), refused ? SW_SHOW : SW_HIDE);
 }
 
-// False when the main window could not take the chosen shortcut: it is not
-// stored, and the one held before stays in force.
+// The list is kept as typed, up to its limit; a longer one is refused as a
+// whole rather than cut, and the row under the box says so.
+bool readNeverOverBox(HWND dialog) {
+    const int typed = GetWindowTextLengthW(GetDlgItem(dialog, IDC_NEVER_OVER));
+    const bool fits = typed <= static_cast<int>(NEVER_OVER_MAX_CHARS);
+    ShowWindow(GetDlgItem(dialog, IDC_NEVER_OVER_TOO_LONG), fits ? SW_HIDE : SW_SHOW);
+    if (fits)
+        GetDlgItemTextW(dialog, IDC_NEVER_OVER, neverOverList().names, NEVER_OVER_MAX_CHARS + 1);
+    return fits;
+}
+
+// False when something chosen is refused: a list of programs too long
+// (nothing is applied or stored), or a shortcut the main window could not
+// take (it is not stored, and the one held before stays in force).
 bool applyDialogSettings(HWND dialog) {
+    if (!readNeverOverBox(dialog))
+        return false;
     Settings& settings = currentSettings();
     settings.delayEnabled = checkedState(dialog, IDC_DELAY_ENABLED);
     const UINT typed = readDelayBox(dialog);
@@ -93,6 +107,7 @@ bool applyDialogSettings(HWND dialog) {
     settings.sendBackAfterUse = checkedState(dialog, IDC_SEND_BACK);
     settings.highlight = checkedState(dialog, IDC_HIGHLIGHT);
     settings.allScreens = checkedState(dialog, IDC_ALL_SCREENS);
+    settings.avoidFullScreen = checkedState(dialog, IDC_AVOID_FULL_SCREEN);
     const DWORD chosen = hotKeyOfControl(dialog);
     const bool taken = SendMessageA(programState().mainWindow, WM_TAKE_HOT_KEY, chosen, 0) == 0;
     if (taken)
@@ -100,6 +115,8 @@ bool applyDialogSettings(HWND dialog) {
     applyIconSettings(dialog);
     saveSettings();
     setStartAtSignIn(checkedState(dialog, IDC_START_AT_SIGN_IN) != 0);
+    // The list of programs or the full-screen setting may have changed.
+    SendMessageA(programState().mainWindow, WM_SETTINGS_APPLIED, 0, 0);
     showHotKeyRefusal(dialog, !taken);
     return taken;
 }
@@ -136,6 +153,9 @@ INT_PTR onInitDialog(HWND dialog) {
     const bool usable = hotKeyUsable(settings.hotKey);
     SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, usable ? settings.hotKey : 0, 0);
     showHotKeyRefusal(dialog, usable && programState().hotKeyHeld != settings.hotKey);
+    setCheck(dialog, IDC_AVOID_FULL_SCREEN, settings.avoidFullScreen);
+    // Wide: the box of the version 6 controls keeps any name.
+    SetDlgItemTextW(dialog, IDC_NEVER_OVER, neverOverList().names);
     enableDelayControls(dialog, settings.delayEnabled != 0);
     enableControl(dialog, IDC_REMOVE_ICON, settings.showTrayIcon != 0);
     // Filling the controls is not a change. The multi-line delay box reports
@@ -154,13 +174,14 @@ void disableApply(HWND dialog) {
     EnableWindow(apply, FALSE);
 }
 
-// OK keeps the dialog open while it says that the shortcut is taken, so that
-// the refusal is seen; Apply stays enabled for the shortcut not yet applied.
+// OK keeps the dialog open while it says that a choice is refused, so that
+// the refusal is seen; Apply then stays enabled for what was not applied.
 INT_PTR onOkOrApply(HWND dialog, WPARAM command) {
-    const bool taken = applyDialogSettings(dialog);
-    if (command == IDOK && taken)
+    if (!applyDialogSettings(dialog))
+        return TRUE;
+    if (command == IDOK)
         DestroyWindow(dialog);
-    else if (taken)
+    else
         disableApply(dialog);
     return TRUE;
 }

@@ -3,6 +3,7 @@
 #include "resources/program.h"
 #include "resources/resource.h"
 #include "settings/decimal.h"
+#include "settings/program_list.h"
 #include "settings/setting_rules.h"
 #include "settings/settings.h"
 
@@ -21,6 +22,7 @@ DWORD Settings::* const SETTING_MEMBERS[SETTING_FIELD_COUNT] = {
     &Settings::highlight,
     &Settings::allScreens,
     &Settings::hotKey,
+    &Settings::avoidFullScreen,
 };
 
 DWORD& settingOf(const StoredSetting& stored) {
@@ -51,6 +53,50 @@ void saveStoredValue(HKEY key, const StoredSetting& stored) {
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(length + 1));
 }
 
+// The list of programs is text of its own kind: wide, so that names outside
+// the ANSI code page survive, and only as REG_SZ.
+enum StoredList { LIST_ABSENT, LIST_TAKEN, LIST_REFUSED };
+
+StoredList readStoredList(HKEY key, const WCHAR* name, WCHAR (&list)[NEVER_OVER_MAX_CHARS + 1]) {
+    WCHAR data[NEVER_OVER_MAX_CHARS + 1];
+    DWORD type = REG_NONE;
+    DWORD size = sizeof data;
+    const LONG read = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    if (read == ERROR_FILE_NOT_FOUND)
+        return LIST_ABSENT;
+    size_t length = 0;
+    if (read != ERROR_SUCCESS || type != REG_SZ || !acceptStoredList(data, size / sizeof(WCHAR), &length))
+        return LIST_REFUSED;
+    CopyMemory(list, data, length * sizeof(WCHAR));
+    list[length] = L'\0';
+    return LIST_TAKEN;
+}
+
+void loadListName(WCHAR (&name)[TEXT_BUFFER_SIZE]) {
+    name[0] = L'\0';
+    LoadStringW(programState().instance, IDS_REG_NEVER_OVER, name, TEXT_LOAD_SIZE);
+}
+
+void loadNeverOver(HKEY key) {
+    WCHAR name[TEXT_BUFFER_SIZE];
+    loadListName(name);
+    readStoredList(key, name, neverOverList().names);
+}
+
+// A stored value that was not taken (another type, too long) stays as it is
+// while the list is empty: it was ignored, and is not replaced behind the
+// user's back.
+void saveNeverOver(HKEY key) {
+    WCHAR name[TEXT_BUFFER_SIZE];
+    loadListName(name);
+    const WCHAR* list = neverOverList().names;
+    WCHAR stored[NEVER_OVER_MAX_CHARS + 1];
+    if (list[0] == L'\0' && readStoredList(key, name, stored) == LIST_REFUSED)
+        return;
+    const DWORD bytes = static_cast<DWORD>((lstrlenW(list) + 1) * sizeof(WCHAR));
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(list), bytes);
+}
+
 }  // namespace
 
 void loadSettings() {
@@ -63,6 +109,7 @@ void loadSettings() {
         return;
     for (const StoredSetting& stored : STORED_SETTINGS)
         loadStoredValue(key, stored);
+    loadNeverOver(key);
     RegCloseKey(key);
 }
 
@@ -78,5 +125,6 @@ void saveSettings() {
     // A failed write is not reported and does not stop the ones after it.
     for (const StoredSetting& stored : STORED_SETTINGS)
         saveStoredValue(key, stored);
+    saveNeverOver(key);
     RegCloseKey(key);
 }

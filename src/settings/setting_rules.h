@@ -26,6 +26,7 @@ enum SettingField {
     FIELD_HIGHLIGHT,
     FIELD_ALL_SCREENS,
     FIELD_HOT_KEY,
+    FIELD_AVOID_FULL_SCREEN,
     SETTING_FIELD_COUNT
 };
 
@@ -35,7 +36,7 @@ struct StoredSetting {
     SettingRule rule;
 };
 
-const size_t STORED_SETTING_COUNT = 10;
+const size_t STORED_SETTING_COUNT = 11;
 
 // In the order the values are read and written. "RetourArrièrePlan" comes
 // before "VoirIcone", against the order of their string numbers; existing

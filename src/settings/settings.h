@@ -17,6 +17,15 @@ struct Settings {
     DWORD highlight = 1;
     DWORD allScreens = 1;  // a strip for the taskbar of every monitor
     DWORD hotKey = 0;      // the shortcut that shows the taskbar, as the hot-key control gives it; 0: none
+    DWORD avoidFullScreen = 1;  // keep out of the way of full-screen games and presentations
+};
+
+// The programs in front of which the strips keep out of the way, as stored:
+// file names separated by semicolons. A record of its own that starts empty:
+// the program file carries every record with start values other than zero
+// whole, and this one would add 2 KiB of zeros to it.
+struct ProgramList {
+    WCHAR names[NEVER_OVER_MAX_CHARS + 1];
 };
 
 struct ConfigDialogState {
@@ -25,4 +34,5 @@ struct ConfigDialogState {
 };
 
 Settings& currentSettings();
+ProgramList& neverOverList();
 ConfigDialogState& configDialogState();

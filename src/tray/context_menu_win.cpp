@@ -15,6 +15,7 @@ void showContextMenu(POINT point) {
     HMENU popup = GetSubMenu(menu, 0);
     if (popup != nullptr) {
         SetMenuDefaultItem(popup, IDM_ABOUT, FALSE);
+        CheckMenuItem(popup, IDM_PAUSE, MF_BYCOMMAND | (programState().paused ? MF_CHECKED : MF_UNCHECKED));
         // Without the foreground the menu would not close when the user
         // clicks elsewhere.
         SetForegroundWindow(programState().mainWindow);

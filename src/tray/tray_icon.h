@@ -7,8 +7,11 @@ const UINT TRAY_ICON_ID = 1;
 // examined: deleting an icon that is not there is harmless.
 void addTrayIcon(HWND window, UINT iconId, HICON icon, const char* tooltip);
 void deleteTrayIcon(HWND window, UINT iconId);
-// The icon with the program's name as its tooltip.
+// The icon with the program's name as its tooltip, which says so while the
+// strips are paused.
 void showTrayIcon(HWND window, HICON icon);
+// Brings a shown icon's tooltip in line with the pause.
+void showTrayTip(HWND window);
 void hideTrayIcon(HWND window);
 // Deletes and re-adds the icon with the program's tooltip.
 void readdTrayIcon(HWND window, HICON icon);

@@ -38,10 +38,27 @@ void deleteTrayIcon(HWND window, UINT iconId) {
     trayState().iconWanted = 0;
 }
 
+static void loadTip(char (&tooltip)[TEXT_BUFFER_SIZE]) {
+    loadText(programState().paused ? IDS_CAPTION_PAUSED : IDS_CAPTION, tooltip);
+}
+
 void showTrayIcon(HWND window, HICON icon) {
     char tooltip[TEXT_BUFFER_SIZE];
-    loadText(IDS_CAPTION, tooltip);
+    loadTip(tooltip);
     addTrayIcon(window, TRAY_ICON_ID, icon, tooltip);
+}
+
+// An icon that is not there is left away: the shell refuses the change.
+void showTrayTip(HWND window) {
+    char tooltip[TEXT_BUFFER_SIZE];
+    loadTip(tooltip);
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = TRAY_ICON_ID;
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, tooltip, TOOLTIP_MAX_CHARS + 1);
+    Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 void hideTrayIcon(HWND window) {

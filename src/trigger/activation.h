@@ -30,5 +30,7 @@ bool pollTick();
 // be reached with the arrow keys. Its release waits until the foreground has
 // left it.
 void raiseTaskbarUnderPointer();
+// Every strip at once goes quiet: delays end and highlights go out (a pause).
+void quietStrips();
 // The strip whose window this is, or null.
 Strip* stripOfWindow(HWND window);

@@ -8,6 +8,8 @@
 #include "trigger/locator.h"
 #include "trigger/raise.h"
 #include "trigger/secondary.h"
+#include "trigger/stand_aside.h"
+#include "trigger/stand_aside_rules.h"
 #include "trigger/strip_choice.h"
 #include "trigger/taskbar.h"
 
@@ -98,6 +100,11 @@ static bool carryOut(Strip& strip, uint32_t actions, WPARAM wParam, LPARAM lPara
 }
 
 static bool handle(Strip& strip, TriggerEvent event, bool pointerInStrip, WPARAM wParam, LPARAM lParam) {
+    switch (eventAccess(event, stripStandsAside(strip))) {
+    case EVENT_AS_IS: break;
+    case EVENT_AS_IF_AWAY: pointerInStrip = false; break;
+    case EVENT_DROPPED: return true;
+    }
     const ActivationFacts facts = {{strip.taskbarRaised != 0, strip.delayPending != 0, strip.highlightShown != 0},
                                    settings.delayEnabled != 0,
                                    settings.restartDelayOnMove != 0,
@@ -145,6 +152,7 @@ static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
 
 bool pollTick() {
     APPBARDATA request = {};
+    watchFront();
     // A tick that does not ask behaves as one whose answer was the same rectangle.
     if (shellAskDue() && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
         placeStripWindow(trigger.primary);
@@ -184,9 +192,26 @@ static Strip& stripUnderPointer() {
 void raiseTaskbarUnderPointer() {
     Strip& strip = stripUnderPointer();
     ++trigger.stripsHeld;
+    // An explicit request: the strip goes back on top first, even where it
+    // was kept out of the way, so that the taskbar comes in front below it.
+    liftStrip(strip);
     handleAtCursor(strip, EVENT_HOT_KEY);
     holdForKeyboard(strip);
     --trigger.stripsHeld;
+}
+
+static void quiet(Strip& strip) {
+    if (strip.delayPending)
+        endDelay(strip);
+    if (strip.highlightShown)
+        hideHighlight(strip);
+}
+
+void quietStrips() {
+    quiet(trigger.primary);
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (stripInUse(trigger.secondary[i]))
+            quiet(trigger.secondary[i]);
 }
 
 Strip* stripOfWindow(HWND window) {

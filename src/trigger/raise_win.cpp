@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "trigger/release_rule.h"
 #include "trigger/shell_kin.h"
+#include "trigger/stand_aside.h"
 #include "trigger/taskbar.h"
 
 // The records this file works on, reached once.
@@ -69,13 +70,19 @@ static bool onlyStripsAbove(HWND window) {
     return true;
 }
 
-void enforceZOrder(Strip& strip) {
-    if (program.inMenuLoop || onlyStripsAbove(strip.window))
+void liftStrip(Strip& strip) {
+    if (onlyStripsAbove(strip.window))
         return;
     if (settings.overTopmost)
         SetWindowPos(strip.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     else if (taskbarIsTopmost(strip.taskbarWindow))
         placeTaskbarBelow(strip.taskbarWindow, strip.window);
+}
+
+void enforceZOrder(Strip& strip) {
+    if (program.inMenuLoop || stripStandsAside(strip))
+        return;
+    liftStrip(strip);
 }
 
 // A taskbar that went away, or a pointer that cannot be read, counts as left:

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include "resources/constants.h"
 
@@ -24,6 +25,19 @@ struct Strip {
     LONG coverWasOrdinary = 0;  // that cover was not always on top
 };
 
+typedef HRESULT(WINAPI* NotificationStateQuery)(QUERY_USER_NOTIFICATION_STATE* state);
+
+// What the strips know of the window in front: looked at again when another
+// window comes to the front, and at each poll.
+struct FrontWatch {
+    HWND window = nullptr;
+    LONG listed = 0;              // its program is on the user's list
+    DWORD notificationState = 0;  // the system's answer while it covers its monitor, else 0
+    // Stands in for the system's SHQueryUserNotificationState when set (the
+    // tests: Wine always answers that notifications are welcome).
+    NotificationStateQuery query = nullptr;
+};
+
 // The taskbars, their strips and where each activation stands.
 struct TriggerState {
     Strip primary;
@@ -44,6 +58,8 @@ struct TriggerState {
 
     // The desktop is composited: the strips are layered windows.
     LONG composited = 0;
+    // The window in front, for the strips that stand aside from it.
+    FrontWatch front;
 };
 
 TriggerState& triggerState();

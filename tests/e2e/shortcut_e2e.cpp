@@ -8,8 +8,6 @@ namespace {
 
 // Longer than two polls: a release that was going to happen has happened.
 const DWORD TWO_POLLS_MS = 2500;
-// Ctrl+Alt+T as the hot-key control stores it.
-const char CTRL_ALT_T[] = "1620";
 
 using Shortcut = PendrelTest;
 

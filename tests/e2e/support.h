@@ -31,9 +31,10 @@ bool leftClickAt(int x, int y);
 void rightClickAt(int x, int y);
 // Keys go to the foreground window's thread.
 void pressKey(WORD virtualKey);
-// Ctrl+Alt+T through the system's input queue, as the keyboard gives it.
-// Keys typed through X reach Wine's hot keys only while its desktop has the X
-// focus; SendInput reaches them always.
+// Ctrl+Alt+T as the hot-key control stores it, and the keys pressed through
+// the system's input queue: keys typed through X reach Wine's hot keys only
+// while its desktop has the X focus, SendInput reaches them always.
+const char CTRL_ALT_T[] = "1620";
 void pressCtrlAltT();
 // The control that has the keyboard focus on the window's thread, as the
 // system tells any process; null when none has it.

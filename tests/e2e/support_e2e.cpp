@@ -55,6 +55,17 @@ bool leftClickAt(int x, int y) {
     return true;
 }
 
+void pressCtrlAltT() {
+    const WORD keys[] = {VK_CONTROL, VK_MENU, 'T'};
+    INPUT input[6] = {};
+    for (int i = 0; i < 3; ++i) {
+        input[i].type = input[5 - i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = input[5 - i].ki.wVk = keys[i];
+        input[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(6, input, sizeof(INPUT));
+}
+
 void rightClickAt(int x, int y) {
     movePointer(x, y);
     sendMouse(MOUSEEVENTF_RIGHTDOWN);
@@ -68,17 +79,6 @@ void pressKey(WORD virtualKey) {
     keys[1] = keys[0];
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
-}
-
-void pressCtrlAltT() {
-    const WORD keys[] = {VK_CONTROL, VK_MENU, 'T'};
-    INPUT input[6] = {};
-    for (int i = 0; i < 3; ++i) {
-        input[i].type = input[5 - i].type = INPUT_KEYBOARD;
-        input[i].ki.wVk = input[5 - i].ki.wVk = keys[i];
-        input[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(6, input, sizeof(INPUT));
 }
 
 HWND keyboardFocusOf(HWND window) {

@@ -24,6 +24,9 @@ const char MESSAGE_BOX_CLASS[] = "#32770";
 const char TASKBAR_CREATED[] = "TaskbarCreated";
 
 const char PENDREL_EXE[] = "pendrel.exe";
+// The smallest window program (tools/bench), beside the driver: a program of
+// its own that scenarios copy under the names they need.
+const char BARE_PROGRAM_EXE[] = "bench_bare.exe";
 const DWORD EXIT_OK = 0;
 // What another process reads of the TriggerWindow's extended style: a tool
 // window, topmost, transparent, accepting files and never activated

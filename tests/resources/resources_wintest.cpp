@@ -69,6 +69,9 @@ const StringCase STRINGS[] = {
     {IDS_REG_HIGHLIGHT, "Surbrillance"},
     {IDS_REG_ALL_SCREENS, "TousLesEcrans"},
     {IDS_REG_HOT_KEY, "Raccourci"},
+    {IDS_REG_AVOID_FULL_SCREEN, "EviterPleinEcran"},
+    {IDS_REG_NEVER_OVER, "JamaisDevant"},
+    {IDS_CAPTION_PAUSED, "Pendrel (paused)"},
     {IDS_RATE_FORMAT, "An average of %0d%c%0.2d"},
     {IDS_RATE_SUFFIX, " times per"},
     {IDS_UNIT_SECOND, "second"},
@@ -301,7 +304,7 @@ TEST_F(ResourceTest, CursorIsAMonochromeHandWithItsHotSpotOnTheFingerTip) {
 // ---------------------------------------------------------------------------
 
 // The numbers are written out: other programs send these commands.
-TEST_F(ResourceTest, ContextMenuIsOnePopupWithThreeCommands) {
+TEST_F(ResourceTest, ContextMenuIsOnePopupWithFourCommands) {
     HMENU bar = LoadMenuA(g_app.program.instance, MAKEINTRESOURCEA(111));
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(GetMenuItemCount(bar), 1);
@@ -318,10 +321,11 @@ TEST_F(ResourceTest, ContextMenuIsOnePopupWithThreeCommands) {
     const Item items[] = {
         {30001, "&About Pendrel..."},
         {30002, "&Configuration..."},
+        {30004, "&Pause"},
         {30003, "&Exit"},
     };
-    ASSERT_EQ(GetMenuItemCount(popup), 3);
-    for (int position = 0; position < 3; ++position) {
+    ASSERT_EQ(GetMenuItemCount(popup), 4);
+    for (int position = 0; position < 4; ++position) {
         SCOPED_TRACE("position " + std::to_string(position));
         char text[TEXT_BUFFER_SIZE] = {};
         MENUITEMINFOA info = {};
@@ -370,7 +374,7 @@ const DWORD CHECK_BOX = CHILD | BS_AUTOCHECKBOX | WS_TABSTOP;
 
 const DialogCase DIALOGS[] = {
     {"Config", IDD_CONFIG, false,
-     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT, 262, 201,
+     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT, 262, 242,
      "Pendrel Configuration", 0, 0,
      {
          {IDC_DELAY_ENABLED, "Button", CHECK_BOX, 0, 12, 18, 104, 10,
@@ -399,17 +403,24 @@ const DialogCase DIALOGS[] = {
          {IDC_HOT_KEY, "msctls_hotkey32", CHILD | WS_BORDER | WS_TABSTOP, 0, 142, 142, 100, 12, "", 0},
          {IDC_HOT_KEY_TAKEN, "Static", WS_CHILD | SS_LEFT, 0, 12, 157, 230, 9,
           "This shortcut is used by another program.", 0},
-         {IDOK, "Button", CHILD | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 100, 183, 50, 14, "OK", 0},
-         {IDCANCEL, "Button", CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0, 154, 183, 50, 14,
+         // Four more rows; what lies under them moved down by their 41 units.
+         {IDC_AVOID_FULL_SCREEN, "Button", CHECK_BOX, 0, 12, 170, 200, 10,
+          "Not over full-screen ga&mes and presentations", 0},
+         {IDC_NEVER_OVER_LABEL, "Static", CHILD | SS_LEFT, 0, 12, 185, 100, 9, "&Never over these programs:", 0},
+         {IDC_NEVER_OVER, "Edit", CHILD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, 114, 183, 128, 12, "", 0},
+         {IDC_NEVER_OVER_TOO_LONG, "Static", WS_CHILD | SS_LEFT, 0, 12, 198, 230, 9,
+          "The list is longer than 1024 characters.", 0},
+         {IDOK, "Button", CHILD | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 100, 224, 50, 14, "OK", 0},
+         {IDCANCEL, "Button", CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0, 154, 224, 50, 14,
           "Cancel", 0},
          {IDC_APPLY, "Button", CHILD | BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 0,
-          208, 183, 50, 14, "&Apply", 0},
+          208, 224, 50, 14, "&Apply", 0},
          {IDC_DELAY_LABEL, "Static", CHILD | SS_LEFT | WS_GROUP, 0, 26, 30, 53, 9,
           "&Value of delay :", 0},
          {IDC_DELAY_UNIT, "Static", CHILD | SS_LEFTNOWORDWRAP | WS_GROUP, 0, 120, 30, 14, 10,
           "ms", 0},
          {IDC_CONFIG_TAB, "SysTabControl32", CHILD | TCS_OWNERDRAWFIXED | TCS_FOCUSNEVER, 0,
-          4, 3, 254, 176, "Tab3", 0},
+          4, 3, 254, 217, "Tab3", 0},
      }},
     {"About", IDD_ABOUT, true, 0x90C80844, 208, 173, "About Pendrel", 0, DEFAULT_CHARSET,
      {

@@ -63,13 +63,15 @@ std::string sz(const char* text) {
     return std::string(text, strlen(text) + 1);
 }
 
-const int CHECK_BOXES[9] = {IDC_DELAY_ENABLED, IDC_RESTART_ON_MOVE, IDC_OVER_TOPMOST, IDC_SEND_BACK, IDC_SHOW_ICON,
-                            IDC_REMOVE_ICON,   IDC_HIGHLIGHT,       IDC_ALL_SCREENS,  -1};
+const int CHECK_BOXES[10] = {IDC_DELAY_ENABLED, IDC_RESTART_ON_MOVE, IDC_OVER_TOPMOST, IDC_SEND_BACK,
+                             IDC_SHOW_ICON,     IDC_REMOVE_ICON,     IDC_HIGHLIGHT,    IDC_ALL_SCREENS,
+                             IDC_AVOID_FULL_SCREEN, -1};
 
 class ConfigDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
+        neverOverList() = ProgramList{};
         g_app.program.instance = GetModuleHandleA(nullptr);
         registerClassOnce(DIALOG_CLASS, DefDlgProcA, DLGWINDOWEXTRA);
         registerClassOnce(OWNER_CLASS, DefWindowProcA, 0);
@@ -364,7 +366,7 @@ TEST_F(ConfigDialog, OkAndApplyWriteEveryValue) {
         }
         click(static_cast<int>(button));
         const std::vector<StoredValue> all = readAll();
-        EXPECT_EQ(all.size(), 10u);
+        EXPECT_EQ(all.size(), 12u);
         for (size_t i = 0; i < 8; ++i)
             EXPECT_EQ(storedText(VALUE_NAMES[i].name), sz(texts[i])) << VALUE_NAMES[i].name;
         EXPECT_EQ(g_app.config.dialog == nullptr, button == IDOK);
@@ -375,14 +377,15 @@ TEST_F(ConfigDialog, EachCheckBoxReachesItsSetting) {
     DWORD Settings::* const fields[] = {&Settings::delayEnabled, &Settings::restartDelayOnMove,
                                         &Settings::overTopmost,  &Settings::sendBackAfterUse,
                                         &Settings::showTrayIcon, &Settings::removeIconAfterTimeout,
-                                        &Settings::highlight,    &Settings::allScreens};
-    for (size_t i = 0; i < 8; ++i) {
+                                        &Settings::highlight,    &Settings::allScreens,
+                                        &Settings::avoidFullScreen};
+    for (size_t i = 0; i < 9; ++i) {
         g_app.settings = Settings{};
         const Settings before = g_app.settings;
         open();
         click(CHECK_BOXES[i]);
         click(IDOK);
-        for (size_t j = 0; j < 8; ++j) {
+        for (size_t j = 0; j < 9; ++j) {
             const DWORD expected = i == j ? 1 - before.*fields[j] : before.*fields[j];
             EXPECT_EQ(g_app.settings.*fields[j], expected) << "box " << CHECK_BOXES[i] << " field " << j;
         }
@@ -571,6 +574,38 @@ TEST_F(ConfigDialog, IconComesBackThroughTwoApplies) {
     click(IDC_APPLY);
     EXPECT_TRUE(iconPresent());
     EXPECT_TRUE(removalTimerRan());
+}
+
+}  // namespace
+
+namespace {
+
+// The box holds the list as stored, names outside the ANSI code page too. A
+// list past its limit is refused as a whole: OK keeps the dialog open, says
+// why, and stores nothing.
+TEST_F(ConfigDialog, ListOfProgramsIsShownAsStoredAndRefusedPastItsLimit) {
+    const std::wstring names = L"\u0141\u00f3d\u017a.exe; game.exe";
+    lstrcpyW(neverOverList().names, names.c_str());
+    open();
+    WCHAR shown[64] = {};
+    GetDlgItemTextW(dialog_, IDC_NEVER_OVER, shown, 64);
+    EXPECT_EQ(names, shown);
+    EXPECT_FALSE(IsWindowVisible(item(IDC_NEVER_OVER_TOO_LONG)));
+
+    const std::wstring tooLong(1025, L'a');
+    SetDlgItemTextW(dialog_, IDC_NEVER_OVER, tooLong.c_str());
+    click(IDC_HIGHLIGHT);
+    click(IDOK);
+    EXPECT_EQ(g_app.config.dialog, dialog_) << "OK closed the dialog";
+    EXPECT_TRUE(IsWindowVisible(item(IDC_NEVER_OVER_TOO_LONG)));
+    EXPECT_FALSE(keyExists());
+    EXPECT_EQ(names, neverOverList().names);
+    EXPECT_EQ(1u, g_app.settings.highlight);
+
+    SetDlgItemTextW(dialog_, IDC_NEVER_OVER, tooLong.c_str() + 1);
+    click(IDOK);
+    EXPECT_EQ(g_app.config.dialog, nullptr);
+    EXPECT_EQ(1024, lstrlenW(neverOverList().names));
 }
 
 }  // namespace

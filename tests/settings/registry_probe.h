@@ -17,7 +17,7 @@ struct NamedValue {
     const char* name;
     const char* startText;
 };
-const NamedValue VALUE_NAMES[10] = {
+const NamedValue VALUE_NAMES[11] = {
     {"Temporiser", "1"},
     {"ValeurTempo", "200"},
     {"RelanceTempo", "1"},
@@ -28,7 +28,10 @@ const NamedValue VALUE_NAMES[10] = {
     {"Surbrillance", "1"},
     {"TousLesEcrans", "1"},
     {"Raccourci", "0"},
+    {"EviterPleinEcran", "1"},
 };
+// The list of programs, stored after them as wide text.
+const char* const LIST_NAME = "JamaisDevant";
 
 struct StoredValue {
     std::string name;  // ANSI bytes

@@ -26,6 +26,7 @@ class RegistrySettings : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
+        neverOverList() = ProgramList{};
         g_app.program.instance = GetModuleHandleA(nullptr);
         deleteKey();
     }
@@ -173,41 +174,42 @@ TEST_F(RegistrySettings, LoadNeverWritesTheKey) {
 // takes each text from its own setting.
 struct SaveCase {
     Settings settings;
-    const char* texts[10];
+    const char* texts[11];
 };
 
 Settings withField(size_t index, DWORD value) {
     Settings s;
-    DWORD* fields[10] = {&s.delayEnabled,     &s.delayMs,      &s.restartDelayOnMove,     &s.overTopmost,
+    DWORD* fields[11] = {&s.delayEnabled,     &s.delayMs,      &s.restartDelayOnMove,     &s.overTopmost,
                          &s.sendBackAfterUse, &s.showTrayIcon, &s.removeIconAfterTimeout, &s.highlight,
-                         &s.allScreens,       &s.hotKey};
+                         &s.allScreens,       &s.hotKey,       &s.avoidFullScreen};
     *fields[index] = value;
     return s;
 }
 
 TEST_F(RegistrySettings, SaveWritesEveryValueFromItsOwnSetting) {
     const SaveCase cases[] = {
-        {Settings{}, {"1", "200", "1", "1", "1", "1", "0", "1", "1", "0"}},
-        {withField(0, 0), {"0", "200", "1", "1", "1", "1", "0", "1", "1", "0"}},
-        {withField(1, 0), {"1", "0", "1", "1", "1", "1", "0", "1", "1", "0"}},
-        {withField(1, 2000), {"1", "2000", "1", "1", "1", "1", "0", "1", "1", "0"}},
-        {withField(1, 7), {"1", "7", "1", "1", "1", "1", "0", "1", "1", "0"}},
-        {withField(2, 0), {"1", "200", "0", "1", "1", "1", "0", "1", "1", "0"}},
-        {withField(3, 0), {"1", "200", "1", "0", "1", "1", "0", "1", "1", "0"}},
-        {withField(4, 0), {"1", "200", "1", "1", "0", "1", "0", "1", "1", "0"}},
-        {withField(5, 0), {"1", "200", "1", "1", "1", "0", "0", "1", "1", "0"}},
-        {withField(6, 1), {"1", "200", "1", "1", "1", "1", "1", "1", "1", "0"}},
-        {withField(7, 0), {"1", "200", "1", "1", "1", "1", "0", "0", "1", "0"}},
-        {withField(8, 0), {"1", "200", "1", "1", "1", "1", "0", "1", "0", "0"}},
-        {withField(9, 1620), {"1", "200", "1", "1", "1", "1", "0", "1", "1", "1620"}},
+        {Settings{}, {"1", "200", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
+        {withField(0, 0), {"0", "200", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
+        {withField(1, 0), {"1", "0", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
+        {withField(1, 2000), {"1", "2000", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
+        {withField(1, 7), {"1", "7", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
+        {withField(2, 0), {"1", "200", "0", "1", "1", "1", "0", "1", "1", "0", "1"}},
+        {withField(3, 0), {"1", "200", "1", "0", "1", "1", "0", "1", "1", "0", "1"}},
+        {withField(4, 0), {"1", "200", "1", "1", "0", "1", "0", "1", "1", "0", "1"}},
+        {withField(5, 0), {"1", "200", "1", "1", "1", "0", "0", "1", "1", "0", "1"}},
+        {withField(6, 1), {"1", "200", "1", "1", "1", "1", "1", "1", "1", "0", "1"}},
+        {withField(7, 0), {"1", "200", "1", "1", "1", "1", "0", "0", "1", "0", "1"}},
+        {withField(8, 0), {"1", "200", "1", "1", "1", "1", "0", "1", "0", "0", "1"}},
+        {withField(9, 1620), {"1", "200", "1", "1", "1", "1", "0", "1", "1", "1620", "1"}},
+        {withField(10, 0), {"1", "200", "1", "1", "1", "1", "0", "1", "1", "0", "0"}},
     };
     for (const SaveCase& c : cases) {
         deleteKey();
         g_app.settings = c.settings;
         saveSettings();
         const std::vector<StoredValue> stored = readAll();
-        EXPECT_EQ(stored.size(), 10u);
-        for (size_t i = 0; i < 10; ++i) {
+        EXPECT_EQ(stored.size(), 12u);
+        for (size_t i = 0; i < 11; ++i) {
             const StoredValue* value = findValue(stored, VALUE_NAMES[i].name);
             ASSERT_NE(value, nullptr) << VALUE_NAMES[i].name;
             EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << value->name;
@@ -222,7 +224,7 @@ TEST_F(RegistrySettings, SaveReplacesWhateverWasStoredAndKeepsOtherValues) {
     ASSERT_EQ(setText("Autre", "x"), ERROR_SUCCESS);
     saveSettings();
     const std::vector<StoredValue> stored = readAll();
-    EXPECT_EQ(stored.size(), 11u);
+    EXPECT_EQ(stored.size(), 13u);
     const StoredValue* icon = findValue(stored, "VoirIcone");
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->type, static_cast<DWORD>(REG_SZ));
@@ -238,7 +240,7 @@ TEST_F(RegistrySettings, SaveReplacesWhateverWasStoredAndKeepsOtherValues) {
 TEST_F(RegistrySettings, SaveCreatesTheMissingParentKeys) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Oxbrindle");
     saveSettings();
-    EXPECT_EQ(readAll().size(), 10u);
+    EXPECT_EQ(readAll().size(), 12u);
 }
 
 TEST_F(RegistrySettings, WhatIsSavedLoadsBack) {
@@ -358,6 +360,47 @@ TEST_F(RegistrySettings, KeyGrantingOnlyReadingCountsAsMissing) {
     // With full access back, the same values are read.
     loadSettings();
     EXPECT_EQ(storedOrder(g_app.settings), (std::vector<DWORD>{0, 200, 0, 0, 0, 0, 0, 0}));
+}
+
+}  // namespace
+
+namespace {
+
+// The list of programs is wide text: a name outside the ANSI code page comes
+// back. A value of another type, or one past the limit, is ignored, and the
+// next save leaves it as it is.
+TEST_F(RegistrySettings, ListOfProgramsIsTextWithinItsLimitAndLeftAloneOtherwise) {
+    const std::wstring names = L"\u0141\u00f3d\u017a.exe; game.exe";
+    lstrcpyW(neverOverList().names, names.c_str());
+    saveSettings();
+    neverOverList() = ProgramList{};
+    loadSettings();
+    EXPECT_EQ(names, neverOverList().names);
+
+    deleteKey();
+    ASSERT_EQ(setText(LIST_NAME, std::string(1024, 'a')), ERROR_SUCCESS);
+    loadSettings();
+    EXPECT_EQ(1024, lstrlenW(neverOverList().names));
+
+    const StoredValue ignored[] = {{LIST_NAME, REG_DWORD, std::string("\x01\0\0\0", 4)},
+                                   {LIST_NAME, REG_EXPAND_SZ, sz("game.exe")},
+                                   {LIST_NAME, REG_SZ, sz(std::string(1025, 'a'))}};
+    const auto listStored = [] {
+        const std::vector<StoredValue> all = readAll();
+        const StoredValue* value = findValue(all, LIST_NAME);
+        return value != nullptr ? *value : StoredValue{};
+    };
+    for (const StoredValue& value : ignored) {
+        deleteKey();
+        ASSERT_EQ(setRaw(LIST_NAME, value.type, value.data), ERROR_SUCCESS);
+        const StoredValue before = listStored();
+        neverOverList() = ProgramList{};
+        loadSettings();
+        EXPECT_EQ(0, lstrlenW(neverOverList().names)) << value.type;
+        saveSettings();
+        EXPECT_EQ(before, listStored()) << value.type;
+        EXPECT_EQ(value.type, before.type);
+    }
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ TEST(StoredSettings, RegistryOrderAndRules) {
         {IDS_REG_HIGHLIGHT, FIELD_HIGHLIGHT, RULE_BOOLEAN},
         {IDS_REG_ALL_SCREENS, FIELD_ALL_SCREENS, RULE_BOOLEAN},
         {IDS_REG_HOT_KEY, FIELD_HOT_KEY, RULE_HOT_KEY},
+        {IDS_REG_AVOID_FULL_SCREEN, FIELD_AVOID_FULL_SCREEN, RULE_BOOLEAN},
     };
     ASSERT_EQ(sizeof(expected) / sizeof(expected[0]), STORED_SETTING_COUNT);
     for (size_t i = 0; i < STORED_SETTING_COUNT; ++i) {

@@ -262,7 +262,7 @@ TEST_F(SignInAndShortcut, SignInBoxWritesRemovesAndRepointsTheRunValue) {
         writeEntry(c.entryBefore);
         saveSettings();
         const std::vector<StoredValue> ownKey = readAll();
-        ASSERT_EQ(ownKey.size(), 10u);
+        ASSERT_EQ(ownKey.size(), 12u);
 
         open();
         EXPECT_EQ(checked(IDC_START_AT_SIGN_IN), c.shown);

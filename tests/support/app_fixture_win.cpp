@@ -106,6 +106,7 @@ HWND shellTaskbar() {
 
 void AppFixture::SetUp() {
     g_app = AppState{};
+    neverOverList() = ProgramList{};
     g_app.program.instance = GetModuleHandleA(nullptr);
     loadNames();
     static bool registered = false;

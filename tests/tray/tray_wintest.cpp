@@ -151,18 +151,22 @@ LRESULT CALLBACK standInTrayProc(HWND window, UINT message, WPARAM wParam, LPARA
     if (message != WM_COPYDATA)
         return DefWindowProcA(window, message, wParam, lParam);
     const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    if (data->dwData == NIM_ADD && data->cbData >= sizeof(ShellIconRecord)) {
+    if ((data->dwData == NIM_ADD || data->dwData == NIM_MODIFY) && data->cbData >= sizeof(ShellIconRecord)) {
         g_received.request = data->dwData;
         CopyMemory(&g_received.record, data->lpData, sizeof(ShellIconRecord));
     }
     return TRUE;
 }
 
+// Topmost and made last, it is found before the desktop's own taskbar.
+HWND standInTray() {
+    registerTestClass("Shell_TrayWnd", standInTrayProc);
+    return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
 TEST_F(Tray, TheShellReceivesTheCallbackFlagsAndTooltipCut) {
-    ASSERT_TRUE(registerTestClass("Shell_TrayWnd", standInTrayProc));
-    // Topmost and made last, it is found before the desktop's own taskbar.
-    HWND tray = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND tray = standInTray();
     ASSERT_EQ(tray, FindWindowA("Shell_TrayWnd", nullptr));
     g_received = ReceivedIcon{};
     start();
@@ -198,7 +202,7 @@ TEST_F(Tray, SecondStartShowsTheIconForGoodAndOpensTheAboutDialog) {
 
 TEST_F(Tray, MenuCommandsOpenTheDialogsOrCloseAndOthersDoNothing) {
     start();
-    for (WPARAM unknown : {WPARAM(0), WPARAM(30000), WPARAM(30004), WPARAM(0xFFFF), WPARAM(0x10000 | 40000)})
+    for (WPARAM unknown : {WPARAM(0), WPARAM(30000), WPARAM(30005), WPARAM(0xFFFF), WPARAM(0x10000 | 40000)})
         SendMessageA(window, WM_COMMAND, unknown, 0);
     EXPECT_EQ(nullptr, g_app.about.dialog);
     EXPECT_EQ(nullptr, g_app.config.dialog);
@@ -226,10 +230,11 @@ TEST_F(Tray, MenuCommandsOpenTheDialogsOrCloseAndOthersDoNothing) {
 struct MenuSeen {
     bool shown = false;
     LONG inMenuLoop = 0;
-    std::string texts[3];
-    UINT ids[3] = {};
+    std::string texts[4];
+    UINT ids[4] = {};
     int count = 0;
     UINT defaultItem = 0;
+    bool pauseChecked = false;
 };
 MenuSeen g_menuSeen;
 
@@ -242,13 +247,14 @@ void CALLBACK inspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     g_menuSeen.inMenuLoop = g_app.program.inMenuLoop;
     HMENU menu = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
     g_menuSeen.count = GetMenuItemCount(menu);
-    for (int i = 0; i < 3 && i < g_menuSeen.count; ++i) {
+    for (int i = 0; i < 4 && i < g_menuSeen.count; ++i) {
         char text[64] = {};
         GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
         g_menuSeen.texts[i] = text;
         g_menuSeen.ids[i] = GetMenuItemID(menu, i);
     }
     g_menuSeen.defaultItem = GetMenuDefaultItem(menu, FALSE, 0);
+    g_menuSeen.pauseChecked = (GetMenuState(menu, IDM_PAUSE, MF_BYCOMMAND) & MF_CHECKED) != 0;
     // Another press while the menu is up opens no second menu.
     SendMessageA(g_app.program.mainWindow, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
     EndMenu();
@@ -265,13 +271,15 @@ protected:
         EXPECT_TRUE(g_menuSeen.shown);
         EXPECT_EQ(1, g_menuSeen.inMenuLoop);
         EXPECT_EQ(0, g_app.program.inMenuLoop) << "cleared once tracking ended";
-        ASSERT_EQ(3, g_menuSeen.count);
+        ASSERT_EQ(4, g_menuSeen.count);
         EXPECT_EQ("&About Pendrel...", g_menuSeen.texts[0]);
         EXPECT_EQ("&Configuration...", g_menuSeen.texts[1]);
-        EXPECT_EQ("&Exit", g_menuSeen.texts[2]);
+        EXPECT_EQ("&Pause", g_menuSeen.texts[2]);
+        EXPECT_EQ("&Exit", g_menuSeen.texts[3]);
         EXPECT_EQ((UINT)IDM_ABOUT, g_menuSeen.ids[0]);
         EXPECT_EQ((UINT)IDM_CONFIG, g_menuSeen.ids[1]);
-        EXPECT_EQ((UINT)IDM_EXIT, g_menuSeen.ids[2]);
+        EXPECT_EQ((UINT)IDM_PAUSE, g_menuSeen.ids[2]);
+        EXPECT_EQ((UINT)IDM_EXIT, g_menuSeen.ids[3]);
         EXPECT_EQ((UINT)IDM_ABOUT, g_menuSeen.defaultItem);
         EXPECT_TRUE(posted(WM_NULL)) << "the owner is nudged after tracking";
     }
@@ -296,6 +304,31 @@ TEST_F(ContextMenu, IconRightPressOpensTheMenuAndDoubleClickTheAboutDialog) {
     EXPECT_EQ(nullptr, g_app.about.dialog);
     SendMessageA(window, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK);
     EXPECT_NE(nullptr, g_app.about.dialog);
+}
+
+// The pause is checked in the menu and named in the tooltip, a re-added icon
+// included, until it is chosen again.
+TEST_F(Tray, PauseShowsInTheMenuAndTheTooltipUntilChosenAgain) {
+    HWND tray = standInTray();
+    start();
+    for (LONG paused : {1, 0}) {
+        const WCHAR* tip = paused ? L"Pendrel (paused)" : L"Pendrel";
+        g_received = ReceivedIcon{};
+        SendMessageA(window, WM_COMMAND, IDM_PAUSE, 0);
+        EXPECT_EQ(paused, g_app.program.paused);
+        EXPECT_EQ((ULONG_PTR)NIM_MODIFY, g_received.request);
+        EXPECT_STREQ(tip, g_received.record.tip);
+        SendMessageA(window, WM_READD_ICON, 0, 0);
+        EXPECT_EQ((ULONG_PTR)NIM_ADD, g_received.request);
+        EXPECT_STREQ(tip, g_received.record.tip);
+        g_menuSeen = MenuSeen{};
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, inspectMenu);
+        SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(500, 2));
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(paused != 0, g_menuSeen.pauseChecked);
+    }
+    DestroyWindow(tray);
+    UnregisterClassA("Shell_TrayWnd", GetModuleHandleA(nullptr));
 }
 
 }  // namespace

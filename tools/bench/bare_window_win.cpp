@@ -1,7 +1,7 @@
 // The smallest window program, built the way pendrel.exe is: what the
 // compiler, the static runtime and the PE format cost before any feature.
 // Its file size is measured; the end-to-end scenarios also run copies of it
-// under the names of the shell's processes.
+// under the names of the shell's processes and of programs of their own.
 #include <windows.h>
 
 namespace {

@@ -1,0 +1,109 @@
+#include "trigger/stand_aside.h"
+
+#include "resources/program.h"
+#include "settings/program_list.h"
+#include "settings/settings.h"
+#include "trigger/stand_aside_rules.h"
+#include "trigger/taskbar.h"
+
+// The records this file works on, reached once.
+static const ProgramState& program = programState();
+static const Settings& settings = currentSettings();
+static const ProgramList& listed = neverOverList();
+static FrontWatch& front = triggerState().front;
+
+typedef BOOL(WINAPI* ImagePathQuery)(HANDLE, DWORD, LPWSTR, PDWORD);
+
+// Functions of Windows Vista and later, looked up where they are asked for:
+// at most once a second, or when another window comes to the front.
+static FARPROC systemFunction(const char* module, const char* name) {
+    return GetProcAddress(GetModuleHandleA(module), name);
+}
+
+// The full path of the image of the window's process, in capitals; 0 when it
+// cannot be read.
+static DWORD programPathOf(HWND window, WCHAR (&path)[FRONT_PROGRAM_PATH_CAPACITY]) {
+    DWORD pid = 0;
+    ImagePathQuery query = (ImagePathQuery)(void*)systemFunction("kernel32.dll", "QueryFullProcessImageNameW");
+    if (query == nullptr || GetWindowThreadProcessId(window, &pid) == 0)
+        return 0;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr)
+        return 0;
+    DWORD length = FRONT_PROGRAM_PATH_CAPACITY;
+    if (!query(process, 0, path, &length))
+        length = 0;
+    CloseHandle(process);
+    CharUpperBuffW(path, length);
+    return length;
+}
+
+// Letters beyond ASCII are folded here, on both sides, the system's way.
+static bool programListed(HWND window) {
+    if (window == nullptr || listed.names[0] == L'\0')
+        return false;
+    WCHAR path[FRONT_PROGRAM_PATH_CAPACITY];
+    const DWORD length = programPathOf(window, path);
+    if (length == 0)
+        return false;
+    WCHAR list[NEVER_OVER_MAX_CHARS + 1];
+    lstrcpynW(list, listed.names, NEVER_OVER_MAX_CHARS + 1);
+    const DWORD listLength = static_cast<DWORD>(lstrlenW(list));
+    CharUpperBuffW(list, listLength);
+    const size_t name = fileNameStart(path, length);
+    return listNamesProgram(list, listLength, path + name, length - name);
+}
+
+// Whether the window covers the whole monitor that `onMonitorOf` lies on.
+static bool coversMonitorOf(HWND window, HWND onMonitorOf) {
+    RECT rect = {}, monitor = {};
+    return window != nullptr && GetWindowRect(window, &rect) && monitorRectOf(onMonitorOf, &monitor) &&
+           coversMonitor(toRect(rect), toRect(monitor));
+}
+
+// A system without the question, or one that fails, reports nothing that
+// keeps the strips away.
+static DWORD askSystem() {
+    NotificationStateQuery query = front.query;
+    if (query == nullptr)
+        query = (NotificationStateQuery)(void*)systemFunction("shell32.dll", "SHQueryUserNotificationState");
+    QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
+    if (query == nullptr || FAILED(query(&state)))
+        return 0;
+    return static_cast<DWORD>(state);
+}
+
+static void lookAtFront(bool atPoll) {
+    HWND now = GetForegroundWindow();
+    const bool changed = now != front.window;
+    if (!changed && !atPoll)
+        return;
+    front.window = now;
+    if (changed)
+        front.listed = programListed(now) ? 1 : 0;
+    const bool ask = askNotificationState(settings.avoidFullScreen != 0, coversMonitorOf(now, now), changed, atPoll);
+    front.notificationState = ask ? askSystem() : 0;
+}
+
+// The system answered only while the window in front covers its own monitor;
+// whether it covers this strip's is looked at only then.
+static bool frontCovers(const Strip& strip) {
+    return front.notificationState != 0 && coversMonitorOf(front.window, strip.taskbarWindow);
+}
+
+bool stripStandsAside(const Strip& strip) {
+    lookAtFront(false);
+    const StandAsideFacts facts = {program.paused != 0, front.listed != 0, settings.avoidFullScreen != 0,
+                                   front.notificationState, frontCovers(strip)};
+    return standsAside(facts);
+}
+
+void watchFront() {
+    lookAtFront(true);
+}
+
+void forgetFront() {
+    front.window = nullptr;
+    front.listed = 0;
+    front.notificationState = 0;
+}
