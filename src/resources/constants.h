@@ -16,6 +16,9 @@ const unsigned POLL_PERIOD_MS = 1000;
 // While nothing announces a change, the shell is still asked at least once
 // in this many polls.
 const uint32_t SHELL_ASK_SAFETY_TICKS = 30;
+// The taskbar windows are looked for at this many polls from a change on:
+// the shell may make them a moment after it announced the change.
+const uint32_t TASKBAR_SEARCH_POLLS = 5;
 const unsigned ICON_REMOVAL_PERIOD_MS = 120000;
 const unsigned HIGHLIGHT_PERIOD_MS = 500;
 const unsigned REFRESH_PERIOD_MS = 1000;

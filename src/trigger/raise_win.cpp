@@ -3,6 +3,7 @@
 #include "about/about_dialog.h"
 #include "resources/program.h"
 #include "settings/settings.h"
+#include "trigger/pointer.h"
 #include "trigger/release_rule.h"
 #include "trigger/shell_kin.h"
 #include "trigger/taskbar.h"
@@ -12,10 +13,10 @@ static ProgramState& program = programState();
 static const Settings& settings = currentSettings();
 static TriggerState& trigger = triggerState();
 
-// The primary taskbar is looked for afresh; a secondary one is the window
-// its strip was made for.
+// The primary taskbar is looked for again when its window died; a secondary
+// one is the window its strip was made for.
 static void refreshTaskbar(Strip& strip) {
-    if (&strip == &trigger.primary)
+    if (&strip == &trigger.primary && !IsWindow(strip.taskbarWindow))
         strip.taskbarWindow = findTaskbar();
 }
 
@@ -72,10 +73,12 @@ static bool onlyStripsAbove(HWND window) {
 void enforceZOrder(Strip& strip) {
     if (program.inMenuLoop || onlyStripsAbove(strip.window))
         return;
-    if (settings.overTopmost)
+    if (settings.overTopmost) {
         SetWindowPos(strip.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    else if (taskbarIsTopmost(strip.taskbarWindow))
+        pointerUnseen();
+    } else if (taskbarIsTopmost(strip.taskbarWindow)) {
         placeTaskbarBelow(strip.taskbarWindow, strip.window);
+    }
 }
 
 // A taskbar that went away, or a pointer that cannot be read, counts as left:

@@ -4,6 +4,7 @@
 
 #include "support/app_fixture.h"
 #include "trigger/activation.h"
+#include "trigger/locator.h"
 
 namespace {
 
@@ -208,6 +209,47 @@ TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
     movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
     EXPECT_EQ(2u, g_app.about.activationCount);
+}
+
+// What makes the poll look for a pointer that rests on the strip. Nothing is
+// pumped here, so the strip hears no hit test of the pointer's arrival.
+TEST_F(Activation, ThePollLooksForTheRestingPointerOnlyWhenTheStripCannotKnow) {
+    enum Cause { NOTHING, HIT_TEST_IN_MENU, LIFTED, LAID };
+    const struct {
+        const char* name;
+        Cause cause;
+        LONG raised;
+    } rows[] = {
+        {"an idle poll", NOTHING, 0},
+        {"a hit test heard while the menu was open", HIT_TEST_IN_MENU, 1},
+        {"the strip lifted back over a window", LIFTED, 1},
+        {"the strip laid again", LAID, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        enter(IDLE, NO_DELAY);
+        movePointer(500, 300);
+        SendMessageA(window, WM_TIMER, TIMER_POLL, 0);  // sees the pointer off the strip
+        movePointer(500, 766);
+        HWND rival = nullptr;
+        switch (row.cause) {
+        case NOTHING: break;
+        case HIT_TEST_IN_MENU:
+            g_app.program.inMenuLoop = 1;
+            SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
+            g_app.program.inMenuLoop = 0;
+            break;
+        case LIFTED:
+            rival = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 700,
+                                    1024, 68, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+            break;
+        case LAID: placeStripWindow(g_app.trigger.primary); break;
+        }
+        SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+        EXPECT_EQ(row.raised, g_app.trigger.primary.taskbarRaised);
+        if (rival != nullptr)
+            DestroyWindow(rival);
+    }
 }
 
 TEST_F(Activation, HighlightPaintsTheStripInTheHighlightColour) {
