@@ -13,6 +13,9 @@ const unsigned TIMER_HIGHLIGHT = 4;
 const unsigned TIMER_REFRESH = 1;
 
 const unsigned POLL_PERIOD_MS = 1000;
+// How much later the system may fire the poll to wake us with other work:
+// a release then still comes within 1.05 s of the pointer leaving.
+const unsigned POLL_TOLERANCE_MS = 50;
 // While nothing announces a change, the shell is still asked at least once
 // in this many polls.
 const uint32_t SHELL_ASK_SAFETY_TICKS = 30;
