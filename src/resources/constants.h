@@ -43,6 +43,9 @@ const unsigned WM_FOREGROUND_DIALOG = 0x8002;
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
 
+// GetAsyncKeyState's bit for a key (or mouse button) that is down now.
+const unsigned KEY_HELD_BIT = 0x8000;
+
 // Trigger geometry.
 const int32_t STRIP_DEPTH = 4;       // pixels of the taskbar's outer side covered by the strip
 const int32_t RELEASE_MARGIN = 5;    // the taskbar rectangle is grown by this much for the release test

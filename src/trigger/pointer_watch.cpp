@@ -5,5 +5,5 @@ bool pointerReadDue(const PointerWatchFacts& facts) {
         return true;
     if (facts.inMenuLoop)
         return false;
-    return facts.timerRunning || facts.pointerOnStrip || facts.pointerUnseen;
+    return facts.timerRunning || facts.pointerOnStrip || facts.pointerUnseen || facts.buttonHeld;
 }

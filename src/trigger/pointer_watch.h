@@ -12,6 +12,9 @@ struct PointerWatchFacts {
     // since the pointer was last read: it may have missed the hit tests of
     // a pointer that did not move.
     bool pointerUnseen;
+    // A mouse button is held: a drag hands the pointer's moves to the window
+    // that took the pointer, and no hit test reaches a strip.
+    bool buttonHeld;
     bool inMenuLoop;  // the context menu is open: only a release looks at the pointer then
 };
 

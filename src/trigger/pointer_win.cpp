@@ -16,6 +16,11 @@ void pointerUnseen() {
     trigger.pointerUnseen = 1;
 }
 
+// The buttons as they are now, whichever of them is the primary one.
+static bool buttonHeld() {
+    return (GetAsyncKeyState(VK_LBUTTON) & KEY_HELD_BIT) != 0 || (GetAsyncKeyState(VK_RBUTTON) & KEY_HELD_BIT) != 0;
+}
+
 static void addFacts(const Strip& strip, PointerWatchFacts* facts) {
     facts->taskbarRaised = facts->taskbarRaised || strip.taskbarRaised;
     facts->timerRunning = facts->timerRunning || strip.delayPending || strip.highlightShown;
@@ -28,7 +33,7 @@ static void seenAt(Strip& strip, POINT pointer) {
 }
 
 bool pointerForPoll(POINT* pointer) {
-    PointerWatchFacts facts = {false, false, false, trigger.pointerUnseen != 0, program.inMenuLoop != 0};
+    PointerWatchFacts facts = {false, false, false, trigger.pointerUnseen != 0, buttonHeld(), program.inMenuLoop != 0};
     addFacts(trigger.primary, &facts);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         if (stripInUse(trigger.secondary[i]))

@@ -87,6 +87,13 @@ const Row ROWS[] = {
     {"raised waiting, click repeats", RAISED_WAITING, DELAY, IN_STRIP, CLICK, {1, 1, 1, 0, false}},
 };
 
+void pressLeftButton(DWORD upOrDown) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = upOrDown;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
 bool transparent(HWND window) {
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
 }
@@ -214,7 +221,7 @@ TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
 // What makes the poll look for a pointer that rests on the strip. Nothing is
 // pumped here, so the strip hears no hit test of the pointer's arrival.
 TEST_F(Activation, ThePollLooksForTheRestingPointerOnlyWhenTheStripCannotKnow) {
-    enum Cause { NOTHING, HIT_TEST_IN_MENU, LIFTED, LAID };
+    enum Cause { NOTHING, HIT_TEST_IN_MENU, LIFTED, LAID, BUTTON_HELD };
     const struct {
         const char* name;
         Cause cause;
@@ -224,6 +231,7 @@ TEST_F(Activation, ThePollLooksForTheRestingPointerOnlyWhenTheStripCannotKnow) {
         {"a hit test heard while the menu was open", HIT_TEST_IN_MENU, 1},
         {"the strip lifted back over a window", LIFTED, 1},
         {"the strip laid again", LAID, 1},
+        {"a drag, which gives the strip no hit test", BUTTON_HELD, 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -244,9 +252,12 @@ TEST_F(Activation, ThePollLooksForTheRestingPointerOnlyWhenTheStripCannotKnow) {
                                     1024, 68, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
             break;
         case LAID: placeStripWindow(g_app.trigger.primary); break;
+        case BUTTON_HELD: pressLeftButton(MOUSEEVENTF_LEFTDOWN); break;
         }
         SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
         EXPECT_EQ(row.raised, g_app.trigger.primary.taskbarRaised);
+        if (row.cause == BUTTON_HELD)
+            pressLeftButton(MOUSEEVENTF_LEFTUP);
         if (rival != nullptr)
             DestroyWindow(rival);
     }
