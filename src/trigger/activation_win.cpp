@@ -139,11 +139,6 @@ bool stripHighlighted(const Strip& strip) {
     return strip.highlightShown != 0;
 }
 
-static void policeStrip(Strip& strip) {
-    enforceZOrder(strip);
-    checkRelease(strip);
-}
-
 static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
     return handle(strip, EVENT_POLL, pointerKnown && pointInStrip(strip, pointer), 0, packedLParam(pointer));
 }
@@ -158,10 +153,11 @@ bool pollTick() {
     if (watch.askShell && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
         placeStripWindow(trigger.primary);
     followSecondaryTaskbars(secondariesWanted, watch.searched);
-    policeStrip(trigger.primary);
+    enforceZOrderOfAll();
+    checkRelease(trigger.primary);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         if (stripInUse(trigger.secondary[i]))
-            policeStrip(trigger.secondary[i]);
+            checkRelease(trigger.secondary[i]);
     // The position the system stamps on the tick's message is no substitute
     // for a reading: it can lag behind the pointer that the release reads.
     POINT pointer = {};

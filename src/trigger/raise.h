@@ -11,8 +11,10 @@ void forwardHitTest(const Strip& strip, WPARAM wParam, LPARAM lParam);
 // After a raise by the keyboard shortcut: the taskbar gets the foreground,
 // and keeps its raise until the foreground has left it.
 void holdForKeyboard(Strip& strip);
-// Keeps the strip (or an always-on-top taskbar) placed; every poll.
+// Keeps the strip (or an always-on-top taskbar) placed.
 void enforceZOrder(Strip& strip);
+// The same for every strip, every poll.
+void enforceZOrderOfAll();
 // Ends the raise once the pointer has left the taskbar (and, after a raise by
 // the keyboard, the foreground has left it too); every poll.
 void checkRelease(Strip& strip);

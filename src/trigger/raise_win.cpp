@@ -70,6 +70,33 @@ static bool onlyStripsAbove(HWND window) {
     return true;
 }
 
+// The same in one look from the top: the strips are in place when the first
+// windows of the z-order are strips, as many as there are. One question per
+// strip, where a look up from each strip asks one more for each strip above it.
+static bool stripsOnTop() {
+    DWORD strips = 1;
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (stripInUse(trigger.secondary[i]))
+            ++strips;
+    HWND window = GetWindow(trigger.primary.window, GW_HWNDFIRST);
+    for (DWORD seen = 1;; ++seen) {
+        if (window == nullptr || !isStripWindow(window))
+            return false;
+        if (seen == strips)
+            return true;
+        window = GetWindow(window, GW_HWNDNEXT);
+    }
+}
+
+void enforceZOrderOfAll() {
+    if (program.inMenuLoop || stripsOnTop())
+        return;
+    enforceZOrder(trigger.primary);
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (stripInUse(trigger.secondary[i]))
+            enforceZOrder(trigger.secondary[i]);
+}
+
 void enforceZOrder(Strip& strip) {
     if (program.inMenuLoop || onlyStripsAbove(strip.window))
         return;
