@@ -20,6 +20,7 @@
 #include "trigger/activation.h"
 #include "trigger/composition.h"
 #include "trigger/locator.h"
+#include "trigger/pointer.h"
 #include "trigger/stand_aside.h"
 #include "trigger/trigger_state.h"
 
@@ -109,8 +110,11 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     }
 }
 
+// A pointer that rested on a strip through the menu is found by the next poll.
 LRESULT onMenuLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     programState().inMenuLoop = message == WM_ENTERMENULOOP ? 1 : 0;
+    if (message == WM_EXITMENULOOP)
+        pointerUnseen();
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

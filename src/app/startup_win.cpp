@@ -104,7 +104,7 @@ int runPendrel(HINSTANCE instance) {
         MessageBoxA(nullptr, WINDOW_ERROR_TEXT, g_app.program.caption, MB_ICONWARNING);
         return EXIT_STARTUP_FAILED;
     }
-    if (!startTimer(window, TIMER_POLL, POLL_PERIOD_MS)) {
+    if (!startTimer(window, TIMER_POLL, POLL_PERIOD_MS, POLL_TOLERANCE_MS)) {
         // Destroying the window takes the tray icon away with it.
         DestroyWindow(window);
         return EXIT_STARTUP_FAILED;

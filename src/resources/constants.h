@@ -13,9 +13,15 @@ const unsigned TIMER_HIGHLIGHT = 4;
 const unsigned TIMER_REFRESH = 1;
 
 const unsigned POLL_PERIOD_MS = 1000;
+// How much later the system may fire the poll to wake us with other work:
+// a release then still comes within 1.05 s of the pointer leaving.
+const unsigned POLL_TOLERANCE_MS = 50;
 // While nothing announces a change, the shell is still asked at least once
 // in this many polls.
 const uint32_t SHELL_ASK_SAFETY_TICKS = 30;
+// The taskbar windows are looked for at this many polls from a change on:
+// the shell may make them a moment after it announced the change.
+const uint32_t TASKBAR_SEARCH_POLLS = 5;
 const unsigned ICON_REMOVAL_PERIOD_MS = 120000;
 const unsigned HIGHLIGHT_PERIOD_MS = 500;
 const unsigned REFRESH_PERIOD_MS = 1000;
@@ -39,6 +45,9 @@ const unsigned WM_SETTINGS_APPLIED = 0x8003;
 
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
+
+// GetAsyncKeyState's bit for a key (or mouse button) that is down now.
+const unsigned KEY_HELD_BIT = 0x8000;
 
 // Trigger geometry.
 const int32_t STRIP_DEPTH = 4;       // pixels of the taskbar's outer side covered by the strip

@@ -37,7 +37,9 @@ int loadText(UINT id, char (&buffer)[TEXT_BUFFER_SIZE]);
 // A new 16 by 16 copy of the program icon; the caller keeps it.
 HICON loadSmallAppIcon();
 // The one way a timer is started: on failure the user is told, and 0 returned.
-int startTimer(HWND window, UINT_PTR timerId, UINT periodMs);
+// A tolerance lets the system (Windows 8 and later) fire the timer up to that
+// much later, together with other work, rather than wake for it alone.
+int startTimer(HWND window, UINT_PTR timerId, UINT periodMs, ULONG toleranceMs = 0);
 // Registers the tab control class both dialogs frame their content with, and
 // the configuration dialog's hot-key control class. The library is loaded on
 // the first dialog, not at start-up, so a Pendrel that never opens a dialog

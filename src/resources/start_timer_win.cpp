@@ -2,8 +2,29 @@
 
 #include "resources/resource.h"
 
-int startTimer(HWND window, UINT_PTR timerId, UINT periodMs) {
-    if (SetTimer(window, timerId, periodMs, nullptr) != 0)
+typedef UINT_PTR(WINAPI* SetCoalescableTimerProc)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
+
+// Looked up once, where the system has it; function statics are only ever
+// given constants.
+static SetCoalescableTimerProc coalescableTimer() {
+    static bool looked = false;
+    static SetCoalescableTimerProc proc = nullptr;
+    if (!looked) {
+        looked = true;
+        proc = (SetCoalescableTimerProc)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetCoalescableTimer");
+    }
+    return proc;
+}
+
+static bool timerStarted(HWND window, UINT_PTR timerId, UINT periodMs, ULONG toleranceMs) {
+    SetCoalescableTimerProc coalescable = toleranceMs != 0 ? coalescableTimer() : nullptr;
+    if (coalescable != nullptr && coalescable(window, timerId, periodMs, nullptr, toleranceMs) != 0)
+        return true;
+    return SetTimer(window, timerId, periodMs, nullptr) != 0;
+}
+
+int startTimer(HWND window, UINT_PTR timerId, UINT periodMs, ULONG toleranceMs) {
+    if (timerStarted(window, timerId, periodMs, toleranceMs))
         return 1;
     // The box is modal and runs a message loop, in which the same failure can
     // come round again: one box at a time, or they would nest without end.

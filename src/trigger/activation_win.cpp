@@ -6,6 +6,7 @@
 #include "trigger/composition.h"
 #include "trigger/geometry.h"
 #include "trigger/locator.h"
+#include "trigger/pointer.h"
 #include "trigger/raise.h"
 #include "trigger/secondary.h"
 #include "trigger/stand_aside.h"
@@ -125,6 +126,7 @@ static bool handleAtCursor(Strip& strip, TriggerEvent event) {
 }
 
 void pointerOverStrip(Strip& strip, WPARAM wParam, LPARAM lParam) {
+    pointerCameOnStrip(strip);
     handle(strip, EVENT_HIT_TEST, true, wParam, lParam);
 }
 
@@ -145,24 +147,29 @@ bool stripHighlighted(const Strip& strip) {
 }
 
 static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
-    enforceZOrder(strip);
-    checkRelease(strip);
     return handle(strip, EVENT_POLL, pointerKnown && pointInStrip(strip, pointer), 0, packedLParam(pointer));
 }
 
+// Every strip is policed and released before the pointer is looked at: a
+// strip lifted back to the top may lie under a pointer that never moved.
 bool pollTick() {
+    const bool secondariesWanted = settings.allScreens != 0;
+    const TaskbarPoll watch = watchTaskbars(secondariesWanted);
     APPBARDATA request = {};
     watchFront();
     // A tick that does not ask behaves as one whose answer was the same rectangle.
-    if (shellAskDue() && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
+    if (watch.askShell && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
         placeStripWindow(trigger.primary);
-    followSecondaryTaskbars(settings.allScreens != 0);
-    // Reading the pointer is the dearest part of an idle poll under Wine (a
-    // question to the X server): once a tick, for every strip. The position
-    // the system stamps on the tick's message is no substitute: it can lag
-    // behind the pointer that the release reads.
+    followSecondaryTaskbars(secondariesWanted, watch.searched);
+    enforceZOrderOfAll();
+    checkRelease(trigger.primary);
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (stripInUse(trigger.secondary[i]))
+            checkRelease(trigger.secondary[i]);
+    // The position the system stamps on the tick's message is no substitute
+    // for a reading: it can lag behind the pointer that the release reads.
     POINT pointer = {};
-    const bool known = GetCursorPos(&pointer) != 0;
+    const bool known = pointerForPoll(&pointer);
     bool timersStarted = pollStrip(trigger.primary, known, pointer);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         if (stripInUse(trigger.secondary[i]))

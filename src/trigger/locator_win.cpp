@@ -1,6 +1,7 @@
 #include "trigger/locator.h"
 
 #include "resources/program.h"
+#include "trigger/pointer.h"
 #include "trigger/shell_watch.h"
 #include "trigger/taskbar.h"
 #include "trigger/trigger_state.h"
@@ -24,7 +25,6 @@ static bool probeAutoHideEdge(APPBARDATA* request, uint32_t* edge) {
 
 int locateTaskbar(APPBARDATA* request, RECT* last) {
     Strip& primary = trigger.primary;
-    primary.taskbarWindow = findTaskbar();
     request->cbSize = sizeof(APPBARDATA);
     request->hWnd = primary.taskbarWindow;
     request->uEdge = EDGE_UNREPORTED;
@@ -49,18 +49,14 @@ void placeStripWindow(const Strip& strip) {
     const RECT& s = strip.strip;
     SetWindowPos(strip.window, HWND_TOPMOST, s.left, s.top, spanOf(s.left, s.right), spanOf(s.top, s.bottom),
                  SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+    pointerUnseen();
 }
 
-bool shellAskDue() {
-    HWND taskbar = findTaskbar();
-    RECT rect = {};
-    const bool rectRead = taskbar != nullptr && GetWindowRect(taskbar, &rect);
+static bool shellAskDue(HWND taskbar, bool rectRead, const RECT& rect) {
     const ShellWatchFacts facts = {taskbar == nullptr || taskbar != trigger.watchedTaskbar,
                                    !rectRead || !sameRect(toRect(rect), toRect(trigger.watchedRect)),
                                    trigger.shellChangeAnnounced != 0, trigger.lastAskUnanswered != 0,
                                    trigger.ticksSinceAsk};
-    // The tick works with the window found now, asked or not.
-    trigger.primary.taskbarWindow = taskbar;
     if (!shouldAskShell(facts)) {
         trigger.ticksSinceAsk++;
         return false;
@@ -70,6 +66,26 @@ bool shellAskDue() {
     trigger.shellChangeAnnounced = 0;
     trigger.ticksSinceAsk = 0;
     return true;
+}
+
+// The kept window's rectangle is read at every poll, and tells as well
+// whether the window still exists: one question rather than two.
+TaskbarPoll watchTaskbars(bool secondariesWanted) {
+    Strip& primary = trigger.primary;
+    RECT rect = {};
+    bool rectRead = primary.taskbarWindow != nullptr && GetWindowRect(primary.taskbarWindow, &rect);
+    const TaskbarSearchFacts facts = {!rectRead || trigger.secondaryWentAway != 0, trigger.shellChangeAnnounced != 0,
+                                      secondariesWanted && !trigger.secondariesWanted, trigger.searchesLeft,
+                                      trigger.ticksSinceAsk};
+    const TaskbarSearch search = taskbarSearch(facts);
+    trigger.searchesLeft = search.searchesLeft;
+    trigger.secondariesWanted = secondariesWanted ? 1 : 0;
+    trigger.secondaryWentAway = 0;
+    if (search.search) {
+        primary.taskbarWindow = findTaskbar();
+        rectRead = primary.taskbarWindow != nullptr && GetWindowRect(primary.taskbarWindow, &rect);
+    }
+    return TaskbarPoll{search.search, shellAskDue(primary.taskbarWindow, rectRead, rect)};
 }
 
 void announceShellChange() {

@@ -17,6 +17,8 @@ void enforceZOrder(Strip& strip);
 // Puts the strip back on top of the windows (or an always-on-top taskbar
 // below it) whatever keeps it out of the way.
 void liftStrip(Strip& strip);
+// Keeps every strip placed; every poll.
+void enforceZOrderOfAll();
 // Ends the raise once the pointer has left the taskbar (and, after a raise by
 // the keyboard, the foreground has left it too); every poll.
 void checkRelease(Strip& strip);

@@ -3,6 +3,7 @@
 #include "about/about_dialog.h"
 #include "resources/program.h"
 #include "settings/settings.h"
+#include "trigger/pointer.h"
 #include "trigger/release_rule.h"
 #include "trigger/shell_kin.h"
 #include "trigger/stand_aside.h"
@@ -13,10 +14,10 @@ static ProgramState& program = programState();
 static const Settings& settings = currentSettings();
 static TriggerState& trigger = triggerState();
 
-// The primary taskbar is looked for afresh; a secondary one is the window
-// its strip was made for.
+// The primary taskbar is looked for again when its window died; a secondary
+// one is the window its strip was made for.
 static void refreshTaskbar(Strip& strip) {
-    if (&strip == &trigger.primary)
+    if (&strip == &trigger.primary && !IsWindow(strip.taskbarWindow))
         strip.taskbarWindow = findTaskbar();
 }
 
@@ -70,19 +71,48 @@ static bool onlyStripsAbove(HWND window) {
     return true;
 }
 
+// The same in one look from the top: the strips are in place when the first
+// windows of the z-order are strips, as many as there are. One question per
+// strip, where a look up from each strip asks one more for each strip above it.
+static bool stripsOnTop() {
+    DWORD strips = 1;
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (stripInUse(trigger.secondary[i]))
+            ++strips;
+    HWND window = GetWindow(trigger.primary.window, GW_HWNDFIRST);
+    for (DWORD seen = 1;; ++seen) {
+        if (window == nullptr || !isStripWindow(window))
+            return false;
+        if (seen == strips)
+            return true;
+        window = GetWindow(window, GW_HWNDNEXT);
+    }
+}
+
 void liftStrip(Strip& strip) {
     if (onlyStripsAbove(strip.window))
         return;
-    if (settings.overTopmost)
+    if (settings.overTopmost) {
         SetWindowPos(strip.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    else if (taskbarIsTopmost(strip.taskbarWindow))
+        pointerUnseen();
+    } else if (taskbarIsTopmost(strip.taskbarWindow)) {
         placeTaskbarBelow(strip.taskbarWindow, strip.window);
+    }
 }
 
 void enforceZOrder(Strip& strip) {
     if (program.inMenuLoop || stripStandsAside(strip))
         return;
     liftStrip(strip);
+}
+
+void enforceZOrderOfAll() {
+    if (program.inMenuLoop || stripsOnTop())
+        return;
+    enforceZOrder(trigger.primary);
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
+        if (stripInUse(trigger.secondary[i]))
+            enforceZOrder(trigger.secondary[i]);
 }
 
 // A taskbar that went away, or a pointer that cannot be read, counts as left:

@@ -81,14 +81,35 @@ static void follow(Strip& strip) {
 
 // A hidden taskbar shows nothing to raise; an auto-hidden one is visible,
 // only off its monitor.
-void followSecondaryTaskbars(bool wanted) {
+static DWORD searchTaskbars(HWND* found) {
+    DWORD count = 0;
+    for (HWND t = findSecondaryTaskbar(nullptr); t != nullptr && count < MAX_SECONDARY_STRIPS;
+         t = findSecondaryTaskbar(t))
+        if (IsWindowVisible(t))
+            found[count++] = t;
+    return count;
+}
+
+// One that died or hid may be followed by others the shell makes.
+static DWORD keptTaskbars(HWND* found) {
+    DWORD count = 0;
+    for (DWORD i = 0; i < trigger.secondaryCount; ++i) {
+        const Strip& strip = trigger.secondary[i];
+        if (!stripInUse(strip))
+            continue;
+        if (taskbarShown(strip.taskbarWindow))
+            found[count++] = strip.taskbarWindow;
+        else
+            trigger.secondaryWentAway = 1;
+    }
+    return count;
+}
+
+void followSecondaryTaskbars(bool wanted, bool search) {
     HWND found[MAX_SECONDARY_STRIPS] = {};
     DWORD count = 0;
     if (wanted)
-        for (HWND t = findSecondaryTaskbar(nullptr); t != nullptr && count < MAX_SECONDARY_STRIPS;
-             t = findSecondaryTaskbar(t))
-            if (IsWindowVisible(t))
-                found[count++] = t;
+        count = search ? searchTaskbars(found) : keptTaskbars(found);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         if (stripInUse(trigger.secondary[i]) && !stillThere(trigger.secondary[i], found, count))
             retireStrip(trigger.secondary[i]);

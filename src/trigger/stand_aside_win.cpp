@@ -81,7 +81,9 @@ static void lookAtFront(bool atPoll) {
     front.window = now;
     if (changed)
         front.listed = programListed(now) ? 1 : 0;
-    const bool ask = askNotificationState(settings.avoidFullScreen != 0, coversMonitorOf(now, now), changed, atPoll);
+    // With the setting off, an idle poll measures nothing.
+    const bool avoid = settings.avoidFullScreen != 0;
+    const bool ask = askNotificationState(avoid, avoid && coversMonitorOf(now, now), changed, atPoll);
     front.notificationState = ask ? askSystem() : 0;
 }
 

@@ -8,6 +8,8 @@
 HWND findTaskbar();
 // The next secondary taskbar after `after` (null: the first), or null.
 HWND findSecondaryTaskbar(HWND after);
+// Whether a top-level window still exists and is shown.
+bool taskbarShown(HWND taskbar);
 // The rectangle of the monitor the window is on, or nearest to.
 bool monitorRectOf(HWND window, RECT* monitor);
 // The DPI of the monitor the window is on, or nearest to, where the system

@@ -23,6 +23,13 @@ HWND findSecondaryTaskbar(HWND after) {
     return FindWindowExA(nullptr, after, SECONDARY_TASKBAR_CLASS_NAME, nullptr);
 }
 
+// The style alone: a window that died has none, and a top-level window is
+// shown exactly while it carries WS_VISIBLE. IsWindowVisible would also look
+// at the parents, a second question to the system under Wine.
+bool taskbarShown(HWND taskbar) {
+    return (GetWindowLongA(taskbar, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 
 typedef HRESULT(WINAPI* GetDpiForMonitorProc)(HMONITOR, int, UINT*, UINT*);
 typedef UINT(WINAPI* GetDpiForWindowProc)(HWND);

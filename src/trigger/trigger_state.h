@@ -23,6 +23,10 @@ struct Strip {
     LONG taskbarWasTopmost = 0;
     HWND coverBeforeRaise = nullptr;
     LONG coverWasOrdinary = 0;  // that cover was not always on top
+
+    // The pointer came onto the strip (its hit test), and no poll has seen
+    // it off the strip since.
+    LONG pointerOnStrip = 0;
 };
 
 typedef HRESULT(WINAPI* NotificationStateQuery)(QUERY_USER_NOTIFICATION_STATE* state);
@@ -55,6 +59,15 @@ struct TriggerState {
     LONG shellChangeAnnounced = 0;
     LONG lastAskUnanswered = 0;
     DWORD ticksSinceAsk = 0;
+    // Polls still to look for the taskbar windows after a change, and
+    // whether the strips of the other monitors were wanted at the last poll.
+    DWORD searchesLeft = 0;
+    LONG secondariesWanted = 0;
+    LONG secondaryWentAway = 0;  // a kept secondary taskbar died or hid: the shell may be making others
+
+    // A strip was lifted, moved or laid again since the pointer was last
+    // read: the next poll reads it.
+    LONG pointerUnseen = 0;
 
     // The desktop is composited: the strips are layered windows.
     LONG composited = 0;

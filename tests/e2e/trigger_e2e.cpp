@@ -106,6 +106,18 @@ TEST_F(Trigger, TaskbarStaysInFrontWhileThePointerRestsOnIt) {
     EXPECT_TRUE(taskbarAboveCover()) << "the taskbar fell behind the cover under the resting pointer";
 }
 
+// After several idle polls a window comes to cover the strip, and the pointer
+// comes to rest on the edge over it at once: the strip, under the window, has
+// no hit test; the next poll lifts it back to the top and finds the pointer
+// there.
+TEST_F(Trigger, APointerRestingOnTheStripWhenACoverCameIsFoundByThePoll) {
+    Pendrel& copy = launch();
+    ASSERT_TRUE(copy.window != nullptr && waitOnStrip(copy));
+    Sleep(3 * POLL_PERIOD_MS);
+    ASSERT_TRUE(cover_.raise() && moveOntoStrip());
+    EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar stayed behind the cover";
+}
+
 // What happens to the taskbar once the pointer has left it, per setting.
 struct ReleaseRow {
     const char* name;

@@ -4,6 +4,7 @@
 
 #include "support/app_fixture.h"
 #include "trigger/activation.h"
+#include "trigger/locator.h"
 
 namespace {
 
@@ -85,6 +86,13 @@ const Row ROWS[] = {
     {"raised waiting, poll on the taskbar keeps it", RAISED_WAITING, DELAY, ON_TASKBAR, POLL, {1, 1, 1, 0, false}},
     {"raised waiting, click repeats", RAISED_WAITING, DELAY, IN_STRIP, CLICK, {1, 1, 1, 0, false}},
 };
+
+void pressLeftButton(DWORD upOrDown) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = upOrDown;
+    SendInput(1, &input, sizeof(INPUT));
+}
 
 bool transparent(HWND window) {
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
@@ -208,6 +216,51 @@ TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
     movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
     EXPECT_EQ(2u, g_app.about.activationCount);
+}
+
+// What makes the poll look for a pointer that rests on the strip. Nothing is
+// pumped here, so the strip hears no hit test of the pointer's arrival.
+TEST_F(Activation, ThePollLooksForTheRestingPointerOnlyWhenTheStripCannotKnow) {
+    enum Cause { NOTHING, HIT_TEST_IN_MENU, LIFTED, LAID, BUTTON_HELD };
+    const struct {
+        const char* name;
+        Cause cause;
+        LONG raised;
+    } rows[] = {
+        {"an idle poll", NOTHING, 0},
+        {"a hit test heard while the menu was open", HIT_TEST_IN_MENU, 1},
+        {"the strip lifted back over a window", LIFTED, 1},
+        {"the strip laid again", LAID, 1},
+        {"a drag, which gives the strip no hit test", BUTTON_HELD, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        enter(IDLE, NO_DELAY);
+        movePointer(500, 300);
+        SendMessageA(window, WM_TIMER, TIMER_POLL, 0);  // sees the pointer off the strip
+        movePointer(500, 766);
+        HWND rival = nullptr;
+        switch (row.cause) {
+        case NOTHING: break;
+        case HIT_TEST_IN_MENU:
+            g_app.program.inMenuLoop = 1;
+            SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
+            g_app.program.inMenuLoop = 0;
+            break;
+        case LIFTED:
+            rival = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 700,
+                                    1024, 68, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+            break;
+        case LAID: placeStripWindow(g_app.trigger.primary); break;
+        case BUTTON_HELD: pressLeftButton(MOUSEEVENTF_LEFTDOWN); break;
+        }
+        SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+        EXPECT_EQ(row.raised, g_app.trigger.primary.taskbarRaised);
+        if (row.cause == BUTTON_HELD)
+            pressLeftButton(MOUSEEVENTF_LEFTUP);
+        if (rival != nullptr)
+            DestroyWindow(rival);
+    }
 }
 
 TEST_F(Activation, HighlightPaintsTheStripInTheHighlightColour) {

@@ -23,4 +23,28 @@ TEST(ShellWatch, AsksOnAnySignOfChangeAndOtherwiseTwiceAMinute) {
             << c.facts.taskbarChanged << c.facts.rectChanged << c.facts.changeAnnounced << c.facts.lastAskUnanswered << " " << c.facts.ticksSinceAsk;
 }
 
+// The taskbar windows are kept from poll to poll; they are looked for again
+// for five polls from a sign of change on, and with the safety-net ask.
+TEST(ShellWatch, TaskbarWindowsAreLookedForOnlyAfterAChange) {
+    struct {
+        TaskbarSearchFacts facts;  // gone, announced, newly wanted, searches left, ticks since ask
+        TaskbarSearch expected;
+    } cases[] = {
+        {{false, false, false, 0, 0}, {false, 0}},   // an idle tick
+        {{false, false, false, 0, 28}, {false, 0}},  // still idle
+        {{false, false, false, 0, 29}, {true, 0}},   // with the safety-net ask
+        {{true, false, false, 0, 0}, {true, 4}},     // a kept window died or hid, or there is none
+        {{false, true, false, 0, 0}, {true, 4}},     // display, work area, scale, shell restart
+        {{false, false, true, 0, 0}, {true, 4}},     // the other monitors' strips switched on
+        {{true, false, false, 2, 0}, {true, 4}},     // another change restarts the count
+        {{false, false, false, 3, 0}, {true, 2}},    // the polls after a change
+        {{false, false, false, 1, 0}, {true, 0}},    // the last of them
+    };
+    for (const auto& c : cases) {
+        const TaskbarSearch search = taskbarSearch(c.facts);
+        EXPECT_EQ(c.expected.search, search.search) << c.facts.searchesLeft << " " << c.facts.ticksSinceAsk;
+        EXPECT_EQ(c.expected.searchesLeft, search.searchesLeft) << c.facts.searchesLeft;
+    }
+}
+
 }  // namespace

@@ -150,6 +150,13 @@ int runChurn(int activations, int openings) {
     note(run, aboutCycle(run, 0));
     note(run, configCycle(run, 0));
     note(run, run.cover.takeForeground());
+    // Under Wine that raises the cover over the strip in the X server's
+    // stacking alone, and a motion through X then hit-tests the cover: put
+    // it on top in the system's order too, so that the program's policing
+    // lifts the strip over it in both.
+    SetWindowPos(run.cover.window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    note(run, waitUntil([&] { return rootWindowAt(POINT{AWAY.x, run.stripY}) == run.pendrel.window; },
+                        EFFECT_BOUND_MS));
     note(run, activationCycle(run, 0));
     Sleep(SETTLE_MS);
     countBoth(run, "start");
