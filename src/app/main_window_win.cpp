@@ -163,8 +163,10 @@ LRESULT onDropFiles(WPARAM wParam) {
 
 // The display, the work area or the scale changed: the next poll asks the shell.
 LRESULT onShellChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_SETTINGCHANGE || wParam == SPI_SETWORKAREA)
+    if (message != WM_SETTINGCHANGE || wParam == SPI_SETWORKAREA) {
         announceShellChange();
+        forgetFront();
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -174,6 +174,7 @@ bool pollTick() {
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         if (stripInUse(trigger.secondary[i]))
             timersStarted = pollStrip(trigger.secondary[i], known, pointer) && timersStarted;
+    endFrontWatch();
     return timersStarted;
 }
 

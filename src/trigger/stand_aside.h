@@ -10,7 +10,10 @@
 // when another window comes to the front, or by watchFront.
 bool stripStandsAside(const Strip& strip);
 // At each poll, before the strips: the window in front is looked at again,
-// and a full-screen one asked about once more.
+// and a full-screen one asked about once more. Until endFrontWatch, at the
+// poll's end, the strips take that look as it is.
 void watchFront();
-// The next look reads the window in front afresh (the settings changed).
+void endFrontWatch();
+// The next look reads the window in front afresh (the settings or the
+// displays changed).
 void forgetFront();

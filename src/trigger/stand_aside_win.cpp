@@ -16,10 +16,6 @@ typedef BOOL(WINAPI* ImagePathQuery)(HANDLE, DWORD, LPWSTR, PDWORD);
 
 // Functions of Windows Vista and later, looked up where they are asked for:
 // at most once a second, or when another window comes to the front.
-static FARPROC systemFunction(const char* module, const char* name) {
-    return GetProcAddress(GetModuleHandleA(module), name);
-}
-
 // The full path of the image of the window's process, in capitals; 0 when it
 // cannot be read.
 static DWORD programPathOf(HWND window, WCHAR (&path)[FRONT_PROGRAM_PATH_CAPACITY]) {
@@ -73,7 +69,25 @@ static DWORD askSystem() {
     return static_cast<DWORD>(state);
 }
 
+// The monitor is looked up again only when the window moved or another came
+// to the front: a display change forgets the window in front.
+static bool frontCoversItsMonitor(HWND window, bool changed) {
+    RECT rect = {}, monitor = {};
+    if (window == nullptr || !GetWindowRect(window, &rect))
+        return false;
+    if (!changed && sameRect(toRect(rect), toRect(front.rect)))
+        return front.coversMonitor != 0;
+    front.rect = rect;
+    front.coversMonitor = monitorRectOf(window, &monitor) && coversMonitor(toRect(rect), toRect(monitor)) ? 1 : 0;
+    return front.coversMonitor != 0;
+}
+
+// Without a list and with the full-screen setting off, only the pause keeps
+// the strips away, and the window in front is never looked at.
 static void lookAtFront(bool atPoll) {
+    const bool avoid = settings.avoidFullScreen != 0;
+    if (!avoid && listed.names[0] == L'\0')
+        return;
     HWND now = GetForegroundWindow();
     const bool changed = now != front.window;
     if (!changed && !atPoll)
@@ -81,9 +95,7 @@ static void lookAtFront(bool atPoll) {
     front.window = now;
     if (changed)
         front.listed = programListed(now) ? 1 : 0;
-    // With the setting off, an idle poll measures nothing.
-    const bool avoid = settings.avoidFullScreen != 0;
-    const bool ask = askNotificationState(avoid, avoid && coversMonitorOf(now, now), changed, atPoll);
+    const bool ask = askNotificationState(avoid, avoid && frontCoversItsMonitor(now, changed), changed, atPoll);
     front.notificationState = ask ? askSystem() : 0;
 }
 
@@ -94,7 +106,8 @@ static bool frontCovers(const Strip& strip) {
 }
 
 bool stripStandsAside(const Strip& strip) {
-    lookAtFront(false);
+    if (!front.lookedThisPoll)
+        lookAtFront(false);
     const StandAsideFacts facts = {program.paused != 0, front.listed != 0, settings.avoidFullScreen != 0,
                                    front.notificationState, frontCovers(strip)};
     return standsAside(facts);
@@ -102,10 +115,16 @@ bool stripStandsAside(const Strip& strip) {
 
 void watchFront() {
     lookAtFront(true);
+    front.lookedThisPoll = 1;
+}
+
+void endFrontWatch() {
+    front.lookedThisPoll = 0;
 }
 
 void forgetFront() {
     front.window = nullptr;
     front.listed = 0;
     front.notificationState = 0;
+    front.coversMonitor = 0;
 }

@@ -37,6 +37,9 @@ struct FrontWatch {
     HWND window = nullptr;
     LONG listed = 0;              // its program is on the user's list
     DWORD notificationState = 0;  // the system's answer while it covers its monitor, else 0
+    RECT rect = {};               // where it was when last measured
+    LONG coversMonitor = 0;       // it then covered its own monitor
+    LONG lookedThisPoll = 0;      // the poll under way has looked at it
     // Stands in for the system's SHQueryUserNotificationState when set (the
     // tests: Wine always answers that notifications are welcome).
     NotificationStateQuery query = nullptr;
