@@ -6,8 +6,7 @@ typedef BOOL(WINAPI* ChangeFilterProc)(HWND, UINT, DWORD, void*);
 
 // Windows 7 and later; before it no filter applies to the window.
 void letShellMessagesThrough(HWND window) {
-    ChangeFilterProc allow =
-        (ChangeFilterProc)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx");
+    ChangeFilterProc allow = (ChangeFilterProc)(void*)systemFunction("user32.dll", "ChangeWindowMessageFilterEx");
     if (allow == nullptr)
         return;
     const UINT messages[] = {programState().taskbarCreatedMessage, WM_TRAY_NOTIFY, WM_SECOND_INSTANCE, WM_READD_ICON};

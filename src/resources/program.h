@@ -36,6 +36,10 @@ ProgramState& programState();
 int loadText(UINT id, char (&buffer)[TEXT_BUFFER_SIZE]);
 // A new 16 by 16 copy of the program icon; the caller keeps it.
 HICON loadSmallAppIcon();
+// A function of a newer Windows in a module the program has loaded (user32,
+// kernel32, shell32), looked up where it is called for; null on a system
+// without it.
+FARPROC systemFunction(const char* module, const char* name);
 // The one way a timer is started: on failure the user is told, and 0 returned.
 // A tolerance lets the system (Windows 8 and later) fire the timer up to that
 // much later, together with other work, rather than wake for it alone.

@@ -4,20 +4,10 @@
 
 typedef UINT_PTR(WINAPI* SetCoalescableTimerProc)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
 
-// Looked up once, where the system has it; function statics are only ever
-// given constants.
-static SetCoalescableTimerProc coalescableTimer() {
-    static bool looked = false;
-    static SetCoalescableTimerProc proc = nullptr;
-    if (!looked) {
-        looked = true;
-        proc = (SetCoalescableTimerProc)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetCoalescableTimer");
-    }
-    return proc;
-}
-
+// Windows 8 and later have the coalescable timer.
 static bool timerStarted(HWND window, UINT_PTR timerId, UINT periodMs, ULONG toleranceMs) {
-    SetCoalescableTimerProc coalescable = toleranceMs != 0 ? coalescableTimer() : nullptr;
+    SetCoalescableTimerProc coalescable =
+        toleranceMs != 0 ? (SetCoalescableTimerProc)(void*)systemFunction("user32.dll", "SetCoalescableTimer") : nullptr;
     if (coalescable != nullptr && coalescable(window, timerId, periodMs, nullptr, toleranceMs) != 0)
         return true;
     return SetTimer(window, timerId, periodMs, nullptr) != 0;

@@ -1,5 +1,6 @@
 #include "trigger/shell_kin.h"
 
+#include "resources/program.h"
 #include "trigger/release_rule.h"
 #include "trigger/taskbar.h"
 
@@ -8,8 +9,7 @@ typedef BOOL(WINAPI* QueryImageProc)(HANDLE, DWORD, LPWSTR, PDWORD);
 // False when the process cannot be opened or its image read (a path longer
 // than the buffer among them). The function exists from Windows Vista on.
 static bool imageOf(DWORD pid, wchar_t (&path)[IMAGE_PATH_CAPACITY]) {
-    QueryImageProc query =
-        (QueryImageProc)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameW");
+    QueryImageProc query = (QueryImageProc)(void*)systemFunction("kernel32.dll", "QueryFullProcessImageNameW");
     if (query == nullptr)
         return false;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);

@@ -49,17 +49,8 @@ static GetDpiForMonitorProc dpiForMonitor() {
     return proc;
 }
 
-// Function statics are only ever given constants: one that needs code to
-// start would bring in the runtime's thread-safe guards, many times the
-// program's own size.
 static GetDpiForWindowProc dpiForWindow() {
-    static bool looked = false;
-    static GetDpiForWindowProc proc = nullptr;
-    if (!looked) {
-        looked = true;
-        proc = (GetDpiForWindowProc)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
-    }
-    return proc;
+    return (GetDpiForWindowProc)(void*)systemFunction("user32.dll", "GetDpiForWindow");
 }
 
 static uint32_t dpiOf(HMONITOR monitor, HWND window) {
