@@ -76,6 +76,12 @@ if(MSVC)
     target_link_options(pendrel PRIVATE /MANIFEST:NO)
 else()
     target_link_options(pendrel PRIVATE -mwindows -flto -Os)
+    # 32-bit Windows promises only 4-byte stack alignment: the program keeps
+    # no more for its own calls, and a function that needs more aligns its
+    # own frame (smaller code, and no trust in what a caller did not promise).
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        target_link_options(pendrel PRIVATE -mpreferred-stack-boundary=2)
+    endif()
 endif()
 add_custom_command(TARGET pendrel POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:pendrel> -P ${CMAKE_SOURCE_DIR}/cmake/print_size.cmake
