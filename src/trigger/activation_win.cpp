@@ -146,7 +146,11 @@ bool stripHighlighted(const Strip& strip) {
     return strip.highlightShown != 0;
 }
 
+// A poll acts only on a pointer resting on the strip: without one there is
+// nothing to decide, nor to ask whether the strip stands aside.
 static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
+    if (!pointerKnown || !pointInStrip(strip, pointer))
+        return true;
     return handle(strip, EVENT_POLL, pointerKnown && pointInStrip(strip, pointer), 0, packedLParam(pointer));
 }
 
@@ -174,7 +178,6 @@ bool pollTick() {
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         if (stripInUse(trigger.secondary[i]))
             timersStarted = pollStrip(trigger.secondary[i], known, pointer) && timersStarted;
-    endFrontWatch();
     return timersStarted;
 }
 

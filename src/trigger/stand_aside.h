@@ -9,11 +9,9 @@
 // Cheap between changes of the window in front: the system is asked only
 // when another window comes to the front, or by watchFront.
 bool stripStandsAside(const Strip& strip);
-// At each poll, before the strips: the window in front is looked at again,
-// and a full-screen one asked about once more. Until endFrontWatch, at the
-// poll's end, the strips take that look as it is.
+// At each poll, before the strips: the window in front is to be looked at
+// again, and a full-screen one asked about once more, by the next question.
 void watchFront();
-void endFrontWatch();
 // The next look reads the window in front afresh (the settings or the
 // displays changed).
 void forgetFront();

@@ -105,21 +105,20 @@ static bool frontCovers(const Strip& strip) {
     return front.notificationState != 0 && coversMonitorOf(front.window, strip.taskbarWindow);
 }
 
+// The poll's look is made by the first question after the poll, inside it or
+// at a later hit test: an idle poll whose strips are in place and have no
+// pointer on them asks nothing.
 bool stripStandsAside(const Strip& strip) {
-    if (!front.lookedThisPoll)
-        lookAtFront(false);
+    const bool atPoll = front.pollLookDue != 0;
+    front.pollLookDue = 0;
+    lookAtFront(atPoll);
     const StandAsideFacts facts = {program.paused != 0, front.listed != 0, settings.avoidFullScreen != 0,
                                    front.notificationState, frontCovers(strip)};
     return standsAside(facts);
 }
 
 void watchFront() {
-    lookAtFront(true);
-    front.lookedThisPoll = 1;
-}
-
-void endFrontWatch() {
-    front.lookedThisPoll = 0;
+    front.pollLookDue = 1;
 }
 
 void forgetFront() {

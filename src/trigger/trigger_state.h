@@ -39,7 +39,7 @@ struct FrontWatch {
     DWORD notificationState = 0;  // the system's answer while it covers its monitor, else 0
     RECT rect = {};               // where it was when last measured
     LONG coversMonitor = 0;       // it then covered its own monitor
-    LONG lookedThisPoll = 0;      // the poll under way has looked at it
+    LONG pollLookDue = 0;         // a poll came since the last full look
     // Stands in for the system's SHQueryUserNotificationState when set (the
     // tests: Wine always answers that notifications are welcome).
     NotificationStateQuery query = nullptr;
