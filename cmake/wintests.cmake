@@ -86,7 +86,8 @@ if(PENDREL_E2E_SOURCES AND CMAKE_SIZEOF_VOID_P EQUAL 8)
         COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:bench_bare> ${standins_bin}/StartMenuExperienceHost.exe
         DEPENDS bench_bare
         VERBATIM)
-    add_library(dwmapi_standin SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/standins/dwmapi_win.cpp)
+    add_library(dwmapi_standin SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/standins/dwmapi_win.cpp
+        ${CMAKE_SOURCE_DIR}/tests/e2e/standins/dwmapi.def)
     set_target_properties(dwmapi_standin PROPERTIES
         OUTPUT_NAME dwmapi PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${composited_bin})
     add_custom_command(OUTPUT ${composited_bin}/pendrel.exe

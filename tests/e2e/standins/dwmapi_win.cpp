@@ -1,7 +1,8 @@
-// The compositor's library of Windows 8 and later: the desktop is always composited.
+// The compositor's library of Windows 8 and later: the desktop is always
+// composited. Its one function is exported by name through dwmapi.def.
 #include <windows.h>
 
-extern "C" __declspec(dllexport) HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
+extern "C" HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
     *enabled = TRUE;
     return S_OK;
 }
