@@ -71,9 +71,9 @@ const unsigned SECONDARY_STRIP_EX_STYLE = 0x080001A8;
 #define SHELL_HOST_SEARCH L"SearchHost.exe"
 #define SHELL_HOST_EXPERIENCE L"ShellExperienceHost.exe"
 
-// Characters of a process's image path read to tell its file name; a
-// longer path reads as unknown.
-const unsigned IMAGE_PATH_CAPACITY = 512;
+// Characters of a process's image path read to tell its file name (a
+// shell's flyout, a listed program in front); a longer path reads as unknown.
+const unsigned IMAGE_PATH_CAPACITY = 1024;
 
 // Screen edges as the shell numbers them.
 const uint32_t EDGE_LEFT = 0;
@@ -120,9 +120,6 @@ const unsigned STARTUP_ENTRY_CAPACITY = 64;
 // The programs in front of which the strips keep out of the way: a stored
 // list, or one typed in the dialog, of at most this many characters.
 const unsigned NEVER_OVER_MAX_CHARS = 1024;
-// The path of the program in front is read into this many characters; a
-// longer one is not compared.
-const unsigned FRONT_PROGRAM_PATH_CAPACITY = 1024;
 // The system's answers on the user's state (QUERY_USER_NOTIFICATION_STATE)
 // that keep the strips away from a full-screen window in front.
 const uint32_t NOTIFICATION_STATE_D3D_FULL_SCREEN = 3;  // QUNS_RUNNING_D3D_FULL_SCREEN

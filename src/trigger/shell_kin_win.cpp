@@ -1,25 +1,7 @@
 #include "trigger/shell_kin.h"
 
-#include "resources/program.h"
 #include "trigger/release_rule.h"
 #include "trigger/taskbar.h"
-
-typedef BOOL(WINAPI* QueryImageProc)(HANDLE, DWORD, LPWSTR, PDWORD);
-
-// False when the process cannot be opened or its image read (a path longer
-// than the buffer among them). The function exists from Windows Vista on.
-static bool imageOf(DWORD pid, wchar_t (&path)[IMAGE_PATH_CAPACITY]) {
-    QueryImageProc query = (QueryImageProc)(void*)systemFunction("kernel32.dll", "QueryFullProcessImageNameW");
-    if (query == nullptr)
-        return false;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (process == nullptr)
-        return false;
-    DWORD size = IMAGE_PATH_CAPACITY;
-    const bool read = query(process, 0, path, &size) != 0;
-    CloseHandle(process);
-    return read;
-}
 
 HWND topLevelWindowAt(POINT p) {
     HWND window = WindowFromPoint(p);
@@ -49,9 +31,9 @@ bool shownFromTaskbar(HWND window, HWND taskbar) {
                      fillsTaskbarMonitor(window, taskbar), nullptr, nullptr};
     // A process other than the taskbar's is known by its image's name.
     wchar_t image[IMAGE_PATH_CAPACITY], taskbarImage[IMAGE_PATH_CAPACITY];
-    if (!kin.taskbarProcess && imageOf(pid, image)) {
+    if (!kin.taskbarProcess && imagePathOf(pid, image) != 0) {
         kin.image = image;
-        if (imageOf(taskbarPid, taskbarImage))
+        if (imagePathOf(taskbarPid, taskbarImage) != 0)
             kin.taskbarImage = taskbarImage;
     }
     return shownByShell(kin);

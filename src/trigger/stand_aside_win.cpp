@@ -12,36 +12,18 @@ static const Settings& settings = currentSettings();
 static const ProgramList& listed = neverOverList();
 static FrontWatch& front = triggerState().front;
 
-typedef BOOL(WINAPI* ImagePathQuery)(HANDLE, DWORD, LPWSTR, PDWORD);
-
-// Functions of Windows Vista and later, looked up where they are asked for:
-// at most once a second, or when another window comes to the front.
-// The full path of the image of the window's process, in capitals; 0 when it
-// cannot be read.
-static DWORD programPathOf(HWND window, WCHAR (&path)[FRONT_PROGRAM_PATH_CAPACITY]) {
-    DWORD pid = 0;
-    ImagePathQuery query = (ImagePathQuery)(void*)systemFunction("kernel32.dll", "QueryFullProcessImageNameW");
-    if (query == nullptr || GetWindowThreadProcessId(window, &pid) == 0)
-        return 0;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (process == nullptr)
-        return 0;
-    DWORD length = FRONT_PROGRAM_PATH_CAPACITY;
-    if (!query(process, 0, path, &length))
-        length = 0;
-    CloseHandle(process);
-    CharUpperBuffW(path, length);
-    return length;
-}
-
 // Letters beyond ASCII are folded here, on both sides, the system's way.
+// Read only when another window comes to the front.
 static bool programListed(HWND window) {
     if (window == nullptr || listed.names[0] == L'\0')
         return false;
-    WCHAR path[FRONT_PROGRAM_PATH_CAPACITY];
-    const DWORD length = programPathOf(window, path);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    WCHAR path[IMAGE_PATH_CAPACITY];
+    const DWORD length = imagePathOf(pid, path);
     if (length == 0)
         return false;
+    CharUpperBuffW(path, length);
     WCHAR list[NEVER_OVER_MAX_CHARS + 1];
     lstrcpynW(list, listed.names, NEVER_OVER_MAX_CHARS + 1);
     const DWORD listLength = static_cast<DWORD>(lstrlenW(list));

@@ -10,6 +10,10 @@ HWND findTaskbar();
 HWND findSecondaryTaskbar(HWND after);
 // Whether a top-level window still exists and is shown.
 bool taskbarShown(HWND taskbar);
+// The full path of the process's image, its length in `path`; 0 when the
+// process cannot be opened or the path is longer than the buffer. The
+// function exists from Windows Vista on.
+DWORD imagePathOf(DWORD pid, wchar_t (&path)[IMAGE_PATH_CAPACITY]);
 // The rectangle of the monitor the window is on, or nearest to.
 bool monitorRectOf(HWND window, RECT* monitor);
 // The DPI of the monitor the window is on, or nearest to, where the system

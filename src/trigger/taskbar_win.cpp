@@ -72,6 +72,22 @@ uint32_t monitorDpiOf(HWND window) {
     return dpiOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), window);
 }
 
+typedef BOOL(WINAPI* ImagePathQuery)(HANDLE, DWORD, LPWSTR, PDWORD);
+
+DWORD imagePathOf(DWORD pid, wchar_t (&path)[IMAGE_PATH_CAPACITY]) {
+    ImagePathQuery query = (ImagePathQuery)(void*)systemFunction("kernel32.dll", "QueryFullProcessImageNameW");
+    if (query == nullptr || pid == 0)
+        return 0;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr)
+        return 0;
+    DWORD length = IMAGE_PATH_CAPACITY;
+    if (!query(process, 0, path, &length))
+        length = 0;
+    CloseHandle(process);
+    return length;
+}
+
 bool monitorRectOf(HWND window, RECT* monitor) {
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
