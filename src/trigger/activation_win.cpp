@@ -151,7 +151,7 @@ bool stripHighlighted(const Strip& strip) {
 static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
     if (!pointerKnown || !pointInStrip(strip, pointer))
         return true;
-    return handle(strip, EVENT_POLL, pointerKnown && pointInStrip(strip, pointer), 0, packedLParam(pointer));
+    return handle(strip, EVENT_POLL, true, 0, packedLParam(pointer));
 }
 
 // Every strip is policed and released before the pointer is looked at: a
