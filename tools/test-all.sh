@@ -138,7 +138,8 @@ step "Win32 tests and end-to-end scenarios under Wine"
 run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors|dpi144|installer'
 
 step "The release's setup under Wine: install, upgrade, uninstall"
-setup=$(ls "$root"/dist/pendrel-*-setup.exe 2>/dev/null | head -n 1 || true)
+# Its 64-bit twin: Wine here runs no 32-bit program.
+setup=$(ls "$root"/build/release-stage/pendrel-*-setup-x64.exe 2>/dev/null | head -n 1 || true)
 PENDREL_SETUP=${setup:-/no-setup-was-written} run_ctest installer --preset mingw-x86_64 -L installer
 stop_desktop
 
