@@ -62,13 +62,10 @@ class Manifests(unittest.TestCase):
         good = ["--base-url", "https://github.com/o/pendrel/releases/download/v2.1.0",
                 "--homepage", "https://github.com/o/pendrel"]
         rows = [([], False), (good, True), (good + ["--support-url", "https://github.com/o/pendrel/issues"], True),
-                (good[:2], False), (good[2:], False),
                 (good[:2] + ["--homepage", "http://github.com/o/pendrel"], False),
                 (good[:2] + ["--homepage", "https://lucien-garrow.example.org/"], False),
-                (good[:2] + ["--homepage", "https://pendrel.example/"], False),
-                (good[:2] + ["--homepage", "https://www.example.com/"], False),
-                (["--base-url", "https://github.com/o/pendrel/releases/latest"] + good[2:], False),
-                (good + ["--license-url", "https://localhost/LICENSE"], False)]
+                (good + ["--license-url", "https://pendrel.example/LICENSE"], False),
+                (["--base-url", "https://github.com/o/pendrel/releases/latest"] + good[2:], False)]
         for args, publishable in rows:
             with self.subTest(args=args):
                 self.assertEqual(write(HERE.parents[1], *args, "--publish", "check").returncode, 0 if publishable else 1)
