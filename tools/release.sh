@@ -3,51 +3,49 @@
 # publishes to dist/:
 #   pendrel-V-x64.zip, pendrel-V-x86.zip  pendrel.exe, README.txt, LICENSE.txt
 #   pendrel-V-setup.exe                   the per-user installer of the x64 program
+#                                         (a 32-bit program that runs on every Windows)
 #   SHA256SUMS                            one line per file above
 #   winget/LucienGarrow.Pendrel*.yaml     the winget manifest, in three files
-#   scoop/pendrel.json                    the Scoop manifest
+#   bucket/pendrel.json                   the Scoop bucket's manifest
+# and build/release-stage/pendrel-V-setup-x64.exe, the setup's 64-bit twin for
+# Wine's tests (Wine here runs no 32-bit program), which is not published.
 # V is the project's version (CMakeLists.txt); the publisher, description and
-# home page are those of the program's resources. Runs on Debian as root (or
+# copyright are those of the program's resources. Runs on Debian as root (or
 # with sudo) and installs what it lacks.
-#   tools/release.sh [--base-url URL]
-# URL is where the files will be downloaded from (the release's page of the
-# forge); the manifests name each file under it.
+#   tools/release.sh [--publish] [--base-url URL] [--homepage URL] [--support-url URL] [--license-url URL]
+# --base-url is where the files will be downloaded from (the release's page of
+# the forge, naming the version), --homepage the project's page; support and
+# licence default to the homepage. Without them the build is a local one whose
+# manifests are not for publishing; --publish refuses (exit 1) to make a
+# release without public https addresses.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
-placeholder_url="https://release-base-url.invalid/placeholder-pass-base-url-to-tools-release.sh"
-base_url=$placeholder_url
+addresses=()
 while [ $# -gt 0 ]; do
     case "$1" in
-        --base-url) base_url=${2:?--base-url needs a URL}; shift 2 ;;
-        --base-url=*) base_url=${1#--base-url=}; shift ;;
-        *) echo "usage: $0 [--base-url URL]" >&2; exit 2 ;;
+        --publish) addresses+=("$1"); shift ;;
+        --base-url | --homepage | --support-url | --license-url) addresses+=("$1" "${2:?$1 needs a URL}"); shift 2 ;;
+        --base-url=* | --homepage=* | --support-url=* | --license-url=*) addresses+=("$1"); shift ;;
+        *) echo "usage: $0 [--publish] [--base-url URL] [--homepage URL] [--support-url URL] [--license-url URL]" >&2
+           exit 2 ;;
     esac
 done
-base_url=${base_url%/}
 
 die() { echo "release: $*" >&2; exit 1; }
 
-# What the sources say, each in its one place.
-rc=src/resources/pendrel.rc
+"$root/tools/install-deps.sh" release
+# The release's date is its commit's, so that the same commit makes the same manifests.
+release_date=$(git -C "$root" log -1 --format=%cs 2>/dev/null || date -u +%F)
+manifests=(python3 "$root/tools/release_manifests.py" "${addresses[@]}" --release-date "$release_date")
+"${manifests[@]}" check || exit 1
 version=$(sed -n 's/^project(Pendrel VERSION \([0-9][0-9.]*\) .*/\1/p' CMakeLists.txt)
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || die "no X.Y.Z project version in CMakeLists.txt"
-publisher=$(sed -n 's/.*VALUE "CompanyName", "\(.*\)".*/\1/p' "$rc")
-description=$(sed -n 's/.*VALUE "FileDescription", "\(.*\)".*/\1/p' "$rc")
-copyright=$(sed -n 's/.*VALUE "LegalCopyright", "\(.*\)".*/\1/p' "$rc")
-homepage=$(sed -n 's/.*IDS_HOMEPAGE_URL "\(.*\)".*/\1/p' "$rc")
-license=$(sed -n '1s/ License$//p' LICENSE)
-[ -n "$publisher" ] && [ -n "$description" ] && [ -n "$copyright" ] && [ -n "$homepage" ] && [ -n "$license" ] ||
-    die "the publisher, description, copyright, home page or licence cannot be read"
-identifier=LucienGarrow.Pendrel
-manifest_version=1.12.0
 
-"$root/tools/install-deps.sh" release
-
-# The same configuration as the test command's, so that its builds serve here.
+# The same configuration as the test command's, so that the builds it tested are the ones packed here.
 for preset in mingw-x86_64 mingw-i686; do
     cmake --preset "$preset" -DPENDREL_WERROR=ON >/dev/null || die "$preset configure"
     cmake --build --preset "$preset" -j2 --target pendrel || die "$preset build"
@@ -56,7 +54,7 @@ done
 dist="$root/dist"
 stage="$root/build/release-stage"
 rm -rf "$dist" "$stage"
-mkdir -p "$dist/winget" "$dist/scoop" "$stage"
+mkdir -p "$dist" "$stage"
 # Notepad before Windows 10 1809 needs CRLF.
 sed 's/$/\r/' packaging/README.txt >"$stage/README.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
@@ -71,99 +69,23 @@ zip_of x64 build/mingw-x86_64
 zip_of x86 build/mingw-i686
 
 setup="pendrel-$version-setup.exe"
-makensis -V2 -DVERSION="$version" -DPUBLISHER="$publisher" -DCOPYRIGHT="$copyright" -DSOURCE="$root" \
-    -DEXE="$stage/x64/pendrel.exe" -DREADME="$stage/README.txt" -DLICENSE="$stage/LICENSE.txt" \
-    -DOUTFILE="$dist/$setup" packaging/pendrel.nsi || die "makensis"
+"${manifests[@]}" nsis "$stage/release.nsh"
+setup_of() {  # setup_of OUTFILE [makensis options]
+    local out=$1
+    shift
+    makensis -V2 -DINFO="$stage/release.nsh" -DSOURCE="$root" -DEXE="$stage/x64/pendrel.exe" \
+        -DREADME="$stage/README.txt" -DLICENSE="$stage/LICENSE.txt" -DOUTFILE="$out" "$@" packaging/pendrel.nsi ||
+        die "makensis $out"
+}
+setup_of "$dist/$setup"
+setup_of "$stage/pendrel-$version-setup-x64.exe" -DSTUB=amd64-unicode
 
 x64_zip="pendrel-$version-x64.zip"
 x86_zip="pendrel-$version-x86.zip"
 (cd "$dist" && sha256sum "$x64_zip" "$x86_zip" "$setup" >SHA256SUMS)
-hash_of() { awk -v f="$1" '$2 == f { print $1 }' "$dist/SHA256SUMS"; }
-upper() { tr 'a-f' 'A-F' <<<"$1"; }
-
-schema="# yaml-language-server: \$schema=https://aka.ms/winget-manifest"
-head_of() {  # head_of KIND
-    printf '%s.%s.%s.schema.json\n\nPackageIdentifier: %s\nPackageVersion: %s\n' \
-        "$schema" "$1" "$manifest_version" "$identifier" "$version"
-}
-tail_of() { printf 'ManifestType: %s\nManifestVersion: %s\n' "$1" "$manifest_version"; }
-winget="$dist/winget/$identifier"
-{
-    head_of version
-    echo "DefaultLocale: en-US"
-    tail_of version
-} >"$winget.yaml"
-zip_installer() {  # zip_installer ARCH FILE
-    cat <<EOF
-- Architecture: $1
-  InstallerType: zip
-  NestedInstallerType: portable
-  NestedInstallerFiles:
-  - RelativeFilePath: pendrel.exe
-    PortableCommandAlias: pendrel
-  InstallerUrl: $base_url/$2
-  InstallerSha256: $(upper "$(hash_of "$2")")
-EOF
-}
-{
-    head_of installer
-    cat <<EOF
-MinimumOSVersion: 10.0.0.0
-Installers:
-- Architecture: x64
-  InstallerType: nullsoft
-  Scope: user
-  InstallerUrl: $base_url/$setup
-  InstallerSha256: $(upper "$(hash_of "$setup")")
-  ProductCode: Pendrel
-EOF
-    zip_installer x64 "$x64_zip"
-    zip_installer x86 "$x86_zip"
-    tail_of installer
-} >"$winget.installer.yaml"
-{
-    head_of defaultLocale
-    cat <<EOF
-PackageLocale: en-US
-Publisher: $publisher
-PublisherUrl: $homepage
-PackageName: Pendrel
-PackageUrl: $homepage
-License: $license
-Copyright: $copyright
-ShortDescription: $description
-Description: Pendrel brings the taskbar to the front whenever the mouse pointer reaches the screen edge where the taskbar is docked, even when maximised or always-on-top windows cover it.
-Moniker: pendrel
-Tags:
-- taskbar
-- tray
-EOF
-    tail_of defaultLocale
-} >"$winget.locale.en-US.yaml"
-
-cat >"$dist/scoop/pendrel.json" <<EOF
-{
-    "version": "$version",
-    "description": "$description",
-    "homepage": "$homepage",
-    "license": "$license",
-    "architecture": {
-        "64bit": {
-            "url": "$base_url/$x64_zip",
-            "hash": "$(hash_of "$x64_zip")"
-        },
-        "32bit": {
-            "url": "$base_url/$x86_zip",
-            "hash": "$(hash_of "$x86_zip")"
-        }
-    },
-    "bin": "pendrel.exe",
-    "shortcuts": [["pendrel.exe", "Pendrel"]]
-}
-EOF
+"${manifests[@]}" manifests "$dist" || die "the manifests"
 
 python3 "$root/tests/release/check_release.py" "$dist" || die "the files written do not hold together"
-[ "$base_url" != "$placeholder_url" ] ||
-    echo "release: the manifests name the placeholder $placeholder_url: pass --base-url for a real release" >&2
 echo "release $version written to dist/:"
 (cd "$dist" && find . -type f | sort | sed 's|^\./|  |')
+"${manifests[@]}" check

@@ -6,8 +6,9 @@
 # own (those with two monitors on an Xorg desktop that has them, those of a
 # display scaled to 144 DPI on one of theirs), and the release: the files of
 # tools/release.sh checked against each other, its setup installed, upgraded
-# and uninstalled under Wine. The CI workflow is checked too. Screenshots and
-# logs land in artifacts/. Exits non-zero on any failure.
+# and uninstalled under Wine, its manifests' writer. The CI workflow is checked
+# by actionlint and shellcheck. Screenshots and logs land in artifacts/. Exits
+# non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -111,7 +112,11 @@ timeout 1800 cmake --build --preset mingw-x86_64 -j2 || die "x86_64 build"
 step "Release files (tools/release.sh, which checks them against each other)"
 run_check release "$artifacts/release.log" "passed (dist/, artifacts/release.log)" timeout 900 "$root/tools/release.sh"
 
-step "CI workflow"
+step "Release manifests: the project's texts through every format, the addresses of a publishable release"
+run_check "release manifests" "$artifacts/release-manifests.log" "passed (artifacts/release-manifests.log)" \
+    python3 "$root/tests/release/manifests_test.py"
+
+step "CI workflow (actionlint, shellcheck of its run: blocks)"
 run_check workflow "$artifacts/workflow-check.log" "" python3 "$root/tools/check-workflow.py"
 
 step "End-to-end at 144 DPI on a scaled desktop of its own"
@@ -138,7 +143,8 @@ step "Win32 tests and end-to-end scenarios under Wine"
 run_ctest mingw-x86_64 --preset mingw-x86_64 -LE 'isolated|two_monitors|dpi144|installer'
 
 step "The release's setup under Wine: install, upgrade, uninstall"
-setup=$(ls "$root"/dist/pendrel-*-setup.exe 2>/dev/null | head -n 1 || true)
+# Its 64-bit twin: Wine here runs no 32-bit program.
+setup=$(ls "$root"/build/release-stage/pendrel-*-setup-x64.exe 2>/dev/null | head -n 1 || true)
 PENDREL_SETUP=${setup:-/no-setup-was-written} run_ctest installer --preset mingw-x86_64 -L installer
 stop_desktop
 
