@@ -60,6 +60,24 @@ bool deleteIconFromOutside(HWND owner, UINT iconId = TRAY_ICON_ID);
 // them; false when the menu handle is not readable from here.
 bool readMenuItems(HWND menuWindow, std::vector<std::string>* items);
 
+// A system timer keeps to the clock's tick, about 16 ms on Windows: it may
+// run out that much early as a finer clock reads it.
+const double CLOCK_TICK_MS = 16;
+// When (nowMs) the predicate was first seen to hold; NOT_SEEN when it did not
+// within the bound.
+template <typename Predicate>
+double whenSeen(Predicate holds, DWORD boundMs) {
+    double seen = NOT_SEEN;
+    waitUntil(
+        [&] {
+            if (seen == NOT_SEEN && holds())
+                seen = nowMs();
+            return seen != NOT_SEEN;
+        },
+        boundMs);
+    return seen;
+}
+
 // Each scenario starts from no settings key, no copy of the program running
 // and the pointer away from the strip, and leaves the same behind.
 class PendrelTest : public ::testing::Test {
