@@ -90,6 +90,15 @@ protected:
     // Waits until the TriggerWindow lies on the strip, which happens at the
     // first poll, about a second after start.
     bool waitOnStrip(const Pendrel& copy, DWORD boundMs = EFFECT_BOUND_MS);
+    // Waits until the copy has made `polls` whole polls from now on, and the
+    // shell has handled what they asked of its taskbar: what a poll was going
+    // to do has then been done. Every poll lifts the strips back to the top of
+    // the z-order when another window came above them (unless they stand
+    // aside or are asked not to go over other windows), so a window of the
+    // driver's own, out of sight, is put there and the TriggerWindow seen
+    // above it again, once more than the polls asked: the lift comes early in
+    // a poll. False when a bound runs out.
+    bool waitForPolls(const Pendrel& copy, int polls = 1);
 
     std::deque<Pendrel> copies_;  // references stay valid as copies are added
     RECT strip_ = {};

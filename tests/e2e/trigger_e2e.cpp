@@ -8,7 +8,8 @@ namespace {
 // A delay long enough that a raise at the pointer's arrival cannot be taken
 // for one after the delay, however slowly the pointer is placed.
 const DWORD HOLD_OFF_DELAY_MS = 1000;
-// Longer than two polls: a release that was going to happen has happened.
+// Longer than two polls: what a poll was going to do has happened. Only for
+// what no poll shows another process.
 const DWORD TWO_POLLS_MS = 2500;
 const DWORD LONGEST_DELAY_MS = 2000;
 const DWORD SWEEP_STEP_MS = 50;
@@ -59,6 +60,8 @@ TEST_F(Trigger, CoverRaisedLaterStaysInFrontWhenNotAskedToGoOverIt) {
     ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
     ASSERT_TRUE(cover_.raise());
+    // Not asked to go over other windows, a poll changes nothing that another
+    // process sees: the wait is fixed.
     Sleep(TWO_POLLS_MS);
     EXPECT_EQ(rootWindowAt(onStrip()), cover_.window());
     EXPECT_TRUE(isRunning(copy));
@@ -98,8 +101,9 @@ TEST_F(Trigger, TaskbarStaysInFrontWhileThePointerRestsOnIt) {
     ASSERT_TRUE(moveOntoStrip());
     ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
     ASSERT_TRUE(movePointer(500, strip_.top - 8));
-    // Long enough for the highlight timer to hide the strip and for a poll.
-    Sleep(1500);
+    // The highlight timer hides the strip, then a poll looks at the pointer.
+    ASSERT_TRUE(waitUntil([&] { return stripNoneOfColour(strip_, GetSysColor(COLOR_HIGHLIGHT)); }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(waitForPolls(copy));
     EXPECT_TRUE(taskbarAboveCover()) << "the taskbar fell behind the cover under the resting pointer";
 }
 
@@ -142,7 +146,7 @@ TEST_P(Release, AfterThePointerLeaves) {
         EXPECT_TRUE(waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS))
             << "foreground: " << className(GetForegroundWindow());
     } else {
-        Sleep(TWO_POLLS_MS);
+        ASSERT_TRUE(waitForPolls(copy));
         EXPECT_TRUE(taskbarAboveCover()) << "sent back although asked not to";
     }
 }
@@ -214,7 +218,7 @@ TEST_P(TopmostTaskbar, StaysInItsBandAfterTheRelease) {
     EXPECT_TRUE(!covered || waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar never came in front";
     // The program reads where the pointer is for a whole poll.
     ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
-    Sleep(TWO_POLLS_MS);
+    ASSERT_TRUE(waitForPolls(copy));
     EXPECT_TRUE(isTopmost(shellTaskbar())) << "the release took the taskbar out of the always-on-top band";
     EXPECT_FALSE(covered && taskbarAboveCover()) << "the taskbar stayed in front of the cover";
 }
@@ -255,7 +259,7 @@ TEST_F(Trigger, AfterAFullScreenWindowTheReleaseLeavesTheTaskbarWhereTheShellPut
     const POINT middle = {screenWidth() / 2, screenHeight() / 2};
     OrdinaryWindow small(RECT{middle.x - 100, middle.y - 50, middle.x + 100, middle.y + 50});
     ASSERT_TRUE(small.raise() && placePointerForGood(middle.x, middle.y));
-    Sleep(TWO_POLLS_MS);
+    ASSERT_TRUE(waitForPolls(copy));
     EXPECT_TRUE(isTopmost(shellTaskbar()) && taskbarAboveCover()) << "the release put the taskbar behind";
     resetTaskbarBand();
 }
@@ -280,6 +284,7 @@ TEST_F(Trigger, AClickRaisesWithoutTakingTheForeground) {
     const double clicked = nowMs();
     EXPECT_TRUE(waitUntil(watch(taskbarAboveCover), EFFECT_BOUND_MS)) << "the click did not raise the taskbar";
     EXPECT_LT(nowMs() - clicked, LONGEST_DELAY_MS) << "raised by the delay, not by the click";
+    // Watched past the delay's end, which no other process sees.
     waitUntil(watch([] { return false; }), TWO_POLLS_MS);
     EXPECT_FALSE(activated) << "the strip took the foreground or became active";
 }
