@@ -26,6 +26,13 @@ bool isAbove(HWND upper, HWND lower) {
     return false;
 }
 
+// The taskbar's moves are asked asynchronously; Wine hands them to the
+// shell as notify messages, which it handles before a message sent after them.
+bool shellDidItsMoves() {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(shellTaskbar(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) != 0;
+}
+
 HWND createPlainWindow(DWORD exStyle) {
     HWND w = CreateWindowExA(exStyle, "STATIC", "", WS_POPUP, 100, 100, 200, 200, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
@@ -107,6 +114,7 @@ TEST_F(LocatorAndRaise, RaiseCountsOncePutsTheTaskbarBelowTheTriggerAndReleaseSe
     ASSERT_TRUE(movePointer(500, 300));
     checkRelease(g_app.trigger.primary);
     EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
+    ASSERT_TRUE(shellDidItsMoves());
     EXPECT_TRUE(isAbove(shellTaskbar(), cover)) << "the foreground taskbar is not sent back";
     g_app.trigger.primary.taskbarRaised = 1;
 
@@ -124,9 +132,13 @@ TEST_F(LocatorAndRaise, ReleaseWithoutSendBackLeavesTheZOrder) {
     g_app.settings.sendBackAfterUse = 0;
     activateTaskbar(g_app.trigger.primary);
     ASSERT_TRUE(pumpUntil([&] { return isAbove(shellTaskbar(), cover); }, 2000));
+    // A taskbar in the foreground stays whatever the setting.
+    SetForegroundWindow(cover);
+    ASSERT_TRUE(pumpUntil([&] { return GetForegroundWindow() == cover; }, 2000));
     movePointer(500, 300);
     checkRelease(g_app.trigger.primary);
     EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
+    ASSERT_TRUE(shellDidItsMoves());
     EXPECT_TRUE(isAbove(shellTaskbar(), cover));
     DestroyWindow(cover);
 }
