@@ -98,11 +98,13 @@ TEST_F(Trigger, TaskbarStaysInFrontWhileThePointerRestsOnIt) {
     ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
     Pendrel& copy = launchCovered();
     ASSERT_NE(copy.window, nullptr);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     ASSERT_TRUE(moveOntoStrip());
     ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
+    ASSERT_TRUE(waitUntil([&] { return stripAllOfColour(strip_, highlight); }, EFFECT_BOUND_MS));
     ASSERT_TRUE(movePointer(500, strip_.top - 8));
     // The highlight timer hides the strip, then a poll looks at the pointer.
-    ASSERT_TRUE(waitUntil([&] { return stripNoneOfColour(strip_, GetSysColor(COLOR_HIGHLIGHT)); }, EFFECT_BOUND_MS));
+    ASSERT_TRUE(waitUntil([&] { return stripNoneOfColour(strip_, highlight); }, EFFECT_BOUND_MS));
     ASSERT_TRUE(waitForPolls(copy));
     EXPECT_TRUE(taskbarAboveCover()) << "the taskbar fell behind the cover under the resting pointer";
 }
