@@ -153,17 +153,16 @@ TEST_F(Dialogs, SettingsChangedInTheOpenDialogActAtOnce) {
 
     EXPECT_TRUE(waitUntil([&] { return otherStrip() == nullptr; }, EFFECT_BOUND_MS)) << "the other strip stayed";
     ASSERT_TRUE(cover_.raise() && stripInFront(copy));
-    // A poll finds the pointer at rest within a second; a raise before the
-    // new delay has run from the arrival is too early.
-    const DWORD arrived = GetTickCount();
+    // The pointer arrives after this reading of the clock: a raise less than
+    // the new delay after it kept the old delay. The raise shows that the
+    // program has seen the pointer, which would have lit the strip.
+    const double sent = nowMs();
     ASSERT_TRUE(placePointerForGood(onStrip.x, onStrip.y));
-    Sleep(NEW_DELAY_MS * 3 / 4 - (GetTickCount() - arrived));
-    const bool early = taskbarAboveCover();
-    if (GetTickCount() - arrived < NEW_DELAY_MS) {
-        EXPECT_FALSE(early) << "raised before the new delay ran out";
-    }
+    ASSERT_LT(nowMs() - sent, NEW_DELAY_MS / 2) << "the pointer came too late to tell the new delay from the old";
+    const double raised = whenSeen(taskbarAboveCover, NEW_DELAY_MS + EFFECT_BOUND_MS);
+    ASSERT_NE(raised, NOT_SEEN) << "never raised";
+    EXPECT_GE(raised - sent, NEW_DELAY_MS - CLOCK_TICK_MS) << "raised before the new delay ran out";
     EXPECT_TRUE(stripNoneOfColour(strip_, highlight)) << "lit with the highlight off";
-    EXPECT_TRUE(waitUntil(taskbarAboveCover, NEW_DELAY_MS + EFFECT_BOUND_MS)) << "never raised";
     ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
     ASSERT_TRUE(waitUntil(taskbarReleased, EFFECT_BOUND_MS));
 

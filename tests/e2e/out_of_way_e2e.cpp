@@ -5,7 +5,9 @@
 namespace e2e {
 namespace {
 
-// Longer than two polls: what a poll was going to do has happened.
+// Longer than two polls: what a poll was going to do has happened. A strip
+// that stands aside is left where it lies, so its polls show nothing to
+// another process and these waits are fixed.
 const DWORD TWO_POLLS_MS = 2500;
 const char LISTED_COPY[] = "Listed.EXE";
 

@@ -12,8 +12,6 @@ const int STRIP_DEPTH_AT_144 = 6;
 // 5 pixels at 96 DPI are 7.5 at 144, rounded to 8: a pointer this far above
 // the taskbar is still on it.
 const int INSIDE_MARGIN_AT_144 = 7;
-// Longer than two polls: a release that was going to happen has happened.
-const DWORD TWO_POLLS_MS = 2500;
 const DWORD PAINT_SETTLE_MS = 500;
 
 class Scaled144 : public PendrelTest {
@@ -64,7 +62,7 @@ TEST_F(Scaled144, StripAndMarginGrowAndTheRaiseWorksAsAt96Dpi) {
 
     const RECT bar = windowRect(shellTaskbar());
     ASSERT_TRUE(movePointer(500, bar.top - INSIDE_MARGIN_AT_144));
-    Sleep(TWO_POLLS_MS);
+    ASSERT_TRUE(waitForPolls(copy));
     EXPECT_TRUE(taskbarAboveCover()) << "sent back with the pointer inside the scaled margin above "
                                      << describe(bar);
 

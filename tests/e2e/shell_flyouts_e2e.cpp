@@ -8,7 +8,6 @@
 namespace e2e {
 namespace {
 
-const DWORD TWO_POLLS_MS = 2500;
 const char BARE_CLASS[] = "PendrelBenchBare";
 const RECT ABOVE_TASKBAR = {300, 600, 500, 720};  // clear of the release margin
 const POINT ON_STANDIN = {400, 660};
@@ -54,7 +53,7 @@ TEST_F(ShellFlyouts, KeepTheTaskbarRaisedUntilTheyAreGone) {
     // A thumbnail: the shell's own image, without the foreground.
     Program& thumbnail = show("standins\\explorer.exe", false);
     ASSERT_TRUE(placePointerForGood(ON_STANDIN.x, ON_STANDIN.y));
-    Sleep(TWO_POLLS_MS);
+    ASSERT_TRUE(waitForPolls(copy));
     EXPECT_TRUE(stillRaised()) << "released with the pointer on a thumbnail";
 
     // Start: a host of its own, with the foreground.
@@ -62,10 +61,10 @@ TEST_F(ShellFlyouts, KeepTheTaskbarRaisedUntilTheyAreGone) {
     stopProgram(thumbnail);
     show("standins\\StartMenuExperienceHost.exe", true);
     ASSERT_TRUE(placePointerForGood(ON_STANDIN.x, ON_STANDIN.y));
-    Sleep(TWO_POLLS_MS);
+    ASSERT_TRUE(waitForPolls(copy));
     EXPECT_TRUE(stillRaised()) << "released with the pointer on Start";
     ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
-    Sleep(TWO_POLLS_MS);
+    ASSERT_TRUE(waitForPolls(copy));
     EXPECT_TRUE(stillRaised()) << "released while Start had the foreground";
 
     stopProgram(standIns_.back());

@@ -60,6 +60,24 @@ bool deleteIconFromOutside(HWND owner, UINT iconId = TRAY_ICON_ID);
 // them; false when the menu handle is not readable from here.
 bool readMenuItems(HWND menuWindow, std::vector<std::string>* items);
 
+// A system timer keeps to the clock's tick, about 16 ms on Windows: it may
+// run out that much early as a finer clock reads it.
+const double CLOCK_TICK_MS = 16;
+// When (nowMs) the predicate was first seen to hold; NOT_SEEN when it did not
+// within the bound.
+template <typename Predicate>
+double whenSeen(Predicate holds, DWORD boundMs) {
+    double seen = NOT_SEEN;
+    waitUntil(
+        [&] {
+            if (seen == NOT_SEEN && holds())
+                seen = nowMs();
+            return seen != NOT_SEEN;
+        },
+        boundMs);
+    return seen;
+}
+
 // Each scenario starts from no settings key, no copy of the program running
 // and the pointer away from the strip, and leaves the same behind.
 class PendrelTest : public ::testing::Test {
@@ -72,6 +90,15 @@ protected:
     // Waits until the TriggerWindow lies on the strip, which happens at the
     // first poll, about a second after start.
     bool waitOnStrip(const Pendrel& copy, DWORD boundMs = EFFECT_BOUND_MS);
+    // Waits until the copy has made `polls` whole polls from now on, and the
+    // shell has handled what they asked of its taskbar: what a poll was going
+    // to do has then been done. Every poll lifts the strips back to the top of
+    // the z-order when another window came above them (unless they stand
+    // aside or are asked not to go over other windows), so a window of the
+    // driver's own, out of sight, is put there and the TriggerWindow seen
+    // above it again, once more than the polls asked: the lift comes early in
+    // a poll. False when a bound runs out.
+    bool waitForPolls(const Pendrel& copy, int polls = 1);
 
     std::deque<Pendrel> copies_;  // references stay valid as copies are added
     RECT strip_ = {};

@@ -200,6 +200,52 @@ bool readMenuItems(HWND menuWindow, std::vector<std::string>* items) {
     return true;
 }
 
+namespace {
+
+const char WITNESS_CLASS[] = "PendrelPollWitness";
+
+LRESULT CALLBACK witnessProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A pixel off the screen, always on top and never activated: it lies under
+// no pointer and over no taskbar, so nothing the program decides changes.
+HWND makeWitness(void*) {
+    registerClass(WITNESS_CLASS, witnessProc, RGB(0, 0, 0));
+    return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WITNESS_CLASS, "", WS_POPUP, -10, -10,
+                           1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+bool isAbove(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(lower, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV))
+        if (w == upper)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+bool PendrelTest::waitForPolls(const Pendrel& copy, int polls) {
+    WindowThread thread;
+    const HWND witness = thread.start(makeWitness, nullptr);
+    if (witness == nullptr)
+        return false;
+    for (int lift = 0; lift <= polls; ++lift) {
+        SetWindowPos(witness, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        if (!isAbove(witness, copy.window) ||
+            !waitUntil([&] { return isAbove(copy.window, witness); }, EFFECT_BOUND_MS))
+            return false;
+    }
+    // The program moves the shell's taskbar asynchronously, which Wine does
+    // with a notify message: the taskbar's thread handles a message sent now
+    // after those moves.
+    return roundTripTo(shellTaskbar());
+}
+
 void PendrelTest::SetUp() {
     ASSERT_TRUE(waitUntil([] { return shellTaskbar() != nullptr; }, START_BOUND_MS))
         << "no taskbar: the tests need the shell desktop";

@@ -171,12 +171,8 @@ TEST_F(RegistrySettings, LoadNeverWritesTheKey) {
 }
 
 // Save writes every value, each as REG_SZ holding its text and one NUL, and
-// takes each text from its own setting.
-struct SaveCase {
-    Settings settings;
-    const char* texts[11];
-};
-
+// takes each text from its own setting: the start values write their start
+// texts, and a setting changed alone changes its own text alone.
 Settings withField(size_t index, DWORD value) {
     Settings s;
     DWORD* fields[11] = {&s.delayEnabled,     &s.delayMs,      &s.restartDelayOnMove,     &s.overTopmost,
@@ -186,35 +182,33 @@ Settings withField(size_t index, DWORD value) {
     return s;
 }
 
+void expectSaved(const Settings& settings, size_t changed, const char* changedText) {
+    deleteKey();
+    g_app.settings = settings;
+    saveSettings();
+    const std::vector<StoredValue> stored = readAll();
+    EXPECT_EQ(stored.size(), 12u);
+    for (size_t i = 0; i < 11; ++i) {
+        const StoredValue* value = findValue(stored, VALUE_NAMES[i].name);
+        ASSERT_NE(value, nullptr) << VALUE_NAMES[i].name;
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << value->name;
+        EXPECT_EQ(value->data, sz(i == changed ? changedText : VALUE_NAMES[i].startText)) << value->name;
+    }
+}
+
 TEST_F(RegistrySettings, SaveWritesEveryValueFromItsOwnSetting) {
-    const SaveCase cases[] = {
-        {Settings{}, {"1", "200", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
-        {withField(0, 0), {"0", "200", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
-        {withField(1, 0), {"1", "0", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
-        {withField(1, 2000), {"1", "2000", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
-        {withField(1, 7), {"1", "7", "1", "1", "1", "1", "0", "1", "1", "0", "1"}},
-        {withField(2, 0), {"1", "200", "0", "1", "1", "1", "0", "1", "1", "0", "1"}},
-        {withField(3, 0), {"1", "200", "1", "0", "1", "1", "0", "1", "1", "0", "1"}},
-        {withField(4, 0), {"1", "200", "1", "1", "0", "1", "0", "1", "1", "0", "1"}},
-        {withField(5, 0), {"1", "200", "1", "1", "1", "0", "0", "1", "1", "0", "1"}},
-        {withField(6, 1), {"1", "200", "1", "1", "1", "1", "1", "1", "1", "0", "1"}},
-        {withField(7, 0), {"1", "200", "1", "1", "1", "1", "0", "0", "1", "0", "1"}},
-        {withField(8, 0), {"1", "200", "1", "1", "1", "1", "0", "1", "0", "0", "1"}},
-        {withField(9, 1620), {"1", "200", "1", "1", "1", "1", "0", "1", "1", "1620", "1"}},
-        {withField(10, 0), {"1", "200", "1", "1", "1", "1", "0", "1", "1", "0", "0"}},
+    expectSaved(Settings{}, SIZE_MAX, nullptr);
+    struct Change {
+        size_t index;
+        DWORD value;
+        const char* text;
     };
-    for (const SaveCase& c : cases) {
-        deleteKey();
-        g_app.settings = c.settings;
-        saveSettings();
-        const std::vector<StoredValue> stored = readAll();
-        EXPECT_EQ(stored.size(), 12u);
-        for (size_t i = 0; i < 11; ++i) {
-            const StoredValue* value = findValue(stored, VALUE_NAMES[i].name);
-            ASSERT_NE(value, nullptr) << VALUE_NAMES[i].name;
-            EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << value->name;
-            EXPECT_EQ(value->data, sz(c.texts[i])) << value->name;
-        }
+    const Change changes[] = {{0, 0, "0"}, {1, 0, "0"}, {1, 2000, "2000"}, {1, 7, "7"}, {2, 0, "0"},
+                              {3, 0, "0"}, {4, 0, "0"}, {5, 0, "0"},       {6, 1, "1"}, {7, 0, "0"},
+                              {8, 0, "0"}, {9, 1620, "1620"},              {10, 0, "0"}};
+    for (const Change& c : changes) {
+        SCOPED_TRACE(std::string(VALUE_NAMES[c.index].name) + " = " + c.text);
+        expectSaved(withField(c.index, c.value), c.index, c.text);
     }
 }
 
