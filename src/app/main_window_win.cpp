@@ -10,6 +10,7 @@
 #include "app/strip_messages.h"
 #include "resources/program.h"
 #include "resources/resource.h"
+#include "resources/shell_calls.h"
 #include "settings/config_dialog.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -231,6 +232,13 @@ LRESULT onTaskbarCreated(HWND window) {
     return 0;
 }
 
+// A call to the shell that the program stopped waiting for has ended: its
+// answer is taken.
+LRESULT onShellCallLanded() {
+    landShellCall();
+    return 0;
+}
+
 LRESULT onHotKey(WPARAM id) {
     if (id == HOT_KEY_SHOW_TASKBAR || id == HOT_KEY_SHOW_TASKBAR_NEXT)
         raiseTaskbarUnderPointer();
@@ -283,6 +291,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TAKE_HOT_KEY: return onTakeHotKey(window, wParam);
     case WM_SETTINGS_APPLIED: return onSettingsApplied();
     case WM_FOREGROUND_DIALOG: return onForegroundDialog(wParam);
+    case WM_SHELL_CALL_LANDED: return onShellCallLanded();
     default: return onOtherMessage(window, message, wParam, lParam);
     }
 }

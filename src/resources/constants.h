@@ -42,6 +42,9 @@ const unsigned WM_FOREGROUND_DIALOG = 0x8002;
 // WM_APP + 3, sent by the configuration dialog to the main window once it
 // has applied the settings: what depends on them is looked at afresh.
 const unsigned WM_SETTINGS_APPLIED = 0x8003;
+// WM_APP + 4, posted to the main window when a call to the shell that it
+// stopped waiting for has ended: its answer is taken then.
+const unsigned WM_SHELL_CALL_LANDED = 0x8004;
 
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
@@ -84,6 +87,9 @@ const uint32_t EDGE_BOTTOM = 3;
 // A hit test forwarded to the shell's taskbar waits at most this long, so a
 // hung shell cannot freeze the trigger.
 const unsigned FORWARD_HIT_TEST_TIMEOUT_MS = 500;
+// How long the message thread waits for a call to the shell (where the
+// taskbar lies, the icon) before it goes on without the answer.
+const unsigned SHELL_CALL_WAIT_MS = 300;
 
 // The shortcut that shows the taskbar, under one of two ids of the main
 // window: a new combination is registered under the free one before the old
