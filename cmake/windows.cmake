@@ -27,7 +27,7 @@ if(NOT MSVC)
     # paths, 192 KiB) and the records that start empty would be written out
     # into the file instead of costing nothing until used.
     set_source_files_properties(${CMAKE_SOURCE_DIR}/src/settings/sign_in_win.cpp
-        ${CMAKE_SOURCE_DIR}/src/app/app_state_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/app/app_state_win.cpp ${CMAKE_SOURCE_DIR}/src/tray/tray_icon_win.cpp
         ${CMAKE_SOURCE_DIR}/src/resources/shell_calls_win.cpp ${CMAKE_SOURCE_DIR}/src/trigger/locator_win.cpp
         PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 endif()

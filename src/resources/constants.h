@@ -9,6 +9,7 @@ const unsigned TIMER_POLL = 1;
 const unsigned TIMER_ICON_REMOVAL = 2;
 const unsigned TIMER_DELAY = 3;
 const unsigned TIMER_HIGHLIGHT = 4;
+const unsigned TIMER_ICON_RETRY = 5;
 // Timer of the About dialog.
 const unsigned TIMER_REFRESH = 1;
 
@@ -23,6 +24,11 @@ const uint32_t SHELL_ASK_SAFETY_TICKS = 30;
 // the shell may make them a moment after it announced the change.
 const uint32_t TASKBAR_SEARCH_POLLS = 5;
 const unsigned ICON_REMOVAL_PERIOD_MS = 120000;
+// A shell that is not up yet refuses the icon: it is offered again this
+// often, this many times (two minutes), and whenever the shell announces
+// its taskbar.
+const unsigned ICON_RETRY_PERIOD_MS = 2000;
+const uint32_t ICON_RETRIES = 60;
 const unsigned HIGHLIGHT_PERIOD_MS = 500;
 const unsigned REFRESH_PERIOD_MS = 1000;
 
@@ -140,7 +146,8 @@ const uint32_t DELAY_MS_MAX = 2000;
 const int TEXT_BUFFER_SIZE = 256;
 const int TEXT_LOAD_SIZE = 255;
 const unsigned REGISTRY_VALUE_CAPACITY = 255;
-const int TOOLTIP_MAX_CHARS = 63;
+// The icon's tooltip: the record's newer form holds 127 characters and a NUL.
+const int TOOLTIP_MAX_CHARS = 127;
 const int WSPRINTF_MAX_OUTPUT = 1024;  // wsprintfA never writes more characters than this, plus a NUL
 
 // The extended style of the TriggerWindow: palette window (window edge, tool

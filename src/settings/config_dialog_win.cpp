@@ -52,9 +52,9 @@ void applyIconSettings(HWND dialog) {
     const DWORD show = checkedState(dialog, IDC_SHOW_ICON);
     if (show != settings.showTrayIcon) {
         settings.showTrayIcon = show;
-        hideTrayIcon(programState().mainWindow);
+        hideTrayIcon();
         if (show) {
-            showTrayIcon(programState().mainWindow, configDialogState().iconSmall);
+            showTrayIcon(configDialogState().iconSmall);
             if (checkedState(dialog, IDC_REMOVE_ICON))
                 startIconRemoval();
         }

@@ -84,7 +84,7 @@ protected:
     void TearDown() override {
         if (g_app.config.dialog != nullptr)
             DestroyWindow(g_app.config.dialog);
-        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+        hideTrayIcon();
         DestroyWindow(g_app.program.mainWindow);
         pumpDialogMessages();
         deleteKey();
@@ -95,7 +95,7 @@ protected:
     void runWith(const Settings& settings) {
         g_app.settings = settings;
         if (settings.showTrayIcon) {
-            addTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID, nullptr, "Pendrel");
+            showTrayIcon(nullptr);
             ASSERT_TRUE(iconPresent());
             if (settings.removeIconAfterTimeout) {
                 ASSERT_NE(SetTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS, nullptr), 0u);
@@ -391,7 +391,7 @@ TEST_F(ConfigDialog, EachCheckBoxReachesItsSetting) {
         }
         EXPECT_EQ(g_app.settings.delayMs, 200u);
         removalTimerRan();
-        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+        hideTrayIcon();
     }
 }
 
@@ -520,7 +520,7 @@ TEST_P(IconRules, AfterOk) {
     settings.removeIconAfterTimeout = c.remove;
     runWith(settings);
     if (c.iconRemoved) {
-        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+        hideTrayIcon();
         KillTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL);
     }
     open();
@@ -564,7 +564,7 @@ TEST_F(ConfigDialog, IconComesBackThroughTwoApplies) {
     Settings settings;
     settings.removeIconAfterTimeout = 1;
     runWith(settings);
-    deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+    hideTrayIcon();
     KillTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL);
     open();
     click(IDC_SHOW_ICON);

@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "resources/resource.h"
 #include "support/app_fixture.h"
+#include "support/standin_shell.h"
 #include "tray/context_menu.h"
 #include "tray/tray_icon.h"
 
@@ -177,16 +178,54 @@ TEST_F(Tray, TheShellReceivesTheCallbackFlagsAndTooltipCut) {
     EXPECT_EQ(1025u, g_received.record.callbackMessage);
     EXPECT_STREQ(L"Pendrel", g_received.record.tip);
 
-    char longTip[100];
-    for (int i = 0; i < 99; ++i)
-        longTip[i] = (char)('a' + i % 26);
-    longTip[99] = '\0';
+    // A tooltip is cut to what the record holds, and only a new one is sent.
+    WCHAR longTip[200];
+    for (int i = 0; i < 199; ++i)
+        longTip[i] = (WCHAR)(L'\u0100' + i);
+    longTip[199] = L'\0';
     g_received = ReceivedIcon{};
-    addTrayIcon(window, 1, nullptr, longTip);
-    EXPECT_EQ(63u, (unsigned)lstrlenW(g_received.record.tip)) << "the first form's tip holds 63 characters";
-    EXPECT_EQ(L'a' + 62 % 26, g_received.record.tip[62]);
+    setTrayTip(longTip);
+    EXPECT_EQ((ULONG_PTR)NIM_MODIFY, g_received.request);
+    EXPECT_EQ(127, lstrlenW(g_received.record.tip)) << "the newer form's tip holds 127 characters";
+    EXPECT_EQ(L'\u0100' + 126, g_received.record.tip[126]);
+    g_received = ReceivedIcon{};
+    setTrayTip(longTip);
+    EXPECT_EQ(0u, g_received.request) << "an unchanged tooltip was sent again";
     DestroyWindow(tray);
     UnregisterClassA("Shell_TrayWnd", GetModuleHandleA(nullptr));
+}
+
+// At sign-in the shell may not take the icon yet. A refusal that comes late
+// (the add outlasted the bounded wait) counts as well: the icon is offered
+// again by the retry timer and at each "TaskbarCreated", never twice at once,
+// and no more once the shell holds it.
+TEST_F(Tray, ARefusedIconIsOfferedAgainUntilTheShellTakesIt) {
+    StandInShell shell;
+    ASSERT_TRUE(shell.start(RECT{0, 728, 1024, 768}));
+    shell.refuseAdds(1);
+    ASSERT_TRUE(shell.hang());
+    const DWORD before = GetTickCount();
+    start();
+    EXPECT_LT(GetTickCount() - before, 1000u) << "the add waited for the hung shell";
+    shell.resume();
+    EXPECT_TRUE(pumpUntil([&] { return shell.icons() == 1; }, ICON_RETRY_PERIOD_MS + 2000)) << "not offered again";
+    EXPECT_EQ(2, shell.adds());
+    SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
+    EXPECT_EQ(3, shell.adds());
+    EXPECT_EQ(1, shell.icons());
+    EXPECT_FALSE(pumpUntil([&] { return shell.adds() > 3; }, ICON_RETRY_PERIOD_MS + 500)) << "offered once held";
+}
+
+// Offers end two minutes after a refusal, one every retry period.
+TEST_F(Tray, ARefusedIconIsOfferedForTwoMinutes) {
+    StandInShell shell;
+    ASSERT_TRUE(shell.start(RECT{0, 728, 1024, 768}));
+    shell.refuseAdds(1000);
+    start();
+    for (DWORD tick = 0; tick <= 120000 / ICON_RETRY_PERIOD_MS; ++tick)
+        SendMessageA(window, WM_TIMER, TIMER_ICON_RETRY, 0);
+    EXPECT_EQ(1 + 60, shell.adds());
+    EXPECT_FALSE(stopTimer(window, TIMER_ICON_RETRY)) << "the retry timer runs on";
 }
 
 TEST_F(Tray, SecondStartShowsTheIconForGoodAndOpensTheAboutDialog) {
