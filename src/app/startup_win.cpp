@@ -72,21 +72,23 @@ HWND createTriggerWindow() {
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_app.program.instance, nullptr);
 }
 
+// Wide, so that a character typed outside the ANSI code page reaches the
+// dialogs' boxes as it is.
 int runMessageLoop() {
     MSG msg = {};
     for (;;) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0)
             return (int)msg.wParam;
         if (got == -1)  // only for an invalid filter window, which we never pass
             return 0;
         // Both modeless dialogs get their keyboard navigation this way.
-        if (g_app.about.dialog != nullptr && IsDialogMessageA(g_app.about.dialog, &msg))
+        if (g_app.about.dialog != nullptr && IsDialogMessageW(g_app.about.dialog, &msg))
             continue;
-        if (g_app.config.dialog != nullptr && IsDialogMessageA(g_app.config.dialog, &msg))
+        if (g_app.config.dialog != nullptr && IsDialogMessageW(g_app.config.dialog, &msg))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

@@ -260,8 +260,10 @@ void openConfigDialog() {
         return;
     }
     ensureCommonControls();
-    // The dialog stores its own handle while it initialises.
-    CreateDialogParamA(programState().instance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, configDialogProc, 0);
+    // The dialog stores its own handle while it initialises. Made wide, so
+    // that its controls are wide windows: the list's box keeps every
+    // character typed into it, not only those of the ANSI code page.
+    CreateDialogParamW(programState().instance, MAKEINTRESOURCEW(IDD_CONFIG), nullptr, configDialogProc, 0);
 }
 
 INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/startup.h"
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/registry_probe.h"
@@ -609,6 +610,22 @@ TEST_F(ConfigDialog, ListOfProgramsIsShownAsStoredAndRefusedPastItsLimit) {
     click(IDOK);
     EXPECT_EQ(g_app.config.dialog, nullptr);
     EXPECT_EQ(1024, lstrlenW(neverOverList().names));
+}
+
+// A name typed outside the ANSI code page (an input method, the emoji panel)
+// reaches the list as typed: the box is a wide window, and the program's own
+// loop hands its characters on whole.
+TEST_F(ConfigDialog, ANameTypedOutsideTheCodePageIsKept) {
+    open();
+    HWND box = item(IDC_NEVER_OVER);
+    EXPECT_TRUE(IsWindowUnicode(box));
+    SetFocus(box);
+    for (const WCHAR* typed = L"\u0141\u00f3d\u017a.exe"; *typed != 0; ++typed)
+        PostMessageW(box, WM_CHAR, *typed, 1);
+    PostQuitMessage(0);
+    EXPECT_EQ(0, runMessageLoop());
+    click(IDOK);
+    EXPECT_STREQ(L"\u0141\u00f3d\u017a.exe", neverOverList().names);
 }
 
 }  // namespace
