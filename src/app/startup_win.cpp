@@ -29,6 +29,24 @@ bool handOverToRunningCopy() {
     return true;
 }
 
+// Two copies started in the same moment would both find no TriggerWindow:
+// the session's mutex tells the later one that the other is starting, and it
+// hands over once that one's window is there. A copy that holds the mutex but
+// shows no window within the bound is taken for one that is starting still.
+bool anotherCopyRuns(HANDLE* session) {
+    *session = CreateMutexW(nullptr, FALSE, L"" PENDREL_SESSION_MUTEX);
+    if (*session == nullptr)
+        return handOverToRunningCopy();
+    for (DWORD waited = 0; waited < SESSION_WAIT_MS; waited += SESSION_WAIT_STEP_MS) {
+        if (handOverToRunningCopy())
+            return true;
+        const DWORD taken = WaitForSingleObject(*session, SESSION_WAIT_STEP_MS);
+        if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED)
+            return false;
+    }
+    return true;
+}
+
 static WNDCLASSEXA classTemplate(HICON large, HICON small) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof(wc);
@@ -92,11 +110,8 @@ int runMessageLoop() {
     }
 }
 
-int runPendrel(HINSTANCE instance) {
-    g_app.program.instance = instance;
-    loadNames();
-    if (handOverToRunningCopy())
-        return EXIT_ALREADY_RUNNING;
+// Everything from the classes on, once this copy runs alone.
+static int runAlone() {
     if (!registerClasses()) {
         MessageBoxA(nullptr, CLASS_ERROR_TEXT, g_app.program.caption, MB_ICONWARNING);
         return EXIT_STARTUP_FAILED;
@@ -116,4 +131,18 @@ int runPendrel(HINSTANCE instance) {
     placeStripWindow(g_app.trigger.primary);
     startCounting();
     return runMessageLoop();
+}
+
+int runPendrel(HINSTANCE instance) {
+    g_app.program.instance = instance;
+    loadNames();
+    HANDLE session = nullptr;
+    if (anotherCopyRuns(&session))
+        return EXIT_ALREADY_RUNNING;
+    const int code = runAlone();
+    // Let go at once, so that a new start waits no longer than this copy
+    // takes to end. Without a mutex both calls fail, harmlessly.
+    ReleaseMutex(session);
+    CloseHandle(session);
+    return code;
 }

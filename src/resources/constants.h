@@ -174,6 +174,11 @@ const int32_t UNIT_SECONDS[STATS_UNIT_COUNT] = {1, 60, 3600, 86400};
 const unsigned LINK_HOVER_COLOR = 0x00FF0000;  // COLORREF pure blue
 const int LINK_WIDTH_PAD = 3;
 
+// A start that finds another copy holding the session's mutex waits this
+// long for that copy's window, looking again at each step.
+const unsigned SESSION_WAIT_MS = 5000;
+const unsigned SESSION_WAIT_STEP_MS = 100;
+
 // Exit codes.
 const int EXIT_ALREADY_RUNNING = 1;
 const int EXIT_STARTUP_FAILED = 0;

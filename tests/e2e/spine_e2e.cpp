@@ -46,6 +46,32 @@ TEST_F(Spine, SecondStartHandsOverToTheFirstAndEndsWithCodeOne) {
     EXPECT_TRUE(IsWindow(first.window));
 }
 
+// Two copies started in the same moment: the later finds the session's
+// mutex held before the other has a window (this driver holds it), makes no
+// window of its own, and hands over once the other's window is there.
+TEST_F(Spine, AStartWhileAnotherCopyIsStartingHandsOverToIt) {
+    HANDLE session = CreateMutexW(nullptr, TRUE, L"" PENDREL_SESSION_MUTEX);
+    ASSERT_NE(session, nullptr);
+    copies_.emplace_back();
+    Pendrel& second = copies_.back();
+    ASSERT_TRUE(startProgram(PENDREL_EXE, second));
+    EXPECT_FALSE(waitUntil([] { return !allTriggerWindows().empty(); }, 2 * POLL_PERIOD_MS))
+        << "the second copy made a TriggerWindow";
+
+    registerClass(PENDREL_TRIGGER_CLASS, DefWindowProcA, 0);
+    HWND first = CreateWindowExA(0, PENDREL_TRIGGER_CLASS, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(first, nullptr);
+    DWORD code = 0xFFFF;
+    EXPECT_TRUE(waitForExit(second, EXIT_BOUND_MS, &code)) << "the second copy keeps running";
+    EXPECT_EQ(code, EXIT_ALREADY_RUNNING);
+    MSG handOver;
+    EXPECT_TRUE(PeekMessageA(&handOver, first, WM_SECOND_INSTANCE, WM_SECOND_INSTANCE, PM_REMOVE));
+    DestroyWindow(first);
+    ReleaseMutex(session);
+    CloseHandle(session);
+}
+
 TEST_F(Spine, ClosingTheTriggerWindowEndsWithCodeZeroAndAllowsANewStart) {
     Pendrel& first = launch();
     ASSERT_NE(first.window, nullptr);
