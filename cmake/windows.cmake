@@ -36,7 +36,7 @@ set(PENDREL_WIN_SOURCES ${PENDREL_ALL_SOURCES})
 list(FILTER PENDREL_WIN_SOURCES INCLUDE REGEX "_win\\.cpp$")
 list(FILTER PENDREL_WIN_SOURCES EXCLUDE REGEX "/main_win\\.cpp$")
 
-set(PENDREL_SYSTEM_LIBS user32 gdi32 shell32 advapi32 comctl32)
+set(PENDREL_SYSTEM_LIBS user32 gdi32 shell32 advapi32 ole32 comctl32)
 
 add_library(pendrel_core STATIC ${PENDREL_WIN_SOURCES})
 target_link_libraries(pendrel_core PUBLIC pendrel_pure ${PENDREL_SYSTEM_LIBS})

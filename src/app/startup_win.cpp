@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <objbase.h>
+
 #include "about/about_dialog.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
@@ -139,10 +141,15 @@ int runPendrel(HINSTANCE instance) {
     HANDLE session = nullptr;
     if (anotherCopyRuns(&session))
         return EXIT_ALREADY_RUNNING;
+    // Once for the thread, apartment-threaded: the shell's extensions that a
+    // link may start need it so.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     const int code = runAlone();
     // Let go at once, so that a new start waits no longer than this copy
     // takes to end. Without a mutex both calls fail, harmlessly.
     ReleaseMutex(session);
     CloseHandle(session);
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return code;
 }

@@ -7,6 +7,19 @@ namespace {
 
 using Spine = PendrelTest;
 
+// Whether the window's thread has the hidden window that COM makes for a
+// single-threaded apartment, among the top-level or the message-only windows.
+bool inSingleThreadedApartment(HWND window) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    for (HWND parent : {HWND(nullptr), HWND_MESSAGE}) {
+        HWND found = nullptr;
+        while ((found = FindWindowExA(parent, found, "OleMainThreadWndClass", nullptr)) != nullptr)
+            if (GetWindowThreadProcessId(found, nullptr) == thread)
+                return true;
+    }
+    return false;
+}
+
 // The copy was found by its class and title; nothing else of it shows.
 TEST_F(Spine, TriggerWindowIsAllItShowsAndHasItsStyle) {
     Pendrel& first = launch();
@@ -21,6 +34,8 @@ TEST_F(Spine, TriggerWindowIsAllItShowsAndHasItsStyle) {
     const LONG exStyle = GetWindowLongA(first.window, GWL_EXSTYLE);
     EXPECT_EQ(exStyle & TRIGGER_EX_STYLE_SEEN, TRIGGER_EX_STYLE_SEEN) << std::hex << exStyle;
     EXPECT_EQ(GetParent(first.window), nullptr);
+    // The links' shell extensions want COM, apartment-threaded, on that thread.
+    EXPECT_TRUE(inSingleThreadedApartment(first.window));
 }
 
 TEST_F(Spine, SecondStartHandsOverToTheFirstAndEndsWithCodeOne) {
