@@ -35,18 +35,22 @@ bool handOverToRunningCopy() {
 // the session's mutex tells the later one that the other is starting, and it
 // hands over once that one's window is there. A copy that holds the mutex but
 // shows no window within the bound is taken for one that is starting still.
-bool anotherCopyRuns(HANDLE* session) {
-    *session = CreateMutexW(nullptr, FALSE, L"" PENDREL_SESSION_MUTEX);
-    if (*session == nullptr)
-        return handOverToRunningCopy();
-    for (DWORD waited = 0; waited < SESSION_WAIT_MS; waited += SESSION_WAIT_STEP_MS) {
+// The mutex is held until the process ends (the system then lets it go for a
+// start that waits on it). Without a mutex, a running copy is found by its
+// window alone.
+bool anotherCopyRuns() {
+    HANDLE session = CreateMutexW(nullptr, FALSE, L"" PENDREL_SESSION_MUTEX);
+    for (DWORD waited = 0;; waited += SESSION_WAIT_STEP_MS) {
         if (handOverToRunningCopy())
             return true;
-        const DWORD taken = WaitForSingleObject(*session, SESSION_WAIT_STEP_MS);
+        if (session == nullptr)
+            return false;
+        const DWORD taken = WaitForSingleObject(session, SESSION_WAIT_STEP_MS);
         if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED)
             return false;
+        if (waited >= SESSION_WAIT_MS)
+            return true;
     }
-    return true;
 }
 
 static WNDCLASSEXA classTemplate(HICON large, HICON small) {
@@ -138,17 +142,12 @@ static int runAlone() {
 int runPendrel(HINSTANCE instance) {
     g_app.program.instance = instance;
     loadNames();
-    HANDLE session = nullptr;
-    if (anotherCopyRuns(&session))
+    if (anotherCopyRuns())
         return EXIT_ALREADY_RUNNING;
     // Once for the thread, apartment-threaded: the shell's extensions that a
     // link may start need it so.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     const int code = runAlone();
-    // Let go at once, so that a new start waits no longer than this copy
-    // takes to end. Without a mutex both calls fail, harmlessly.
-    ReleaseMutex(session);
-    CloseHandle(session);
     if (SUCCEEDED(com))
         CoUninitialize();
     return code;

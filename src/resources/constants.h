@@ -94,8 +94,10 @@ const uint32_t EDGE_BOTTOM = 3;
 // hung shell cannot freeze the trigger.
 const unsigned FORWARD_HIT_TEST_TIMEOUT_MS = 500;
 // How long the message thread waits for a call to the shell (where the
-// taskbar lies, the icon) before it goes on without the answer.
+// taskbar lies, the icon) before it goes on without the answer; a message
+// that the shell sends meanwhile starts the wait again, this many times at most.
 const unsigned SHELL_CALL_WAIT_MS = 300;
+const int SHELL_CALL_WAITS = 4;
 
 // The shortcut that shows the taskbar, under one of two ids of the main
 // window: a new combination is registered under the free one before the old

@@ -46,18 +46,17 @@ bool threadRuns() {
 
 // The shell may send this thread messages while it handles the call (under
 // Wine a notification area of this very thread does): they are answered,
-// nothing posted is taken.
+// nothing posted is taken. Each message sent starts the wait again, a few
+// times at most.
 bool finishedWithin(DWORD boundMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
+    for (int wait = 0; wait < SHELL_CALL_WAITS; ++wait) {
         MSG msg;
         PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        const DWORD waited = GetTickCount() - start;
-        const DWORD left = waited < boundMs ? boundMs - waited : 0;
-        const DWORD woke = MsgWaitForMultipleObjects(1, &calls.finished, FALSE, left, QS_SENDMESSAGE);
+        const DWORD woke = MsgWaitForMultipleObjects(1, &calls.finished, FALSE, boundMs, QS_SENDMESSAGE);
         if (woke != WAIT_OBJECT_0 + 1)
             return woke == WAIT_OBJECT_0;
     }
+    return false;
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ void syncTrayIcon() {
     record.uID = TRAY_ICON_ID;
     record.uCallbackMessage = WM_TRAY_NOTIFY;
     record.hIcon = tray.iconShown;
-    lstrcpyW(record.szTip, tipWanted);
+    lstrcpynW(record.szTip, tipWanted, TOOLTIP_MAX_CHARS + 1);
     tray.readdAsked = 0;
     if (steps.remove)
         tray.iconSent = tray.iconHeld = 0;
