@@ -4,32 +4,13 @@
 
 #include <initializer_list>
 
+#include "support/wine_shell_records.h"
+
 namespace {
 
 const char TASKBAR_CLASS[] = "Shell_TrayWnd";
 const char RESPONDER_CLASS[] = "WineAppBar";
 const UINT HANG = WM_APP + 1;
-
-// What Wine's SHAppBarMessage sends (WM_COPYDATA, dwData the request) and the
-// answer it reads back from a mapping it names: the request's fields, the
-// rectangle filled in.
-struct AppBarFields {
-    ULONG window;
-    UINT callbackMessage;
-    UINT edge;
-    RECT rect;
-    ULONGLONG lParam;
-};
-struct AppBarRequest {
-    ULONG answerMapping;
-    DWORD answerProcess;
-    AppBarFields fields;
-};
-struct AppBarAnswer {
-    ULONGLONG result;
-    AppBarFields fields;
-};
-static_assert(sizeof(AppBarRequest) == 48 && sizeof(AppBarAnswer) == 48, "the request and answer of Wine's shell");
 
 struct Shell {
     HANDLE thread, ready, resume, hung;
