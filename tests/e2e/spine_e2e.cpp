@@ -11,12 +11,11 @@ using Spine = PendrelTest;
 // single-threaded apartment, among the top-level or the message-only windows.
 bool inSingleThreadedApartment(HWND window) {
     const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    for (HWND parent : {HWND(nullptr), HWND_MESSAGE}) {
-        HWND found = nullptr;
+    HWND found = nullptr;
+    for (HWND parent : {HWND(nullptr), HWND_MESSAGE})
         while ((found = FindWindowExA(parent, found, "OleMainThreadWndClass", nullptr)) != nullptr)
             if (GetWindowThreadProcessId(found, nullptr) == thread)
                 return true;
-    }
     return false;
 }
 

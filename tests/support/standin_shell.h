@@ -1,32 +1,21 @@
 // A taskbar of this test process in place of the shell's, on a thread of its
-// own: its "Shell_TrayWnd" (topmost and made last) is found before the
-// desktop's and is the notification area Wine's Shell_NotifyIcon talks to,
-// and its "WineAppBar" answers the position requests as Wine's shell does.
-// It can refuse the first adds of an icon, and its thread can stop handling
-// messages, as a hung shell's does.
+// own: its "Shell_TrayWnd" (topmost, made last) is found before the desktop's
+// and is the notification area Wine's Shell_NotifyIcon talks to, and its
+// "WineAppBar" answers the position requests with `bar`, as Wine's shell
+// does. It refuses the first `refusals` adds and holds one icon at most.
 #pragma once
 #include <windows.h>
 
-class StandInShell {
-public:
-    StandInShell() = default;
-    ~StandInShell() { stop(); }
-    StandInShell(const StandInShell&) = delete;
-    StandInShell& operator=(const StandInShell&) = delete;
-
-    // The taskbar window lies at `bar`, which is also the position reported.
-    bool start(const RECT& bar);
-    void stop();
-    void report(const RECT& rect);
-    void refuseAdds(LONG count);
-    // The thread handles nothing until resume(), or at most HANG_BOUND_MS.
-    bool hang();
-    void resume();
-
-    HWND taskbar() const;
-    LONG adds() const;       // icon adds received
-    LONG icons() const;      // icons it holds
-    LONG positions() const;  // position requests answered
-
-    static const DWORD HANG_BOUND_MS = 60000;
+struct StandInShell {
+    RECT bar;
+    volatile LONG refusals, adds, icons, positions;
+    HWND taskbar;
+    HANDLE thread, hung, resume;
 };
+extern StandInShell g_standIn;
+
+bool startStandInShell(const RECT& bar);
+void stopStandInShell();
+// Its thread handles no message until resumed, for a minute at most.
+bool hangStandInShell();
+void resumeStandInShell();

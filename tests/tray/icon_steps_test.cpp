@@ -4,50 +4,41 @@
 
 namespace {
 
-struct StepRow {
-    const char* name;
-    IconFacts facts;  // wanted, sent, held, readd asked, retry due, tip changed
-    IconSteps steps;  // remove, probe, add, retip
-};
-
-// Each step is asked only for what differs from what the shell was told; a
-// refused icon waits for its retry, or for a re-add.
-TEST(IconSteps, AskTheShellOnlyWhatDiffers) {
-    const StepRow rows[] = {
-        {"hidden, never sent", {false, false, false, false, false, false}, {false, false, false, false}},
-        {"hidden after an add", {false, true, true, false, false, true}, {true, false, false, false}},
-        {"hidden after a refused add", {false, true, false, false, true, false}, {true, false, false, false}},
-        {"shown, never sent", {true, false, false, false, false, true}, {false, false, true, false}},
-        {"re-added while held", {true, true, true, true, false, false}, {true, false, true, false}},
-        {"re-added after a refusal", {true, true, false, true, false, false}, {true, false, true, false}},
-        {"refused, no retry due", {true, true, false, false, false, true}, {false, false, false, false}},
-        {"refused, retry due", {true, true, false, false, true, false}, {false, true, true, false}},
-        {"held, new tooltip", {true, true, true, false, false, true}, {false, false, false, true}},
-        {"held, retry due", {true, true, true, false, true, false}, {false, false, false, false}},
-        {"held, nothing new", {true, true, true, false, false, false}, {false, false, false, false}},
-    };
-    for (const StepRow& row : rows) {
-        const IconSteps steps = iconSteps(row.facts);
-        EXPECT_EQ(steps.remove, row.steps.remove) << row.name;
-        EXPECT_EQ(steps.probe, row.steps.probe) << row.name;
-        EXPECT_EQ(steps.add, row.steps.add) << row.name;
-        EXPECT_EQ(steps.retip, row.steps.retip) << row.name;
-    }
+int stepBits(const IconSteps& s) {
+    return s.remove * 1000 + s.probe * 100 + s.add * 10 + s.retip;
 }
 
-// Two minutes of retries every two seconds after a first refusal, counted
-// down by the retries, none once the shell holds the icon.
-TEST(IconSteps, RetriesLeftAfterAnAnswer) {
+// Only what differs from what the shell was told is asked; a refused icon
+// waits for its retry, or for a re-add. Facts: wanted, sent, held, re-add
+// asked, retry due, tooltip changed; steps as remove, probe, add, retip.
+TEST(IconSteps, AskTheShellOnlyWhatDiffers) {
     const struct {
-        bool held, wasRetry;
-        uint32_t left, after;
+        IconFacts facts;
+        int steps;
     } rows[] = {
-        {true, false, 60, 0}, {true, true, 5, 0}, {false, false, 0, 60},
-        {false, false, 17, 60}, {false, true, 59, 59}, {false, true, 0, 0},
+        {{false, false, false, false, false, false}, 0},     // hidden, never sent
+        {{false, true, true, false, false, true}, 1000},     // hidden after an add
+        {{false, true, false, false, true, false}, 1000},    // hidden after a refused add
+        {{true, false, false, false, false, true}, 10},      // shown, never sent
+        {{true, true, true, true, false, false}, 1010},      // re-added while held
+        {{true, true, false, true, false, false}, 1010},     // re-added after a refusal
+        {{true, true, false, false, false, true}, 0},        // refused, no retry due
+        {{true, true, false, false, true, false}, 110},      // refused, retry due
+        {{true, true, true, false, false, true}, 1},         // held, new tooltip
+        {{true, true, true, false, true, false}, 0},         // held, retry due
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(iconRetriesAfter(row.held, row.wasRetry, row.left), row.after)
-            << row.held << row.wasRetry << " " << row.left;
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i)
+        EXPECT_EQ(stepBits(iconSteps(rows[i].facts)), rows[i].steps) << "row " << i;
+}
+
+// Two minutes of retries after a first refusal, counted down by the retries.
+TEST(IconSteps, RetriesLeftAfterAnAnswer) {
+    EXPECT_EQ(iconRetriesAfter(true, false, 60), 0u);
+    EXPECT_EQ(iconRetriesAfter(true, true, 5), 0u);
+    EXPECT_EQ(iconRetriesAfter(false, false, 0), 60u);
+    EXPECT_EQ(iconRetriesAfter(false, false, 17), 60u);
+    EXPECT_EQ(iconRetriesAfter(false, true, 59), 59u);
+    EXPECT_EQ(iconRetriesAfter(false, true, 0), 0u);
 }
 
 }  // namespace

@@ -196,36 +196,29 @@ TEST_F(Tray, TheShellReceivesTheCallbackFlagsAndTooltipCut) {
 }
 
 // At sign-in the shell may not take the icon yet. A refusal that comes late
-// (the add outlasted the bounded wait) counts as well: the icon is offered
-// again by the retry timer and at each "TaskbarCreated", never twice at once,
-// and no more once the shell holds it.
+// counts as well: the icon is offered again at the retry tick and at each
+// "TaskbarCreated", never twice at once, no more once held, and for two
+// minutes at most.
 TEST_F(Tray, ARefusedIconIsOfferedAgainUntilTheShellTakesIt) {
-    StandInShell shell;
-    ASSERT_TRUE(shell.start(RECT{0, 728, 1024, 768}));
-    shell.refuseAdds(1);
-    ASSERT_TRUE(shell.hang());
+    ASSERT_TRUE(startStandInShell(RECT{0, 728, 1024, 768}));
+    g_standIn.refusals = 1;
+    ASSERT_TRUE(hangStandInShell());
     const DWORD before = GetTickCount();
     start();
     EXPECT_LT(GetTickCount() - before, 1000u) << "the add waited for the hung shell";
-    shell.resume();
-    EXPECT_TRUE(pumpUntil([&] { return shell.icons() == 1; }, ICON_RETRY_PERIOD_MS + 2000)) << "not offered again";
-    EXPECT_EQ(2, shell.adds());
+    resumeStandInShell();
+    EXPECT_TRUE(pumpUntil([] { return g_standIn.icons == 1; }, ICON_RETRY_PERIOD_MS + 2000)) << "not offered again";
     SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
-    EXPECT_EQ(3, shell.adds());
-    EXPECT_EQ(1, shell.icons());
-    EXPECT_FALSE(pumpUntil([&] { return shell.adds() > 3; }, ICON_RETRY_PERIOD_MS + 500)) << "offered once held";
-}
+    EXPECT_EQ(3, g_standIn.adds);
+    EXPECT_FALSE(pumpUntil([] { return g_standIn.adds > 3; }, ICON_RETRY_PERIOD_MS + 500)) << "offered once held";
 
-// Offers end two minutes after a refusal, one every retry period.
-TEST_F(Tray, ARefusedIconIsOfferedForTwoMinutes) {
-    StandInShell shell;
-    ASSERT_TRUE(shell.start(RECT{0, 728, 1024, 768}));
-    shell.refuseAdds(1000);
-    start();
-    for (DWORD tick = 0; tick <= 120000 / ICON_RETRY_PERIOD_MS; ++tick)
+    g_standIn.refusals = 1000;
+    SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
+    for (unsigned tick = 0; tick <= 120000 / ICON_RETRY_PERIOD_MS; ++tick)
         SendMessageA(window, WM_TIMER, TIMER_ICON_RETRY, 0);
-    EXPECT_EQ(1 + 60, shell.adds());
+    EXPECT_EQ(3 + 1 + 60, g_standIn.adds);
     EXPECT_FALSE(stopTimer(window, TIMER_ICON_RETRY)) << "the retry timer runs on";
+    stopStandInShell();
 }
 
 TEST_F(Tray, SecondStartShowsTheIconForGoodAndOpensTheAboutDialog) {
