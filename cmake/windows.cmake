@@ -15,20 +15,28 @@ if(NOT MSVC)
     # one stays within 64 KiB only so). The objects carry their ordinary code
     # as well, so the tests that link them need no link-time optimisation.
     set(PENDREL_LTO -flto -ffat-lto-objects)
+    # The program throws nothing, and 32-bit Windows unwinds a stack through
+    # its own frame chain: without these the 32-bit program would carry about
+    # 3 KiB of DWARF unwind tables for exceptions that never come.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        list(APPEND PENDREL_LTO -fno-exceptions -fno-asynchronous-unwind-tables)
+    endif()
     target_compile_options(pendrel_pure PRIVATE ${PENDREL_LTO})
     # GCC gives each zero-filled variable of a data section of its own a
     # section with contents on this target: the start-at-sign-in texts (long
     # paths, 192 KiB) and the records that start empty would be written out
     # into the file instead of costing nothing until used.
     set_source_files_properties(${CMAKE_SOURCE_DIR}/src/settings/sign_in_win.cpp
-        ${CMAKE_SOURCE_DIR}/src/app/app_state_win.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
+        ${CMAKE_SOURCE_DIR}/src/app/app_state_win.cpp ${CMAKE_SOURCE_DIR}/src/tray/tray_icon_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/resources/shell_calls_win.cpp ${CMAKE_SOURCE_DIR}/src/trigger/locator_win.cpp
+        PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 endif()
 
 set(PENDREL_WIN_SOURCES ${PENDREL_ALL_SOURCES})
 list(FILTER PENDREL_WIN_SOURCES INCLUDE REGEX "_win\\.cpp$")
 list(FILTER PENDREL_WIN_SOURCES EXCLUDE REGEX "/main_win\\.cpp$")
 
-set(PENDREL_SYSTEM_LIBS user32 gdi32 shell32 advapi32 comctl32)
+set(PENDREL_SYSTEM_LIBS user32 gdi32 shell32 advapi32 ole32 comctl32)
 
 add_library(pendrel_core STATIC ${PENDREL_WIN_SOURCES})
 target_link_libraries(pendrel_core PUBLIC pendrel_pure ${PENDREL_SYSTEM_LIBS})

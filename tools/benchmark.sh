@@ -105,7 +105,7 @@ row() { rows+=("$(row_text "$@")"); }
 note() { notes+=("$*"); }
 
 # --- Size and imports ------------------------------------------------------
-allowed_dll='^(kernel32|user32|gdi32|shell32|advapi32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed_dll='^(kernel32|user32|gdi32|shell32|advapi32|ole32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 dlls() { "$1-w64-mingw32-objdump" -p "$2" | awk '/DLL Name:/ { print $3 }' | tr '\n' ' ' | sed 's/ $//'; }
 foreign_dlls() {
     local out=""
@@ -130,7 +130,7 @@ dll_row() {
     mine=$(dlls "$tool" "$bin/pendrel.exe")
     bare=$(dlls "$tool" "$bin/bench_bare.exe")
     foreign=$(foreign_dlls "$mine")
-    row "DLLs it needs, $arch" "$mine" "$bare" "system DLLs only (KERNEL32, USER32, GDI32, SHELL32, ADVAPI32, msvcrt/UCRT)" \
+    row "DLLs it needs, $arch" "$mine" "$bare" "system DLLs only (KERNEL32, USER32, GDI32, SHELL32, ADVAPI32, OLE32, msvcrt/UCRT)" \
         "$([ -z "$foreign" ] && echo yes || echo "NO: $foreign")"
     [ -z "$foreign" ] || foreign_seen="$foreign"
 }

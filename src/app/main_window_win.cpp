@@ -10,6 +10,7 @@
 #include "app/strip_messages.h"
 #include "resources/program.h"
 #include "resources/resource.h"
+#include "resources/shell_calls.h"
 #include "settings/config_dialog.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -72,7 +73,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     // A refusal is shown when the configuration dialog opens.
     takeShowTaskbarKey(window, currentSettings().hotKey);
     if (currentSettings().showTrayIcon) {
-        showTrayIcon(window, trayState().iconSmall);
+        showTrayIcon(trayState().iconSmall);
         // A failed start has been reported; the icon simply stays.
         if (currentSettings().removeIconAfterTimeout)
             startTimer(window, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS);
@@ -82,7 +83,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
 
 LRESULT onDestroy(HWND window) {
     takeShowTaskbarKey(window, 0);
-    hideTrayIcon(window);
+    hideTrayIcon();
     PostQuitMessage(0);
     return 0;
 }
@@ -94,18 +95,24 @@ LRESULT onPollTick(HWND window) {
 }
 
 LRESULT onIconRemovalTick(HWND window) {
-    hideTrayIcon(window);
+    hideTrayIcon();
     KillTimer(window, TIMER_ICON_REMOVAL);
     return 0;
 }
 
-// Timers are looked at in the order poll, icon removal, delay, highlight.
+LRESULT onIconRetryTick() {
+    retryTrayIcon();
+    return 0;
+}
+
+// Timers are looked at in the order poll, icon removal, delay, highlight, icon retry.
 LRESULT onTimer(HWND window, WPARAM timerId) {
     switch (timerId) {
     case TIMER_POLL: return onPollTick(window);
     case TIMER_ICON_REMOVAL: return onIconRemovalTick(window);
     case TIMER_DELAY: return onStripDelayTick(primary());
     case TIMER_HIGHLIGHT: return onStripHighlightTick(primary());
+    case TIMER_ICON_RETRY: return onIconRetryTick();
     default: return 0;
     }
 }
@@ -140,7 +147,7 @@ void togglePause() {
     programState().paused = programState().paused ? 0 : 1;
     if (programState().paused)
         quietStrips();
-    showTrayTip(programState().mainWindow);
+    showTrayTip();
 }
 
 LRESULT onCommand(WPARAM wParam) {
@@ -210,24 +217,33 @@ LRESULT onForegroundDialog(WPARAM command) {
 // A second start asks for the icon back for good and for the About dialog,
 // whatever the settings say.
 LRESULT onSecondInstance(HWND window) {
-    readdTrayIcon(window, trayState().iconSmall);
+    readdTrayIcon(trayState().iconSmall);
     KillTimer(window, TIMER_ICON_REMOVAL);
     openAboutDialog();
     return 0;
 }
 
-LRESULT onReaddIcon(HWND window) {
-    readdTrayIcon(window, trayState().iconSmall);
+LRESULT onReaddIcon() {
+    readdTrayIcon(trayState().iconSmall);
     return 0;
 }
 
 // A restarted shell has forgotten every icon: put ours back exactly when it
 // is meant to be showing, so that an icon the removal timer took away stays
-// away. The taskbar may have moved with it.
-LRESULT onTaskbarCreated(HWND window) {
+// away, and one the shell refused is offered to it. The taskbar may have
+// moved with it.
+LRESULT onTaskbarCreated() {
     announceShellChange();
     if (trayIconWanted())
-        readdTrayIcon(window, trayState().iconSmall);
+        readdTrayIcon(trayState().iconSmall);
+    return 0;
+}
+
+// A call to the shell that the program stopped waiting for has ended: its
+// answer is taken, and the icon told what it missed meanwhile.
+LRESULT onShellCallLanded() {
+    landShellCall();
+    syncTrayIcon();
     return 0;
 }
 
@@ -251,7 +267,7 @@ LRESULT onSettingsApplied() {
 // The shell's "TaskbarCreated" has a number known only at run time.
 LRESULT onOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != 0 && message == programState().taskbarCreatedMessage)
-        return onTaskbarCreated(window);
+        return onTaskbarCreated();
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -278,11 +294,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DWMCOMPOSITIONCHANGED: return onCompositionChanged();
     case WM_TRAY_NOTIFY: return onTrayNotify(lParam);
     case WM_SECOND_INSTANCE: return onSecondInstance(window);
-    case WM_READD_ICON: return onReaddIcon(window);
+    case WM_READD_ICON: return onReaddIcon();
     case WM_HOTKEY: return onHotKey(wParam);
     case WM_TAKE_HOT_KEY: return onTakeHotKey(window, wParam);
     case WM_SETTINGS_APPLIED: return onSettingsApplied();
     case WM_FOREGROUND_DIALOG: return onForegroundDialog(wParam);
+    case WM_SHELL_CALL_LANDED: return onShellCallLanded();
     default: return onOtherMessage(window, message, wParam, lParam);
     }
 }

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <objbase.h>
+
 #include "about/about_dialog.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
@@ -27,6 +29,28 @@ bool handOverToRunningCopy() {
     SetForegroundWindow(running);
     PostMessageA(running, WM_SECOND_INSTANCE, 0, 0);
     return true;
+}
+
+// Two copies started in the same moment would both find no TriggerWindow:
+// the session's mutex tells the later one that the other is starting, and it
+// hands over once that one's window is there. A copy that holds the mutex but
+// shows no window within the bound is taken for one that is starting still.
+// The mutex is held until the process ends (the system then lets it go for a
+// start that waits on it). Without a mutex, a running copy is found by its
+// window alone.
+bool anotherCopyRuns() {
+    HANDLE session = CreateMutexW(nullptr, FALSE, L"" PENDREL_SESSION_MUTEX);
+    for (DWORD waited = 0;; waited += SESSION_WAIT_STEP_MS) {
+        if (handOverToRunningCopy())
+            return true;
+        if (session == nullptr)
+            return false;
+        const DWORD taken = WaitForSingleObject(session, SESSION_WAIT_STEP_MS);
+        if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED)
+            return false;
+        if (waited >= SESSION_WAIT_MS)
+            return true;
+    }
 }
 
 static WNDCLASSEXA classTemplate(HICON large, HICON small) {
@@ -72,29 +96,28 @@ HWND createTriggerWindow() {
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_app.program.instance, nullptr);
 }
 
+// Wide, so that a character typed outside the ANSI code page reaches the
+// dialogs' boxes as it is.
 int runMessageLoop() {
     MSG msg = {};
     for (;;) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0)
             return (int)msg.wParam;
         if (got == -1)  // only for an invalid filter window, which we never pass
             return 0;
         // Both modeless dialogs get their keyboard navigation this way.
-        if (g_app.about.dialog != nullptr && IsDialogMessageA(g_app.about.dialog, &msg))
+        if (g_app.about.dialog != nullptr && IsDialogMessageW(g_app.about.dialog, &msg))
             continue;
-        if (g_app.config.dialog != nullptr && IsDialogMessageA(g_app.config.dialog, &msg))
+        if (g_app.config.dialog != nullptr && IsDialogMessageW(g_app.config.dialog, &msg))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
-int runPendrel(HINSTANCE instance) {
-    g_app.program.instance = instance;
-    loadNames();
-    if (handOverToRunningCopy())
-        return EXIT_ALREADY_RUNNING;
+// Everything from the classes on, once this copy runs alone.
+static int runAlone() {
     if (!registerClasses()) {
         MessageBoxA(nullptr, CLASS_ERROR_TEXT, g_app.program.caption, MB_ICONWARNING);
         return EXIT_STARTUP_FAILED;
@@ -114,4 +137,18 @@ int runPendrel(HINSTANCE instance) {
     placeStripWindow(g_app.trigger.primary);
     startCounting();
     return runMessageLoop();
+}
+
+int runPendrel(HINSTANCE instance) {
+    g_app.program.instance = instance;
+    loadNames();
+    if (anotherCopyRuns())
+        return EXIT_ALREADY_RUNNING;
+    // Once for the thread, apartment-threaded: the shell's extensions that a
+    // link may start need it so.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const int code = runAlone();
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return code;
 }

@@ -9,6 +9,7 @@ const unsigned TIMER_POLL = 1;
 const unsigned TIMER_ICON_REMOVAL = 2;
 const unsigned TIMER_DELAY = 3;
 const unsigned TIMER_HIGHLIGHT = 4;
+const unsigned TIMER_ICON_RETRY = 5;
 // Timer of the About dialog.
 const unsigned TIMER_REFRESH = 1;
 
@@ -23,6 +24,11 @@ const uint32_t SHELL_ASK_SAFETY_TICKS = 30;
 // the shell may make them a moment after it announced the change.
 const uint32_t TASKBAR_SEARCH_POLLS = 5;
 const unsigned ICON_REMOVAL_PERIOD_MS = 120000;
+// A shell that is not up yet refuses the icon: it is offered again this
+// often, this many times (two minutes), and whenever the shell announces
+// its taskbar.
+const unsigned ICON_RETRY_PERIOD_MS = 2000;
+const uint32_t ICON_RETRIES = 60;
 const unsigned HIGHLIGHT_PERIOD_MS = 500;
 const unsigned REFRESH_PERIOD_MS = 1000;
 
@@ -42,6 +48,9 @@ const unsigned WM_FOREGROUND_DIALOG = 0x8002;
 // WM_APP + 3, sent by the configuration dialog to the main window once it
 // has applied the settings: what depends on them is looked at afresh.
 const unsigned WM_SETTINGS_APPLIED = 0x8003;
+// WM_APP + 4, posted to the main window when a call to the shell that it
+// stopped waiting for has ended: its answer is taken then.
+const unsigned WM_SHELL_CALL_LANDED = 0x8004;
 
 // The registered message the shell broadcasts when the taskbar is (re)created.
 #define TASKBAR_CREATED_MESSAGE_NAME "TaskbarCreated"
@@ -84,6 +93,11 @@ const uint32_t EDGE_BOTTOM = 3;
 // A hit test forwarded to the shell's taskbar waits at most this long, so a
 // hung shell cannot freeze the trigger.
 const unsigned FORWARD_HIT_TEST_TIMEOUT_MS = 500;
+// How long the message thread waits for a call to the shell (where the
+// taskbar lies, the icon) before it goes on without the answer; a message
+// that the shell sends meanwhile starts the wait again, this many times at most.
+const unsigned SHELL_CALL_WAIT_MS = 300;
+const int SHELL_CALL_WAITS = 4;
 
 // The shortcut that shows the taskbar, under one of two ids of the main
 // window: a new combination is registered under the free one before the old
@@ -134,7 +148,8 @@ const uint32_t DELAY_MS_MAX = 2000;
 const int TEXT_BUFFER_SIZE = 256;
 const int TEXT_LOAD_SIZE = 255;
 const unsigned REGISTRY_VALUE_CAPACITY = 255;
-const int TOOLTIP_MAX_CHARS = 63;
+// The icon's tooltip: the record's newer form holds 127 characters and a NUL.
+const int TOOLTIP_MAX_CHARS = 127;
 const int WSPRINTF_MAX_OUTPUT = 1024;  // wsprintfA never writes more characters than this, plus a NUL
 
 // The extended style of the TriggerWindow: palette window (window edge, tool
@@ -160,6 +175,11 @@ const int32_t UNIT_SECONDS[STATS_UNIT_COUNT] = {1, 60, 3600, 86400};
 // Link buttons.
 const unsigned LINK_HOVER_COLOR = 0x00FF0000;  // COLORREF pure blue
 const int LINK_WIDTH_PAD = 3;
+
+// A start that finds another copy holding the session's mutex waits this
+// long for that copy's window, looking again at each step.
+const unsigned SESSION_WAIT_MS = 5000;
+const unsigned SESSION_WAIT_STEP_MS = 100;
 
 // Exit codes.
 const int EXIT_ALREADY_RUNNING = 1;

@@ -10,6 +10,8 @@
 #define PENDREL_DIALOG_CLASS "Marrowick_APropos"
 // The strips of the taskbars on other monitors than the primary one.
 #define PENDREL_STRIP_CLASS "Marrowick_Ecran"
+// The mutex a running copy holds for the user's session.
+#define PENDREL_SESSION_MUTEX "Local\\Marrowick"
 #define PENDREL_ABOUT_TITLE "About Pendrel"
 #define PENDREL_CONFIG_TITLE "Pendrel Configuration"
 #define PENDREL_COUNTER_FORMAT "You have activated %lu times the taskbar."

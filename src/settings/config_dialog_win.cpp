@@ -40,8 +40,24 @@ void startIconRemoval() {
 
 // The box holds digits only, but a pasted text can hold anything. An empty
 // box and a number past 32 bits both read as 0, not as the largest delay.
-UINT readDelayBox(HWND dialog) {
-    return GetDlgItemInt(dialog, IDC_DELAY_VALUE, nullptr, FALSE);
+// What is stored is what the next start reads, and the box shows it.
+DWORD applyDelayBox(HWND dialog) {
+    const UINT typed = GetDlgItemInt(dialog, IDC_DELAY_VALUE, nullptr, FALSE);
+    const DWORD stored = delayToStore(typed);
+    if (stored != typed)
+        SetDlgItemInt(dialog, IDC_DELAY_VALUE, stored, FALSE);
+    return stored;
+}
+
+// The Run value and the entry beside it are the user's too (Task Manager
+// switches the start off there): they are touched only for a box the user
+// changed.
+void applySignInBox(HWND dialog) {
+    const DWORD checked = checkedState(dialog, IDC_START_AT_SIGN_IN);
+    if (checked == configDialogState().signInShown)
+        return;
+    configDialogState().signInShown = checked;
+    setStartAtSignIn(checked != 0);
 }
 
 // The icon changes act on what the settings said, not on whether the icon
@@ -52,9 +68,9 @@ void applyIconSettings(HWND dialog) {
     const DWORD show = checkedState(dialog, IDC_SHOW_ICON);
     if (show != settings.showTrayIcon) {
         settings.showTrayIcon = show;
-        hideTrayIcon(programState().mainWindow);
+        hideTrayIcon();
         if (show) {
-            showTrayIcon(programState().mainWindow, configDialogState().iconSmall);
+            showTrayIcon(configDialogState().iconSmall);
             if (checkedState(dialog, IDC_REMOVE_ICON))
                 startIconRemoval();
         }
@@ -100,8 +116,7 @@ bool applyDialogSettings(HWND dialog) {
         return false;
     Settings& settings = currentSettings();
     settings.delayEnabled = checkedState(dialog, IDC_DELAY_ENABLED);
-    const UINT typed = readDelayBox(dialog);
-    settings.delayMs = typed >= DELAY_MS_MAX ? DELAY_MS_MAX : typed;
+    settings.delayMs = applyDelayBox(dialog);
     settings.restartDelayOnMove = checkedState(dialog, IDC_RESTART_ON_MOVE);
     settings.overTopmost = checkedState(dialog, IDC_OVER_TOPMOST);
     settings.sendBackAfterUse = checkedState(dialog, IDC_SEND_BACK);
@@ -114,7 +129,7 @@ bool applyDialogSettings(HWND dialog) {
         settings.hotKey = chosen;
     applyIconSettings(dialog);
     saveSettings();
-    setStartAtSignIn(checkedState(dialog, IDC_START_AT_SIGN_IN) != 0);
+    applySignInBox(dialog);
     // The list of programs or the full-screen setting may have changed.
     SendMessageA(programState().mainWindow, WM_SETTINGS_APPLIED, 0, 0);
     showHotKeyRefusal(dialog, !taken);
@@ -144,7 +159,8 @@ INT_PTR onInitDialog(HWND dialog) {
     setCheck(dialog, IDC_REMOVE_ICON, settings.removeIconAfterTimeout);
     setCheck(dialog, IDC_HIGHLIGHT, settings.highlight);
     setCheck(dialog, IDC_ALL_SCREENS, settings.allScreens);
-    setCheck(dialog, IDC_START_AT_SIGN_IN, startsAtSignIn() ? 1 : 0);
+    configDialogState().signInShown = startsAtSignIn() ? 1 : 0;
+    setCheck(dialog, IDC_START_AT_SIGN_IN, configDialogState().signInShown);
     // Typed without Ctrl or Alt, a key gets both: taken system-wide, a bare
     // key or Shift with a key would be lost to every other program. A stored
     // one of that kind is no shortcut and shows as none.
@@ -244,8 +260,10 @@ void openConfigDialog() {
         return;
     }
     ensureCommonControls();
-    // The dialog stores its own handle while it initialises.
-    CreateDialogParamA(programState().instance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, configDialogProc, 0);
+    // The dialog stores its own handle while it initialises. Made wide, so
+    // that its controls are wide windows: the list's box keeps every
+    // character typed into it, not only those of the ANSI code page.
+    CreateDialogParamW(programState().instance, MAKEINTRESOURCEW(IDD_CONFIG), nullptr, configDialogProc, 0);
 }
 
 INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

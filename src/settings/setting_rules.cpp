@@ -22,6 +22,12 @@ bool hotKeyUsable(uint32_t stored) {
     return (stored & 0xFFu) != 0 && (flags & (HOT_KEY_FLAG_CONTROL | HOT_KEY_FLAG_ALT)) != 0;
 }
 
+uint32_t delayToStore(uint32_t typed) {
+    if (typed < DELAY_MS_MIN_STORED)
+        return DELAY_MS_MIN_STORED;
+    return typed > DELAY_MS_MAX ? DELAY_MS_MAX : typed;
+}
+
 uint32_t acceptStoredNumber(SettingRule rule, int32_t number, uint32_t current) {
     switch (rule) {
     case RULE_BOOLEAN:

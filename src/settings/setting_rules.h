@@ -48,6 +48,10 @@ extern const StoredSetting STORED_SETTINGS[STORED_SETTING_COUNT];
 // program the user types in.
 bool hotKeyUsable(uint32_t stored);
 
+// The delay that the dialog stores for the number read from its box: one
+// the stored-value rules accept, the nearest to it.
+uint32_t delayToStore(uint32_t typed);
+
 // The setting's new value after `number` was read for it.
 uint32_t acceptStoredNumber(SettingRule rule, int32_t number, uint32_t current);
 

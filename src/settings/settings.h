@@ -31,6 +31,7 @@ struct ProgramList {
 struct ConfigDialogState {
     HWND dialog = nullptr;
     HICON iconSmall = nullptr;  // loaded at the first opening and kept: the tray may show it
+    DWORD signInShown = 0;      // the sign-in box as it was filled or last applied
 };
 
 Settings& currentSettings();

@@ -3,18 +3,25 @@
 
 const UINT TRAY_ICON_ID = 1;
 
-// The notification-area icon, in the record's first form. Results are not
-// examined: deleting an icon that is not there is harmless.
-void addTrayIcon(HWND window, UINT iconId, HICON icon, const char* tooltip);
-void deleteTrayIcon(HWND window, UINT iconId);
+// The notification-area icon of the main window. Each function says what the
+// icon is to be; the shell is told as soon as it takes calls again (see
+// resources/shell_calls.h), the latest wish only. An add the shell refuses is
+// offered again, every retry period for two minutes and at each re-add.
 // The icon with the program's name as its tooltip, which says so while the
 // strips are paused.
-void showTrayIcon(HWND window, HICON icon);
-// Brings a shown icon's tooltip in line with the pause.
-void showTrayTip(HWND window);
-void hideTrayIcon(HWND window);
+void showTrayIcon(HICON icon);
+void hideTrayIcon();
 // Deletes and re-adds the icon with the program's tooltip.
-void readdTrayIcon(HWND window, HICON icon);
+void readdTrayIcon(HICON icon);
+// Brings a shown icon's tooltip in line with the pause.
+void showTrayTip();
+// The icon's tooltip, cut to TOOLTIP_MAX_CHARS; the shell is told only of a
+// text that changed.
+void setTrayTip(const wchar_t* text);
+// The retry timer's tick.
+void retryTrayIcon();
+// Tells the shell what it has not been told yet: after a late call landed.
+void syncTrayIcon();
 // Whether the icon is meant to be showing: the last request was an add,
 // whatever the shell answered.
 bool trayIconWanted();

@@ -4,72 +4,151 @@
 
 #include "resources/program.h"
 #include "resources/resource.h"
+#include "resources/shell_calls.h"
+#include "tray/icon_steps.h"
 #include "tray/tray_state.h"
 
-// The first form of the record is what every shell accepts; later fields are
-// never needed for an icon with a tooltip and a callback.
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first form of NOTIFYICONDATAA is 88 bytes on 32-bit builds");
-#endif
+namespace {
 
-void addTrayIcon(HWND window, UINT iconId, HICON icon, const char* tooltip) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window;
-    data.uID = iconId;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = WM_TRAY_NOTIFY;
-    data.hIcon = icon;
-    // The first form's tip holds 63 characters and a NUL; lstrcpynA counts the NUL.
-    if (tooltip != nullptr)
-        lstrcpynA(data.szTip, tooltip, TOOLTIP_MAX_CHARS + 1);
-    // Remembered whatever the shell answers: an add refused because the shell
-    // was not up yet is repeated when it announces itself.
-    trayState().iconWanted = 1;
-    Shell_NotifyIconA(NIM_ADD, &data);
+// The record's newer form (Windows 2000 on) holds a tooltip of 127 characters;
+// its later fields stay zero, as the icon needs none of them.
+static_assert(TOOLTIP_MAX_CHARS + 1 == sizeof(NOTIFYICONDATAW::szTip) / sizeof(WCHAR), "the newer form's tooltip");
+const UINT ICON_FLAGS = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+// The calls to the shell in hand, made on the shell calls' thread, and what
+// it answered. The record keeps the icon as it was last sent.
+struct IconCall {
+    NOTIFYICONDATAW record;
+    IconSteps steps;
+    bool wasRetry;
+    bool held;
+};
+IconCall call;
+WCHAR tipWanted[TOOLTIP_MAX_CHARS + 1];
+
+TrayState& tray = trayState();
+
+// Compared as stored, character by character: a linguistic comparison would
+// take some different texts for the same.
+bool sameText(const WCHAR* a, const WCHAR* b) {
+    while (*a != 0 && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
 }
 
-void deleteTrayIcon(HWND window, UINT iconId) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window;
-    data.uID = iconId;
-    Shell_NotifyIconA(NIM_DELETE, &data);
-    trayState().iconWanted = 0;
+BOOL notify(DWORD message, UINT flags) {
+    call.record.uFlags = flags;
+    return Shell_NotifyIconW(message, &call.record);
 }
 
-static void loadTip(char (&tooltip)[TEXT_BUFFER_SIZE]) {
-    loadText(programState().paused ? IDS_CAPTION_PAUSED : IDS_CAPTION, tooltip);
+// A delete needs no flags, a modify of the tooltip names it alone.
+void talkToShell() {
+    const IconSteps& steps = call.steps;
+    if (steps.remove)
+        notify(NIM_DELETE, 0);
+    call.held = steps.probe && notify(NIM_MODIFY, ICON_FLAGS);
+    if (steps.add && !call.held)
+        call.held = notify(NIM_ADD, ICON_FLAGS) != FALSE;
+    if (steps.retip)
+        notify(NIM_MODIFY, NIF_TIP);
 }
 
-void showTrayIcon(HWND window, HICON icon) {
-    char tooltip[TEXT_BUFFER_SIZE];
-    loadTip(tooltip);
-    addTrayIcon(window, TRAY_ICON_ID, icon, tooltip);
+void answerLanded() {
+    if (call.steps.add) {
+        tray.iconHeld = call.held ? 1 : 0;
+        tray.retriesLeft = iconRetriesAfter(call.held, call.wasRetry, tray.retriesLeft);
+        // A failure to start the timer has been reported; the icon is then offered at the next re-add.
+        if (tray.retriesLeft != 0)
+            startTimer(programState().mainWindow, TIMER_ICON_RETRY, ICON_RETRY_PERIOD_MS);
+        else
+            KillTimer(programState().mainWindow, TIMER_ICON_RETRY);
+    }
+    syncTrayIcon();
 }
 
-// An icon that is not there is left away: the shell refuses the change.
-void showTrayTip(HWND window) {
-    char tooltip[TEXT_BUFFER_SIZE];
-    loadTip(tooltip);
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window;
-    data.uID = TRAY_ICON_ID;
-    data.uFlags = NIF_TIP;
-    lstrcpynA(data.szTip, tooltip, TOOLTIP_MAX_CHARS + 1);
-    Shell_NotifyIconA(NIM_MODIFY, &data);
+void loadTip() {
+    LoadStringW(programState().instance, programState().paused ? IDS_CAPTION_PAUSED : IDS_CAPTION, tipWanted,
+                TOOLTIP_MAX_CHARS + 1);
 }
 
-void hideTrayIcon(HWND window) {
-    deleteTrayIcon(window, TRAY_ICON_ID);
+void want(bool wanted, bool readd, HICON icon) {
+    tray.iconWanted = wanted ? 1 : 0;
+    tray.readdAsked = readd ? 1 : 0;
+    if (wanted) {
+        tray.iconShown = icon;
+        loadTip();
+    }
+    syncTrayIcon();
 }
 
-void readdTrayIcon(HWND window, HICON icon) {
-    hideTrayIcon(window);
-    showTrayIcon(window, icon);
+}  // namespace
+
+// Nothing is handed over while an earlier call runs: its landing comes here
+// again with whatever is wanted by then.
+void syncTrayIcon() {
+    if (!shellCallFree())
+        return;
+    const IconFacts facts = {tray.iconWanted != 0, tray.iconSent != 0,  tray.iconHeld != 0,
+                             tray.readdAsked != 0, tray.retryDue != 0,
+                             !sameText(tipWanted, call.record.szTip)};
+    const IconSteps steps = iconSteps(facts);
+    tray.retryDue = 0;
+    if (!steps.remove && !steps.add && !steps.retip)
+        return;
+    call.steps = steps;
+    call.wasRetry = facts.retryDue;
+    NOTIFYICONDATAW& record = call.record;
+    record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    record.hWnd = programState().mainWindow;
+    record.uID = TRAY_ICON_ID;
+    record.uCallbackMessage = WM_TRAY_NOTIFY;
+    record.hIcon = tray.iconShown;
+    lstrcpynW(record.szTip, tipWanted, TOOLTIP_MAX_CHARS + 1);
+    tray.readdAsked = 0;
+    if (steps.remove)
+        tray.iconSent = tray.iconHeld = 0;
+    if (steps.add)
+        tray.iconSent = 1;
+    if (callShell(talkToShell, answerLanded) == SHELL_CALL_DONE)
+        answerLanded();
+}
+
+void showTrayIcon(HICON icon) {
+    want(true, false, icon);
+}
+
+void hideTrayIcon() {
+    want(false, false, nullptr);
+}
+
+void readdTrayIcon(HICON icon) {
+    want(true, true, icon);
+}
+
+void showTrayTip() {
+    loadTip();
+    syncTrayIcon();
+}
+
+void setTrayTip(const wchar_t* text) {
+    lstrcpynW(tipWanted, text, TOOLTIP_MAX_CHARS + 1);
+    syncTrayIcon();
+}
+
+// Offers stop once the icon is held, no longer wanted, or two minutes went by.
+void retryTrayIcon() {
+    if (tray.retriesLeft == 0 || !tray.iconWanted || tray.iconHeld) {
+        tray.retriesLeft = 0;
+        KillTimer(programState().mainWindow, TIMER_ICON_RETRY);
+        return;
+    }
+    tray.retriesLeft--;
+    tray.retryDue = 1;
+    syncTrayIcon();
 }
 
 bool trayIconWanted() {
-    return trayState().iconWanted != 0;
+    return tray.iconWanted != 0;
 }

@@ -6,7 +6,9 @@
 
 // Asks the shell where the primary taskbar is and, when its rectangle
 // changed since `last`, works out the edge and the strip. Returns 1 when the
-// strip was recomputed.
+// strip was recomputed, with the answer in `request`. A shell that does not
+// answer in time is not waited for: its answer is taken when it comes (and
+// the strip moved then), and until then no other question is asked.
 int locateTaskbar(APPBARDATA* request, RECT* last);
 // Moves, sizes and shows the strip's window on its strip, leaving its
 // z-order alone; the next poll looks for a pointer resting on it.

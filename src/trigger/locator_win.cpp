@@ -1,6 +1,7 @@
 #include "trigger/locator.h"
 
 #include "resources/program.h"
+#include "resources/shell_calls.h"
 #include "trigger/pointer.h"
 #include "trigger/shell_watch.h"
 #include "trigger/taskbar.h"
@@ -9,40 +10,82 @@
 // The record this file works on, reached once.
 static TriggerState& trigger = triggerState();
 
+// The question to the shell where the taskbar lies, asked on the shell
+// calls' thread: what it is asked with, and what it answered.
+struct PositionQuestion {
+    APPBARDATA request;  // the taskbar asked about; the rectangle and maybe the edge answered
+    RECT last;           // the rectangle known before
+    uint32_t dpi;        // of the taskbar's monitor when asked
+    bool scaleChanged;   // that DPI is not the one the strip was laid at
+    bool answered;
+    uint32_t edge;  // reported, or found by the auto-hide probes; EDGE_UNREPORTED when neither
+};
+static PositionQuestion question;
+
 // With no taskbar window to compare with, a probe cannot tell which edge holds
 // it (a null answer would match a null handle), so only a real handle is probed.
-static bool probeAutoHideEdge(APPBARDATA* request, uint32_t* edge) {
-    if (trigger.primary.taskbarWindow == nullptr)
-        return false;
+static void probeAutoHideEdge() {
+    HWND taskbar = question.request.hWnd;
+    if (taskbar == nullptr)
+        return;
     for (uint32_t candidate : AUTOHIDE_PROBE_ORDER) {
-        if (autoHideBarOn(request, candidate) == trigger.primary.taskbarWindow) {
-            *edge = candidate;
-            return true;
+        if (autoHideBarOn(&question.request, candidate) == taskbar) {
+            question.edge = candidate;
+            return;
         }
     }
-    return false;
 }
 
+// The edge is worked out only for a rectangle or a scale that changed.
+static void askWhereTaskbarIs() {
+    question.answered = requestTaskbarPosition(&question.request) != 0;
+    question.edge = question.request.uEdge;
+    if (question.answered && question.edge == EDGE_UNREPORTED &&
+        (question.scaleChanged || !sameRect(toRect(question.request.rc), toRect(question.last))))
+        probeAutoHideEdge();
+}
+
+static int takeAnswer(RECT* last) {
+    Strip& primary = trigger.primary;
+    trigger.lastAskUnanswered = question.answered ? 0 : 1;
+    if (!question.answered)
+        return 0;
+    const Rect taskbar = toRect(question.request.rc);
+    // A new scale lays the same taskbar's strip again.
+    if (sameRect(taskbar, toRect(*last)) && question.dpi == primary.dpi)
+        return 0;
+    *last = question.request.rc;
+    primary.dpi = question.dpi;
+    uint32_t edge = question.edge;
+    if (edge == EDGE_UNREPORTED)
+        edge = edgeFromCorners(taskbar, GetSystemMetrics(SM_CXFULLSCREEN));
+    primary.strip = toRECT(stripForEdge(taskbar, edge, scaledForDpi(STRIP_DEPTH, question.dpi)));
+    return 1;
+}
+
+// An answer that came after the poll went on is taken as the poll would have.
+static void answerLanded() {
+    if (takeAnswer(&trigger.primary.lastTaskbarRect))
+        placeStripWindow(trigger.primary);
+}
+
+// While the shell does not answer, the strip stays where the last answer put it.
 int locateTaskbar(APPBARDATA* request, RECT* last) {
     Strip& primary = trigger.primary;
-    request->cbSize = sizeof(APPBARDATA);
-    request->hWnd = primary.taskbarWindow;
-    request->uEdge = EDGE_UNREPORTED;
-    trigger.lastAskUnanswered = requestTaskbarPosition(request) ? 0 : 1;
-    if (trigger.lastAskUnanswered)
+    trigger.lastAskUnanswered = 1;
+    if (!shellCallFree())
         return 0;
-    Rect taskbar = toRect(request->rc);
-    // A new scale lays the same taskbar's strip again.
-    const uint32_t dpi = monitorDpiOf(primary.taskbarWindow);
-    if (sameRect(taskbar, toRect(*last)) && dpi == primary.dpi)
+    question = PositionQuestion{};
+    question.request.cbSize = sizeof(APPBARDATA);
+    question.request.hWnd = primary.taskbarWindow;
+    question.request.uEdge = EDGE_UNREPORTED;
+    question.last = *last;
+    question.dpi = monitorDpiOf(primary.taskbarWindow);
+    question.scaleChanged = question.dpi != primary.dpi;
+    if (callShell(askWhereTaskbarIs, answerLanded) != SHELL_CALL_DONE)
         return 0;
-    *last = request->rc;
-    primary.dpi = dpi;
-    uint32_t edge = request->uEdge;
-    if (edge == EDGE_UNREPORTED && !probeAutoHideEdge(request, &edge))
-        edge = edgeFromCorners(taskbar, GetSystemMetrics(SM_CXFULLSCREEN));
-    primary.strip = toRECT(stripForEdge(taskbar, edge, scaledForDpi(STRIP_DEPTH, dpi)));
-    return 1;
+    *request = question.request;
+    return takeAnswer(last);
 }
 
 void placeStripWindow(const Strip& strip) {

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "support/wine_shell_records.h"
+
 namespace e2e {
 
 const char* const ALL_VALUE_NAMES[8] = {
@@ -58,33 +60,6 @@ const UINT REPLACE_TASKBAR = WM_APP + 3;
 const UINT HANG = WM_APP + 4;
 // A hang the scenario forgot to end ends by itself.
 const DWORD HANG_BOUND_MS = 60000;
-
-// What Wine's SHAppBarMessage sends (WM_COPYDATA, dwData the request) and the
-// answer it reads back from a mapping it names; both the same on 32 and 64 bits.
-struct AppBarFields {
-    ULONG window;
-    UINT callbackMessage;
-    UINT edge;
-    RECT rect;
-    ULONGLONG lParam;
-};
-struct AppBarRequest {
-    ULONG answerMapping;
-    DWORD answerProcess;
-    AppBarFields fields;
-};
-struct AppBarAnswer {
-    ULONGLONG result;
-    AppBarFields fields;
-};
-// What Wine's Shell_NotifyIcon sends to the taskbar window (WM_COPYDATA,
-// dwData the NIM_ request) begins with the owner window and the icon id.
-struct NotifyIconFields {
-    LONG window;
-    UINT id;
-};
-static_assert(sizeof(AppBarRequest) == 48, "the request as Wine's shell sends it");
-static_assert(sizeof(AppBarAnswer) == 48, "the answer as Wine's shell reads it");
 
 LRESULT CALLBACK fakeShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     FakeShell* shell = reinterpret_cast<FakeShell*>(GetWindowLongPtrA(window, GWLP_USERDATA));

@@ -7,6 +7,18 @@ namespace {
 
 using Spine = PendrelTest;
 
+// Whether the window's thread has the hidden window that COM makes for a
+// single-threaded apartment, among the top-level or the message-only windows.
+bool inSingleThreadedApartment(HWND window) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HWND found = nullptr;
+    for (HWND parent : {HWND(nullptr), HWND_MESSAGE})
+        while ((found = FindWindowExA(parent, found, "OleMainThreadWndClass", nullptr)) != nullptr)
+            if (GetWindowThreadProcessId(found, nullptr) == thread)
+                return true;
+    return false;
+}
+
 // The copy was found by its class and title; nothing else of it shows.
 TEST_F(Spine, TriggerWindowIsAllItShowsAndHasItsStyle) {
     Pendrel& first = launch();
@@ -21,6 +33,8 @@ TEST_F(Spine, TriggerWindowIsAllItShowsAndHasItsStyle) {
     const LONG exStyle = GetWindowLongA(first.window, GWL_EXSTYLE);
     EXPECT_EQ(exStyle & TRIGGER_EX_STYLE_SEEN, TRIGGER_EX_STYLE_SEEN) << std::hex << exStyle;
     EXPECT_EQ(GetParent(first.window), nullptr);
+    // The links' shell extensions want COM, apartment-threaded, on that thread.
+    EXPECT_TRUE(inSingleThreadedApartment(first.window));
 }
 
 TEST_F(Spine, SecondStartHandsOverToTheFirstAndEndsWithCodeOne) {
@@ -44,6 +58,32 @@ TEST_F(Spine, SecondStartHandsOverToTheFirstAndEndsWithCodeOne) {
         << "the running copy opened no About dialog";
     EXPECT_TRUE(isRunning(first));
     EXPECT_TRUE(IsWindow(first.window));
+}
+
+// Two copies started in the same moment: the later finds the session's
+// mutex held before the other has a window (this driver holds it), makes no
+// window of its own, and hands over once the other's window is there.
+TEST_F(Spine, AStartWhileAnotherCopyIsStartingHandsOverToIt) {
+    HANDLE session = CreateMutexW(nullptr, TRUE, L"" PENDREL_SESSION_MUTEX);
+    ASSERT_NE(session, nullptr);
+    copies_.emplace_back();
+    Pendrel& second = copies_.back();
+    ASSERT_TRUE(startProgram(PENDREL_EXE, second));
+    EXPECT_FALSE(waitUntil([] { return !allTriggerWindows().empty(); }, 2 * POLL_PERIOD_MS))
+        << "the second copy made a TriggerWindow";
+
+    registerClass(PENDREL_TRIGGER_CLASS, DefWindowProcA, 0);
+    HWND first = CreateWindowExA(0, PENDREL_TRIGGER_CLASS, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(first, nullptr);
+    DWORD code = 0xFFFF;
+    EXPECT_TRUE(waitForExit(second, EXIT_BOUND_MS, &code)) << "the second copy keeps running";
+    EXPECT_EQ(code, EXIT_ALREADY_RUNNING);
+    MSG handOver;
+    EXPECT_TRUE(PeekMessageA(&handOver, first, WM_SECOND_INSTANCE, WM_SECOND_INSTANCE, PM_REMOVE));
+    DestroyWindow(first);
+    ReleaseMutex(session);
+    CloseHandle(session);
 }
 
 TEST_F(Spine, ClosingTheTriggerWindowEndsWithCodeZeroAndAllowsANewStart) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/startup.h"
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/registry_probe.h"
@@ -84,7 +85,7 @@ protected:
     void TearDown() override {
         if (g_app.config.dialog != nullptr)
             DestroyWindow(g_app.config.dialog);
-        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+        hideTrayIcon();
         DestroyWindow(g_app.program.mainWindow);
         pumpDialogMessages();
         deleteKey();
@@ -95,7 +96,7 @@ protected:
     void runWith(const Settings& settings) {
         g_app.settings = settings;
         if (settings.showTrayIcon) {
-            addTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID, nullptr, "Pendrel");
+            showTrayIcon(nullptr);
             ASSERT_TRUE(iconPresent());
             if (settings.removeIconAfterTimeout) {
                 ASSERT_NE(SetTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL, ICON_REMOVAL_PERIOD_MS, nullptr), 0u);
@@ -298,14 +299,16 @@ TEST_F(ConfigDialog, DependentControlsFollowTheirCheckBoxes) {
 struct DelayCase {
     const char* typed;
     DWORD expected;
+    const char* shown;  // the box after Apply
 };
 
+// Only what the next start reads back is stored, and the box shows it.
 TEST_F(ConfigDialog, DelayBoxIsLimitedAndSaved) {
     const DelayCase cases[] = {
-        {"2500", 2000},          {"2000", 2000}, {"1999", 1999},
-        {"1", 1},                {"0", 0},       {"", 0},
-        {"4294967295", 2000},    {"4294967296", 0},
-        {"99999999999999999999", 0},
+        {"2500", 2000, "2000"},       {"2000", 2000, "2000"},     {"1999", 1999, "1999"},
+        {"1", 1, "1"},                {"0", 1, "1"},              {"", 1, "1"},
+        {"4294967295", 2000, "2000"}, {"4294967296", 1, "1"},     {"99999999999999999999", 1, "1"},
+        {"0750", 750, "0750"},
     };
     open();
     for (const DelayCase& c : cases) {
@@ -314,12 +317,13 @@ TEST_F(ConfigDialog, DelayBoxIsLimitedAndSaved) {
         click(IDC_APPLY);
         EXPECT_EQ(g_app.settings.delayMs, c.expected) << "\"" << c.typed << "\"";
         EXPECT_EQ(storedText("ValeurTempo"), sz(std::to_string(c.expected).c_str())) << "\"" << c.typed << "\"";
-        // The box keeps what was typed until the dialog opens again.
-        EXPECT_EQ(delayBoxText(), c.typed);
+        EXPECT_EQ(delayBoxText(), c.shown) << "\"" << c.typed << "\"";
+        EXPECT_FALSE(applyEnabled()) << "\"" << c.typed << "\"";
     }
+    typeDelay("0");
     command(IDOK);
     open();
-    EXPECT_EQ(delayBoxText(), "0");
+    EXPECT_EQ(delayBoxText(), "1");
 }
 
 TEST_F(ConfigDialog, GreyedControlsAreStillApplied) {
@@ -391,7 +395,7 @@ TEST_F(ConfigDialog, EachCheckBoxReachesItsSetting) {
         }
         EXPECT_EQ(g_app.settings.delayMs, 200u);
         removalTimerRan();
-        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+        hideTrayIcon();
     }
 }
 
@@ -520,7 +524,7 @@ TEST_P(IconRules, AfterOk) {
     settings.removeIconAfterTimeout = c.remove;
     runWith(settings);
     if (c.iconRemoved) {
-        deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+        hideTrayIcon();
         KillTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL);
     }
     open();
@@ -564,7 +568,7 @@ TEST_F(ConfigDialog, IconComesBackThroughTwoApplies) {
     Settings settings;
     settings.removeIconAfterTimeout = 1;
     runWith(settings);
-    deleteTrayIcon(g_app.program.mainWindow, TRAY_ICON_ID);
+    hideTrayIcon();
     KillTimer(g_app.program.mainWindow, TIMER_ICON_REMOVAL);
     open();
     click(IDC_SHOW_ICON);
@@ -606,6 +610,22 @@ TEST_F(ConfigDialog, ListOfProgramsIsShownAsStoredAndRefusedPastItsLimit) {
     click(IDOK);
     EXPECT_EQ(g_app.config.dialog, nullptr);
     EXPECT_EQ(1024, lstrlenW(neverOverList().names));
+}
+
+// A name typed outside the ANSI code page (an input method, the emoji panel)
+// reaches the list as typed: the box is a wide window, and the program's own
+// loop hands its characters on whole.
+TEST_F(ConfigDialog, ANameTypedOutsideTheCodePageIsKept) {
+    open();
+    HWND box = item(IDC_NEVER_OVER);
+    EXPECT_TRUE(IsWindowUnicode(box));
+    SetFocus(box);
+    for (const WCHAR* typed = L"\u0141\u00f3d\u017a.exe"; *typed != 0; ++typed)
+        PostMessageW(box, WM_CHAR, *typed, 1);
+    PostQuitMessage(0);
+    EXPECT_EQ(0, runMessageLoop());
+    click(IDOK);
+    EXPECT_STREQ(L"\u0141\u00f3d\u017a.exe", neverOverList().names);
 }
 
 }  // namespace

@@ -216,15 +216,26 @@ TEST(FormStoredText, BufferTooSmallGivesEmptyText) {
     EXPECT_STREQ(exact, "4294967295");
 }
 
-// What is written reads back as the same setting: the delay from 1 to 2000,
-// every shortcut, and both flags. A delay of 0 is written but read back as the start value.
+// The dialog stores the nearest delay that the next start reads back.
+TEST(DelayToStore, TakesTheNearestAcceptedDelay) {
+    const uint32_t rows[][2] = {{0, 1}, {1, 1}, {2, 2}, {1999, 1999}, {2000, 2000}, {2001, 2000}, {4294967295u, 2000}};
+    for (const auto& row : rows)
+        EXPECT_EQ(delayToStore(row[0]), row[1]) << row[0];
+}
+
+// What is written reads back as the same setting: every delay the dialog
+// stores, every shortcut, and both flags. A delay of 0 would be written but
+// read back as the start value.
 TEST(FormStoredText, RoundTrip) {
     char buffer[16];
     for (uint32_t delay = 0; delay <= 2001; ++delay) {
-        const size_t length = formStoredText(RULE_DELAY, delay, buffer, sizeof buffer);
+        size_t length = formStoredText(RULE_DELAY, delay, buffer, sizeof buffer);
         const uint32_t back = acceptStoredNumber(RULE_DELAY, readDecimal(buffer, length + 1), 200);
         const uint32_t expected = (delay >= 1 && delay <= 2000) ? delay : 200;
         ASSERT_EQ(back, expected) << delay;
+        const uint32_t stored = delayToStore(delay);
+        length = formStoredText(RULE_DELAY, stored, buffer, sizeof buffer);
+        ASSERT_EQ(acceptStoredNumber(RULE_DELAY, readDecimal(buffer, length + 1), 200), stored) << delay;
     }
     for (uint32_t key = 0; key <= 0xFFFF; ++key) {
         const size_t length = formStoredText(RULE_HOT_KEY, key, buffer, sizeof buffer);

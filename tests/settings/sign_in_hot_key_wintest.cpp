@@ -231,9 +231,9 @@ struct SignInCase {
 };
 
 // The box shows whether the Run value starts this copy and the user has not
-// switched that start off in Task Manager; OK and Apply point the value here
-// (switching it on again) or remove it with its entry, and nothing of it
-// reaches Pendrel's own key.
+// switched that start off in Task Manager; OK and Apply, once the user changed
+// the box, point the value here (switching it on again) or remove it with its
+// entry, and nothing of it reaches Pendrel's own key.
 TEST_F(SignInAndShortcut, SignInBoxWritesRemovesAndRepointsTheRunValue) {
     const char* const ELSEWHERE = "\"C:\\elsewhere\\pendrel.exe\"";
     const SignInCase cases[] = {
@@ -243,13 +243,16 @@ TEST_F(SignInAndShortcut, SignInBoxWritesRemovesAndRepointsTheRunValue) {
         {"ours, unchecked with Apply", "\"@\"", NO_ENTRY, true, true, IDC_APPLY, nullptr, NO_ENTRY, false},
         {"ours, unchecked with OK", "\"@\"", NO_ENTRY, true, true, IDOK, nullptr, NO_ENTRY, false},
         {"ours, unchecked then cancelled", "\"@\"", NO_ENTRY, true, true, IDCANCEL, "\"@\"", NO_ENTRY, true},
-        {"ours in capitals with an argument", "\"^\" /min", NO_ENTRY, true, false, IDC_APPLY, "\"@\"", NO_ENTRY, true},
-        {"ours unquoted", "@", NO_ENTRY, true, false, IDOK, "\"@\"", NO_ENTRY, true},
+        {"ours in capitals with an argument", "\"^\" /min", NO_ENTRY, true, false, IDC_APPLY, "\"^\" /min", NO_ENTRY,
+         true},
+        {"ours unquoted", "@", NO_ENTRY, true, false, IDOK, "@", NO_ENTRY, true},
         {"a copy elsewhere, re-pointed with Apply", ELSEWHERE, NO_ENTRY, false, true, IDC_APPLY, "\"@\"", NO_ENTRY,
          true},
         {"a copy elsewhere, kept", ELSEWHERE, NO_ENTRY, false, false, IDOK, ELSEWHERE, NO_ENTRY, false},
         {"ours, switched on in Task Manager", "\"@\"", ENTRY_ON, true, false, IDOK, "\"@\"", ENTRY_ON, true},
         {"ours, switched off in Task Manager", "\"@\"", ENTRY_OFF, false, false, IDCANCEL, "\"@\"", ENTRY_OFF, false},
+        {"ours switched off, OK with the box left alone", "\"@\"", ENTRY_OFF, false, false, IDOK, "\"@\"", ENTRY_OFF,
+         false},
         {"ours switched off, checked with Apply", "\"@\"", ENTRY_OFF, false, true, IDC_APPLY, "\"@\"", NO_ENTRY, true},
         {"ours, unchecked with its entry", "\"@\"", ENTRY_ON, true, true, IDOK, nullptr, NO_ENTRY, false},
         {"a copy elsewhere keeps its entry", ELSEWHERE, ENTRY_OFF, false, false, IDOK, ELSEWHERE, ENTRY_OFF, false},

@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "resources/resource.h"
 #include "support/app_fixture.h"
+#include "support/standin_shell.h"
 #include "tray/context_menu.h"
 #include "tray/tray_icon.h"
 
@@ -177,16 +178,47 @@ TEST_F(Tray, TheShellReceivesTheCallbackFlagsAndTooltipCut) {
     EXPECT_EQ(1025u, g_received.record.callbackMessage);
     EXPECT_STREQ(L"Pendrel", g_received.record.tip);
 
-    char longTip[100];
-    for (int i = 0; i < 99; ++i)
-        longTip[i] = (char)('a' + i % 26);
-    longTip[99] = '\0';
+    // A tooltip is cut to what the record holds, and only a new one is sent.
+    WCHAR longTip[200];
+    for (int i = 0; i < 199; ++i)
+        longTip[i] = (WCHAR)(L'\u0100' + i);
+    longTip[199] = L'\0';
     g_received = ReceivedIcon{};
-    addTrayIcon(window, 1, nullptr, longTip);
-    EXPECT_EQ(63u, (unsigned)lstrlenW(g_received.record.tip)) << "the first form's tip holds 63 characters";
-    EXPECT_EQ(L'a' + 62 % 26, g_received.record.tip[62]);
+    setTrayTip(longTip);
+    EXPECT_EQ((ULONG_PTR)NIM_MODIFY, g_received.request);
+    EXPECT_EQ(127, lstrlenW(g_received.record.tip)) << "the newer form's tip holds 127 characters";
+    EXPECT_EQ(L'\u0100' + 126, g_received.record.tip[126]);
+    g_received = ReceivedIcon{};
+    setTrayTip(longTip);
+    EXPECT_EQ(0u, g_received.request) << "an unchanged tooltip was sent again";
     DestroyWindow(tray);
     UnregisterClassA("Shell_TrayWnd", GetModuleHandleA(nullptr));
+}
+
+// At sign-in the shell may not take the icon yet. A refusal that comes late
+// counts as well: the icon is offered again at the retry tick and at each
+// "TaskbarCreated", never twice at once, no more once held, and for two
+// minutes at most.
+TEST_F(Tray, ARefusedIconIsOfferedAgainUntilTheShellTakesIt) {
+    ASSERT_TRUE(startStandInShell(RECT{0, 728, 1024, 768}));
+    g_standIn.refusals = 1;
+    ASSERT_TRUE(hangStandInShell());
+    const DWORD before = GetTickCount();
+    start();
+    EXPECT_LT(GetTickCount() - before, 1000u) << "the add waited for the hung shell";
+    resumeStandInShell();
+    EXPECT_TRUE(pumpUntil([] { return g_standIn.icons == 1; }, ICON_RETRY_PERIOD_MS + 2000)) << "not offered again";
+    SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
+    EXPECT_EQ(3, g_standIn.adds);
+    EXPECT_FALSE(pumpUntil([] { return g_standIn.adds > 3; }, ICON_RETRY_PERIOD_MS + 500)) << "offered once held";
+
+    g_standIn.refusals = 1000;
+    SendMessageA(window, g_app.program.taskbarCreatedMessage, 0, 0);
+    for (unsigned tick = 0; tick <= 120000 / ICON_RETRY_PERIOD_MS; ++tick)
+        SendMessageA(window, WM_TIMER, TIMER_ICON_RETRY, 0);
+    EXPECT_EQ(3 + 1 + 60, g_standIn.adds);
+    EXPECT_FALSE(stopTimer(window, TIMER_ICON_RETRY)) << "the retry timer runs on";
+    stopStandInShell();
 }
 
 TEST_F(Tray, SecondStartShowsTheIconForGoodAndOpensTheAboutDialog) {
