@@ -29,6 +29,7 @@ if(NOT MSVC)
     set_source_files_properties(${CMAKE_SOURCE_DIR}/src/settings/sign_in_win.cpp
         ${CMAKE_SOURCE_DIR}/src/app/app_state_win.cpp ${CMAKE_SOURCE_DIR}/src/tray/tray_icon_win.cpp
         ${CMAKE_SOURCE_DIR}/src/resources/shell_calls_win.cpp ${CMAKE_SOURCE_DIR}/src/trigger/locator_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/report/report_sight_win.cpp ${CMAKE_SOURCE_DIR}/src/report/report_file_win.cpp
         PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 endif()
 
@@ -40,6 +41,8 @@ set(PENDREL_SYSTEM_LIBS user32 gdi32 shell32 advapi32 ole32 comctl32)
 
 add_library(pendrel_core STATIC ${PENDREL_WIN_SOURCES})
 target_link_libraries(pendrel_core PUBLIC pendrel_pure ${PENDREL_SYSTEM_LIBS})
+# The report names the version the build keeps (generated/version.h, below).
+target_include_directories(pendrel_core PRIVATE ${CMAKE_BINARY_DIR}/generated)
 if(NOT MSVC)
     target_compile_options(pendrel_core PRIVATE ${PENDREL_LTO})
 endif()

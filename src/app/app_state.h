@@ -4,6 +4,7 @@
 #pragma once
 
 #include "about/about_state.h"
+#include "desktop/desktop_state.h"
 #include "resources/program.h"
 #include "settings/settings.h"
 #include "tray/tray_state.h"
@@ -16,6 +17,7 @@ struct AppState {
     TriggerState trigger;      // the taskbar, its strip, the activation
     TrayState tray;            // the notification-area icon
     AboutState about;          // the statistics and the About dialog
+    DesktopState desktop;      // what the look at the desktop's windows keeps
 };
 
 extern AppState g_app;

@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 
 AppState g_app;
+Strip secondaryStripRecords[MAX_SECONDARY_STRIPS];
 static ProgramList g_neverOverList;
 
 ProgramState& programState() {
@@ -29,4 +30,8 @@ TrayState& trayState() {
 
 AboutState& aboutState() {
     return g_app.about;
+}
+
+DesktopState& desktopState() {
+    return g_app.desktop;
 }

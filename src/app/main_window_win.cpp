@@ -8,6 +8,7 @@
 #include "app/hot_key.h"
 #include "app/message_filter.h"
 #include "app/strip_messages.h"
+#include "report/report.h"
 #include "resources/program.h"
 #include "resources/resource.h"
 #include "resources/shell_calls.h"
@@ -22,8 +23,10 @@
 #include "trigger/composition.h"
 #include "trigger/locator.h"
 #include "trigger/pointer.h"
+#include "trigger/presence.h"
 #include "trigger/stand_aside.h"
 #include "trigger/trigger_state.h"
+#include "trigger/verify.h"
 
 namespace {
 
@@ -88,9 +91,22 @@ LRESULT onDestroy(HWND window) {
     return 0;
 }
 
+// The icon's tooltip says why the strips do not act, whenever that changed.
+void sayWhyInTheTip() {
+    showTrayTip(programStoodAsideFor(), programThatStayedOver());
+}
+
 LRESULT onPollTick(HWND window) {
-    if (!pollTick())
+    const bool timersStarted = pollTick();
+    sayWhyInTheTip();
+    if (!timersStarted)
         return DefWindowProcA(window, WM_TIMER, TIMER_POLL, 0);
+    return 0;
+}
+
+LRESULT onVerifyTick() {
+    onStripVerifyTick(primary());
+    sayWhyInTheTip();
     return 0;
 }
 
@@ -113,6 +129,7 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     case TIMER_DELAY: return onStripDelayTick(primary());
     case TIMER_HIGHLIGHT: return onStripHighlightTick(primary());
     case TIMER_ICON_RETRY: return onIconRetryTick();
+    case TIMER_VERIFY: return onVerifyTick();
     default: return 0;
     }
 }
@@ -147,7 +164,9 @@ void togglePause() {
     programState().paused = programState().paused ? 0 : 1;
     if (programState().paused)
         quietStrips();
-    showTrayTip();
+    // Out of the way at once, or back where something covers the edge.
+    followCovers();
+    sayWhyInTheTip();
 }
 
 LRESULT onCommand(WPARAM wParam) {
@@ -264,6 +283,12 @@ LRESULT onSettingsApplied() {
     return 0;
 }
 
+// Another process asks for the report; anything else that comes this way
+// is left unanswered.
+LRESULT onCopyData(LPARAM lParam) {
+    return answerReportRequest(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+}
+
 // The shell's "TaskbarCreated" has a number known only at run time.
 LRESULT onOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != 0 && message == programState().taskbarCreatedMessage)
@@ -300,6 +325,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETTINGS_APPLIED: return onSettingsApplied();
     case WM_FOREGROUND_DIALOG: return onForegroundDialog(wParam);
     case WM_SHELL_CALL_LANDED: return onShellCallLanded();
+    case WM_COPYDATA: return onCopyData(lParam);
     default: return onOtherMessage(window, message, wParam, lParam);
     }
 }

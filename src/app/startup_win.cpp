@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/strip_window.h"
+#include "report/report.h"
 #include "resources/names.h"
 #include "resources/program.h"
 #include "resources/resource.h"
@@ -142,6 +143,10 @@ static int runAlone() {
 int runPendrel(HINSTANCE instance) {
     g_app.program.instance = instance;
     loadNames();
+    // A start for the report neither runs nor hands over.
+    int reportExit = EXIT_REPORT_FAILED;
+    if (runReportCommand(GetCommandLineW(), &reportExit))
+        return reportExit;
     if (anotherCopyRuns())
         return EXIT_ALREADY_RUNNING;
     // Once for the thread, apartment-threaded: the shell's extensions that a

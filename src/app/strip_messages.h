@@ -8,6 +8,7 @@
 LRESULT onStripHitTest(Strip& strip, HWND window, WPARAM wParam, LPARAM lParam);
 LRESULT onStripDelayTick(Strip& strip);
 LRESULT onStripHighlightTick(Strip& strip);
+LRESULT onStripVerifyTick(Strip& strip);
 LRESULT onStripLeftButtonDown(Strip& strip, HWND window, LPARAM lParam);
 LRESULT onStripRightButtonDown(HWND window, LPARAM lParam);
 LRESULT onStripMouseActivate();

@@ -4,6 +4,7 @@
 
 #include "tray/context_menu.h"
 #include "trigger/activation.h"
+#include "trigger/verify.h"
 
 // Click points arrive in client coordinates, signed.
 static POINT clickOnScreen(HWND window, LPARAM lParam) {
@@ -24,6 +25,11 @@ LRESULT onStripDelayTick(Strip& strip) {
 
 LRESULT onStripHighlightTick(Strip& strip) {
     highlightTick(strip);
+    return 0;
+}
+
+LRESULT onStripVerifyTick(Strip& strip) {
+    verifyTick(strip);
     return 0;
 }
 

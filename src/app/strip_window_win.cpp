@@ -10,6 +10,7 @@ LRESULT onTimer(Strip& strip, WPARAM timerId) {
     switch (timerId) {
     case TIMER_DELAY: return onStripDelayTick(strip);
     case TIMER_HIGHLIGHT: return onStripHighlightTick(strip);
+    case TIMER_VERIFY: return onStripVerifyTick(strip);
     default: return 0;
     }
 }

@@ -10,6 +10,10 @@ const unsigned TIMER_ICON_REMOVAL = 2;
 const unsigned TIMER_DELAY = 3;
 const unsigned TIMER_HIGHLIGHT = 4;
 const unsigned TIMER_ICON_RETRY = 5;
+// Of each strip's window: the look, a moment after a raise, whether the
+// taskbar really is in front at its edge.
+const unsigned TIMER_VERIFY = 6;
+const unsigned VERIFY_DELAY_MS = 150;
 // Timer of the About dialog.
 const unsigned TIMER_REFRESH = 1;
 
@@ -73,16 +77,45 @@ const unsigned MAX_SECONDARY_STRIPS = 15;
 // the TriggerWindow that is never activated, without accepting files.
 const unsigned SECONDARY_STRIP_EX_STYLE = 0x080001A8;
 
-// The processes in which the shell shows Start, search and the flyouts of
-// the notification area, apart from the taskbar's own: what they show counts
-// as shown from the taskbar. Compared by file name, without regard to case.
-#define SHELL_HOST_START_MENU L"StartMenuExperienceHost.exe"
-#define SHELL_HOST_SEARCH L"SearchHost.exe"
-#define SHELL_HOST_EXPERIENCE L"ShellExperienceHost.exe"
+// The processes in which the shell shows Start, search, the flyouts of the
+// notification area, quick settings, the touch keyboard and emoji panel and
+// the widgets, apart from the taskbar's own: what they show counts as shown
+// from the taskbar. Compared by file name, without regard to case.
+const wchar_t* const SHELL_HOST_IMAGES[] = {
+    L"StartMenuExperienceHost.exe",  // Start (Windows 10 1903 and later, 11)
+    L"SearchHost.exe",               // search (Windows 11)
+    L"SearchApp.exe",                // search (Windows 10 from 2020)
+    L"SearchUI.exe",                 // search and Cortana (Windows 10 before 2020)
+    L"ShellExperienceHost.exe",      // the notification area's flyouts, the calendar, the action center
+    L"ShellHost.exe",                // quick settings (Windows 11 24H2)
+    L"TextInputHost.exe",            // the touch keyboard and the emoji panel
+    L"Widgets.exe",                  // the widgets board
+    L"WidgetBoard.exe",
+};
+const unsigned SHELL_HOST_IMAGE_COUNT = sizeof(SHELL_HOST_IMAGES) / sizeof(SHELL_HOST_IMAGES[0]);
+// The process that frames the windows of the Store's apps: the program
+// behind such a window is the one of its child window from another process.
+#define APPLICATION_FRAME_HOST_IMAGE L"ApplicationFrameHost.exe"
+
+// Characters kept of a program's file name (with its NUL) for the tooltip
+// and the report; a longer name is cut.
+const unsigned PROGRAM_NAME_CAPACITY = 64;
 
 // Characters of a process's image path read to tell its file name (a
 // shell's flyout, a listed program in front); a longer path reads as unknown.
 const unsigned IMAGE_PATH_CAPACITY = 1024;
+
+// A strip lifted this many times in a row over the same window, which put
+// itself back over it each time, waits this long before it tries again.
+const uint32_t LIFTS_BEFORE_BACK_OFF = 2;
+const uint32_t LIFT_BACK_OFF_MS = 30000;
+
+// A look down the z-order stops after this many windows, should the order
+// change under it without end.
+const unsigned ZORDER_LOOK_LIMIT = 4096;
+// DwmGetWindowAttribute's DWMWA_CLOAKED (Windows 8 and later): nonzero while
+// the compositor keeps a shown window off the screen.
+const unsigned WINDOW_ATTRIBUTE_CLOAKED = 14;
 
 // Screen edges as the shell numbers them.
 const uint32_t EDGE_LEFT = 0;
@@ -184,6 +217,28 @@ const unsigned SESSION_WAIT_STEP_MS = 100;
 // Exit codes.
 const int EXIT_ALREADY_RUNNING = 1;
 const int EXIT_STARTUP_FAILED = 0;
+const int EXIT_REPORT_WRITTEN = 0;
+const int EXIT_REPORT_FAILED = 2;
+
+// The report of `pendrel.exe /report [FILE]`. A start with that command
+// line asks the running copy for it with WM_COPYDATA under this tag, the
+// data being the file's path and its NUL, and waits this long for the answer.
+const uint32_t REPORT_REQUEST_TAG = 0x50445252;  // a number of its own, no system message data
+const unsigned REPORT_WAIT_MS = 5000;
+// A path of at most this many characters, so that the plain file functions
+// take it (MAX_PATH with its NUL).
+const unsigned REPORT_PATH_MAX_CHARS = 259;
+// The report's bytes: what sixteen taskbars with all their lines take.
+const unsigned REPORT_CAPACITY = 65536;
+// Class and program names, and stored texts, are cut to these many
+// characters; a strip lists this many of the windows over it.
+const unsigned REPORT_NAME_MAX_CHARS = PROGRAM_NAME_CAPACITY - 1;
+const unsigned REPORT_TEXT_MAX_CHARS = 127;
+const unsigned REPORT_COVERS_MAX = 8;
+const unsigned REPORT_MONITORS_MAX = 16;
+// SHAppBarMessage's ABM_GETAUTOHIDEBAREX (Windows 8 and later): the
+// auto-hide bar of one monitor's edge.
+const unsigned APPBAR_GET_AUTOHIDE_BAR_EX = 0x0B;
 
 // The small icon of a window or of the tray, in pixels on each side.
 const int SMALL_ICON_SIZE = 16;

@@ -34,6 +34,10 @@
 // the ANSI code page.
 #define PENDREL_REG_NEVER_OVER "JamaisDevant"
 #define PENDREL_PAUSED_TIP "Pendrel (paused)"
+// The tooltip while a strip keeps out of the way of the program in front, and
+// after another program stayed over the raised taskbar: %s is its file name.
+#define PENDREL_ASIDE_TIP "Pendrel (not over %s)"
+#define PENDREL_BLOCKED_TIP "Pendrel (%s stayed over the taskbar)"
 // The value of the current user's Run key that starts Pendrel at sign-in; it
 // is not one of the settings of Pendrel's own key.
 #define PENDREL_RUN_VALUE "Pendrel"

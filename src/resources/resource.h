@@ -49,6 +49,8 @@
 #define IDS_REG_AVOID_FULL_SCREEN 40038
 #define IDS_REG_NEVER_OVER 40039
 #define IDS_CAPTION_PAUSED 40040
+#define IDS_TIP_ASIDE 40041
+#define IDS_TIP_BLOCKED 40042
 
 // Configuration dialog controls (IDOK 1, IDCANCEL 2 and Apply 3 are buttons too).
 #define IDC_APPLY 3

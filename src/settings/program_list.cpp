@@ -1,6 +1,7 @@
 #include "settings/program_list.h"
 
 #include "resources/constants.h"
+#include "resources/file_names.h"
 
 namespace {
 
@@ -10,26 +11,7 @@ bool isPadding(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xA0 || c == L'"';
 }
 
-wchar_t foldAscii(wchar_t c) {
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool sameName(const wchar_t* a, const wchar_t* b, size_t length) {
-    for (size_t i = 0; i < length; ++i)
-        if (foldAscii(a[i]) != foldAscii(b[i]))
-            return false;
-    return true;
-}
-
 }  // namespace
-
-size_t fileNameStart(const wchar_t* path, size_t length) {
-    size_t start = 0;
-    for (size_t i = 0; i < length; ++i)
-        if (path[i] == L'\\' || path[i] == L'/')
-            start = i + 1;
-    return start;
-}
 
 bool nextListedName(const wchar_t* list, size_t length, size_t* at, ListedName* name) {
     while (*at < length) {
@@ -54,7 +36,7 @@ bool listNamesProgram(const wchar_t* list, size_t listLength, const wchar_t* fil
     size_t at = 0;
     ListedName name = {};
     while (nextListedName(list, listLength, &at, &name))
-        if (name.length == nameLength && sameName(list + name.start, fileName, nameLength))
+        if (sameFileName(list + name.start, name.length, fileName, nameLength))
             return true;
     return false;
 }

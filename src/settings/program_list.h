@@ -17,9 +17,6 @@ struct ListedName {
 // no name is left.
 bool nextListedName(const wchar_t* list, size_t length, size_t* at, ListedName* name);
 
-// Where the file name of a path starts: after its last backslash or slash.
-size_t fileNameStart(const wchar_t* path, size_t length);
-
 // Whether the list names the program of this file name. ASCII letters match
 // in either case; the caller folds other letters on both sides first.
 bool listNamesProgram(const wchar_t* list, size_t listLength, const wchar_t* fileName, size_t nameLength);

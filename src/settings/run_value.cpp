@@ -1,16 +1,14 @@
 #include "settings/run_value.h"
 
-namespace {
+#include "resources/file_names.h"
 
-char16_t foldCase(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
+namespace {
 
 // The length of `path` when `text` starts with it, ignoring case; 0 when not.
 size_t matchedPrefix(const char16_t* text, const char16_t* path) {
     size_t at = 0;
     for (; path[at] != u'\0'; ++at)
-        if (foldCase(text[at]) != foldCase(path[at]))
+        if (asciiUpper(text[at]) != asciiUpper(path[at]))
             return 0;
     return at;
 }

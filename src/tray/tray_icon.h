@@ -13,11 +13,11 @@ void showTrayIcon(HICON icon);
 void hideTrayIcon();
 // Deletes and re-adds the icon with the program's tooltip.
 void readdTrayIcon(HICON icon);
-// Brings a shown icon's tooltip in line with the pause.
-void showTrayTip();
-// The icon's tooltip, cut to TOOLTIP_MAX_CHARS; the shell is told only of a
-// text that changed.
-void setTrayTip(const wchar_t* text);
+// The icon's tooltip: the program's name, or why its strips do not act (the
+// pause, the program a strip keeps out of the way of, the program that
+// stayed over the raised taskbar; null or empty when none), cut to
+// TOOLTIP_MAX_CHARS. The shell is told only of a text that changed.
+void showTrayTip(const wchar_t* asideFor, const wchar_t* blockedBy);
 // The retry timer's tick.
 void retryTrayIcon();
 // Tells the shell what it has not been told yet: after a late call landed.

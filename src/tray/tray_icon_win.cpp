@@ -7,6 +7,7 @@
 #include "resources/shell_calls.h"
 #include "tray/icon_steps.h"
 #include "tray/tray_state.h"
+#include "tray/tray_tip.h"
 
 namespace {
 
@@ -68,17 +69,31 @@ void answerLanded() {
     syncTrayIcon();
 }
 
-void loadTip() {
-    LoadStringW(programState().instance, programState().paused ? IDS_CAPTION_PAUSED : IDS_CAPTION, tipWanted,
-                TOOLTIP_MAX_CHARS + 1);
+// The tooltip says why the strips do not act, when they do not.
+void formTip(const wchar_t* asideFor, const wchar_t* blockedBy) {
+    WCHAR format[TOOLTIP_MAX_CHARS + 1];
+    switch (tipKind(programState().paused != 0, asideFor, blockedBy)) {
+    case TIP_ACTING: LoadStringW(programState().instance, IDS_CAPTION, tipWanted, TOOLTIP_MAX_CHARS + 1); return;
+    case TIP_PAUSED: LoadStringW(programState().instance, IDS_CAPTION_PAUSED, tipWanted, TOOLTIP_MAX_CHARS + 1); return;
+    case TIP_ASIDE:
+        LoadStringW(programState().instance, IDS_TIP_ASIDE, format, TOOLTIP_MAX_CHARS + 1);
+        fillTip(format, asideFor, tipWanted, TOOLTIP_MAX_CHARS + 1);
+        return;
+    case TIP_BLOCKED:
+        LoadStringW(programState().instance, IDS_TIP_BLOCKED, format, TOOLTIP_MAX_CHARS + 1);
+        fillTip(format, blockedBy, tipWanted, TOOLTIP_MAX_CHARS + 1);
+        return;
+    }
 }
 
 void want(bool wanted, bool readd, HICON icon) {
     tray.iconWanted = wanted ? 1 : 0;
     tray.readdAsked = readd ? 1 : 0;
+    // A new icon carries the tooltip last said, or the program's name.
     if (wanted) {
         tray.iconShown = icon;
-        loadTip();
+        if (tipWanted[0] == L'\0')
+            formTip(nullptr, nullptr);
     }
     syncTrayIcon();
 }
@@ -127,13 +142,8 @@ void readdTrayIcon(HICON icon) {
     want(true, true, icon);
 }
 
-void showTrayTip() {
-    loadTip();
-    syncTrayIcon();
-}
-
-void setTrayTip(const wchar_t* text) {
-    lstrcpynW(tipWanted, text, TOOLTIP_MAX_CHARS + 1);
+void showTrayTip(const wchar_t* asideFor, const wchar_t* blockedBy) {
+    formTip(asideFor, blockedBy);
     syncTrayIcon();
 }
 

@@ -7,6 +7,7 @@
 #include "trigger/geometry.h"
 #include "trigger/locator.h"
 #include "trigger/pointer.h"
+#include "trigger/presence.h"
 #include "trigger/raise.h"
 #include "trigger/secondary.h"
 #include "trigger/stand_aside.h"
@@ -24,7 +25,7 @@ static LPARAM packedLParam(POINT p) {
 }
 
 bool pointInStrip(const Strip& strip, POINT p) {
-    return pointInStrip(toRect(strip.strip), toPoint(p));
+    return pointInStrip(toRect(strip.strip), toRect(strip.monitor), toPoint(p));
 }
 
 // A cursor that cannot be read is treated as outside the strip.
@@ -100,8 +101,14 @@ static bool carryOut(Strip& strip, uint32_t actions, WPARAM wParam, LPARAM lPara
     return true;
 }
 
+// Out of the way: nothing covers the taskbar's edge, a window stayed over the
+// taskbar this approach of the pointer, or the strip stands aside.
+static bool outOfTheWay(Strip& strip, TriggerEvent event) {
+    return event != EVENT_HOT_KEY && (!strip.catching || strip.raiseBlocked || stripStandsAside(strip));
+}
+
 static bool handle(Strip& strip, TriggerEvent event, bool pointerInStrip, WPARAM wParam, LPARAM lParam) {
-    switch (eventAccess(event, stripStandsAside(strip))) {
+    switch (eventAccess(event, outOfTheWay(strip, event))) {
     case EVENT_AS_IS: break;
     case EVENT_AS_IF_AWAY: pointerInStrip = false; break;
     case EVENT_DROPPED: return true;
@@ -154,8 +161,9 @@ static bool pollStrip(Strip& strip, bool pointerKnown, POINT pointer) {
     return handle(strip, EVENT_POLL, true, 0, packedLParam(pointer));
 }
 
-// Every strip is policed and released before the pointer is looked at: a
-// strip lifted back to the top may lie under a pointer that never moved.
+// Every strip is released and laid over what covers its edge before the
+// pointer is looked at: a strip shown or lifted may lie under a pointer that
+// never moved.
 bool pollTick() {
     const bool secondariesWanted = settings.allScreens != 0;
     const TaskbarPoll watch = watchTaskbars(secondariesWanted);
@@ -165,11 +173,13 @@ bool pollTick() {
     if (watch.askShell && locateTaskbar(&request, &trigger.primary.lastTaskbarRect))
         placeStripWindow(trigger.primary);
     followSecondaryTaskbars(secondariesWanted, watch.searched);
-    enforceZOrderOfAll();
     checkRelease(trigger.primary);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         if (stripInUse(trigger.secondary[i]))
             checkRelease(trigger.secondary[i]);
+    // After the releases: a taskbar sent back behind its cover gets its strip
+    // back at once.
+    followCovers();
     // The position the system stamps on the tick's message is no substitute
     // for a reading: it can lag behind the pointer that the release reads.
     POINT pointer = {};
@@ -181,11 +191,12 @@ bool pollTick() {
     return timersStarted;
 }
 
-// A taskbar that is gone lies on no monitor.
+// A taskbar that is gone lies on no monitor; one that is there, on the
+// monitor whose edge it lies along.
 static uintptr_t monitorOf(const Strip& strip) {
     if (!IsWindow(strip.taskbarWindow))
         return 0;
-    return reinterpret_cast<uintptr_t>(MonitorFromWindow(strip.taskbarWindow, MONITOR_DEFAULTTONEAREST));
+    return reinterpret_cast<uintptr_t>(strip.monitorHandle);
 }
 
 static Strip& stripUnderPointer() {
@@ -205,7 +216,10 @@ void raiseTaskbarUnderPointer() {
     ++trigger.stripsHeld;
     // An explicit request: the strip goes back on top first, even where it
     // was kept out of the way, so that the taskbar comes in front below it.
-    liftStrip(strip);
+    liftForShortcut(strip);
+    // Pressed again, it tries over whatever stayed over the taskbar before.
+    strip.raiseBlocked = 0;
+    strip.verifyRetried = 0;
     handleAtCursor(strip, EVENT_HOT_KEY);
     holdForKeyboard(strip);
     --trigger.stripsHeld;

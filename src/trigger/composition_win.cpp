@@ -13,7 +13,7 @@ typedef HRESULT(WINAPI* CompositionEnabledProc)(BOOL*);
 
 // The library is loaded only to ask, which happens at start and when the
 // answer changes. Without it (before Windows Vista) nothing is composited.
-static bool compositorAnswersYes() {
+bool desktopComposited() {
     HMODULE dwm = LoadLibraryA("dwmapi.dll");
     if (dwm == nullptr)
         return false;
@@ -32,7 +32,7 @@ void setStripShown(HWND window, bool shown) {
 }
 
 void followComposition() {
-    trigger.composited = compositorAnswersYes() ? 1 : 0;
+    trigger.composited = desktopComposited() ? 1 : 0;
     setStripShown(trigger.primary.window, trigger.primary.highlightShown != 0);
     for (DWORD i = 0; i < trigger.secondaryCount; ++i)
         setStripShown(trigger.secondary[i].window, trigger.secondary[i].highlightShown != 0);

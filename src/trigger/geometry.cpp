@@ -4,10 +4,6 @@
 
 const uint32_t AUTOHIDE_PROBE_ORDER[4] = {EDGE_TOP, EDGE_LEFT, EDGE_RIGHT, EDGE_BOTTOM};
 
-bool sameRect(const Rect& a, const Rect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 static bool justOffScreen(int32_t coordinate) {
     return coordinate < 0 && coordinate > -CORNER_SLACK;
 }
@@ -50,14 +46,19 @@ int32_t spanOf(int32_t from, int32_t to) {
     return clampToInt32((int64_t)to - from);
 }
 
-bool pointInStrip(const Rect& s, const Point& p) {
-    return s.left <= p.x && p.x <= s.right && s.top <= p.y && p.y <= s.bottom;
+static bool onMonitor(const Rect& monitor, const Point& p) {
+    const bool known = monitor.left < monitor.right && monitor.top < monitor.bottom;
+    return !known || rectHolds(monitor, p);
 }
 
-bool pointerOnTaskbar(const Rect& r, const Point& p, int32_t margin) {
+bool pointInStrip(const Rect& s, const Rect& monitor, const Point& p) {
+    return s.left <= p.x && p.x <= s.right && s.top <= p.y && p.y <= s.bottom && onMonitor(monitor, p);
+}
+
+bool pointerOnTaskbar(const Rect& r, const Rect& monitor, const Point& p, int32_t margin) {
     // 64-bit so that a rectangle at the ends of the int range cannot wrap.
     return (int64_t)r.left - margin < p.x && (int64_t)p.x < (int64_t)r.right + margin &&
-           (int64_t)r.top - margin < p.y && (int64_t)p.y < (int64_t)r.bottom + margin;
+           (int64_t)r.top - margin < p.y && (int64_t)p.y < (int64_t)r.bottom + margin && onMonitor(monitor, p);
 }
 
 uint32_t packPosition(const Point& p) {

@@ -4,17 +4,8 @@
 
 #include <stdint.h>
 
+#include "desktop/rect.h"
 #include "resources/constants.h"
-
-struct Rect {
-    int32_t left, top, right, bottom;  // right and bottom exclusive
-};
-
-struct Point {
-    int32_t x, y;
-};
-
-bool sameRect(const Rect& a, const Rect& b);
 
 int32_t clampToInt32(int64_t value);
 // to - from without overflow, clamped to the int range (a width or height).
@@ -56,12 +47,15 @@ Rect secondaryStrip(const Rect& taskbar, const Rect& monitor, uint32_t edge, int
 int32_t scaledForDpi(int32_t pixelsAt96, uint32_t dpi);
 
 // The strip test is inclusive on all four sides, so it covers one pixel more
-// to the right and below than the window itself.
-bool pointInStrip(const Rect& strip, const Point& p);
+// to the right and below than the window itself; never past the strip's
+// monitor, though: the pixel beyond is the next monitor's. A monitor of no
+// area (not known) holds every point.
+bool pointInStrip(const Rect& strip, const Rect& monitor, const Point& p);
 
 // The pointer is still on the taskbar inside the rectangle grown by the
-// release margin, with strict comparisons.
-bool pointerOnTaskbar(const Rect& taskbar, const Point& p, int32_t margin = RELEASE_MARGIN);
+// release margin, with strict comparisons, and on the taskbar's monitor
+// (known as above).
+bool pointerOnTaskbar(const Rect& taskbar, const Rect& monitor, const Point& p, int32_t margin = RELEASE_MARGIN);
 
 // A screen point as one message parameter: x in the low 16 bits, y in the high.
 uint32_t packPosition(const Point& p);

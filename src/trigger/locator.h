@@ -10,8 +10,9 @@
 // answer in time is not waited for: its answer is taken when it comes (and
 // the strip moved then), and until then no other question is asked.
 int locateTaskbar(APPBARDATA* request, RECT* last);
-// Moves, sizes and shows the strip's window on its strip, leaving its
-// z-order alone; the next poll looks for a pointer resting on it.
+// Moves and sizes the strip's window on its strip (shown while it catches
+// the pointer), leaving its z-order alone; the next poll looks for a
+// pointer resting on it.
 void placeStripWindow(const Strip& strip);
 struct TaskbarPoll {
     bool searched;  // the primary taskbar was looked for afresh: the secondary ones are to be too

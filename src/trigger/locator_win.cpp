@@ -15,8 +15,7 @@ static TriggerState& trigger = triggerState();
 struct PositionQuestion {
     APPBARDATA request;  // the taskbar asked about; the rectangle and maybe the edge answered
     RECT last;           // the rectangle known before
-    uint32_t dpi;        // of the taskbar's monitor when asked
-    bool scaleChanged;   // that DPI is not the one the strip was laid at
+    bool scaleChanged;   // the scale there is not the one the strip was laid at
     bool answered;
     uint32_t edge;  // reported, or found by the auto-hide probes; EDGE_UNREPORTED when neither
 };
@@ -51,15 +50,23 @@ static int takeAnswer(RECT* last) {
     if (!question.answered)
         return 0;
     const Rect taskbar = toRect(question.request.rc);
-    // A new scale lays the same taskbar's strip again.
-    if (sameRect(taskbar, toRect(*last)) && question.dpi == primary.dpi)
+    // A new scale, or a monitor that moved, lays the same taskbar's strip again.
+    EdgeMonitor monitor = {};
+    if (!edgeMonitorOf(question.request.hWnd, question.request.rc, &monitor))
+        monitor = EdgeMonitor{};
+    if (sameRect(taskbar, toRect(*last)) && monitor.dpi == primary.dpi &&
+        sameRect(toRect(monitor.rect), toRect(primary.monitor)))
         return 0;
     *last = question.request.rc;
-    primary.dpi = question.dpi;
+    primary.dpi = monitor.dpi;
+    primary.monitor = monitor.rect;
+    primary.monitorHandle = monitor.handle;
     uint32_t edge = question.edge;
     if (edge == EDGE_UNREPORTED)
         edge = edgeFromCorners(taskbar, GetSystemMetrics(SM_CXFULLSCREEN));
-    primary.strip = toRECT(stripForEdge(taskbar, edge, scaledForDpi(STRIP_DEPTH, question.dpi)));
+    // A value outside the four edges lays the bottom band, and is kept as that.
+    primary.edge = edge <= EDGE_BOTTOM ? edge : EDGE_BOTTOM;
+    primary.strip = toRECT(stripForEdge(taskbar, edge, scaledForDpi(STRIP_DEPTH, primary.dpi)));
     return 1;
 }
 
@@ -80,18 +87,21 @@ int locateTaskbar(APPBARDATA* request, RECT* last) {
     question.request.hWnd = primary.taskbarWindow;
     question.request.uEdge = EDGE_UNREPORTED;
     question.last = *last;
-    question.dpi = monitorDpiOf(primary.taskbarWindow);
-    question.scaleChanged = question.dpi != primary.dpi;
+    // The scale where the taskbar was last seen, against the strip's.
+    EdgeMonitor before = {};
+    question.scaleChanged = edgeMonitorOf(primary.taskbarWindow, *last, &before) && before.dpi != primary.dpi;
     if (callShell(askWhereTaskbarIs, answerLanded) != SHELL_CALL_DONE)
         return 0;
     *request = question.request;
     return takeAnswer(last);
 }
 
+// A strip out of the way is moved along hidden, so that it is in its place
+// the moment something comes over its taskbar's edge.
 void placeStripWindow(const Strip& strip) {
     const RECT& s = strip.strip;
     SetWindowPos(strip.window, HWND_TOPMOST, s.left, s.top, spanOf(s.left, s.right), spanOf(s.top, s.bottom),
-                 SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+                 (strip.catching ? SWP_SHOWWINDOW : 0) | SWP_NOACTIVATE | SWP_NOZORDER);
     pointerUnseen();
 }
 

@@ -10,6 +10,7 @@ static TriggerState& trigger = triggerState();
 
 void pointerCameOnStrip(Strip& strip) {
     strip.pointerOnStrip = 1;
+    strip.contactSinceLift = 1;
 }
 
 void pointerUnseen() {
@@ -27,9 +28,13 @@ static void addFacts(const Strip& strip, PointerWatchFacts* facts) {
     facts->pointerOnStrip = facts->pointerOnStrip || strip.pointerOnStrip;
 }
 
+// A pointer off the strip ends the approach: the next one tries again over a
+// window that stayed over the taskbar.
 static void seenAt(Strip& strip, POINT pointer) {
-    if (!pointInStrip(strip, pointer))
+    if (!pointInStrip(strip, pointer)) {
         strip.pointerOnStrip = 0;
+        strip.raiseBlocked = 0;
+    }
 }
 
 bool pointerForPoll(POINT* pointer) {

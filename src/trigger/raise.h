@@ -3,22 +3,14 @@
 
 #include "trigger/trigger_state.h"
 
-// Puts the strip's taskbar right below the strip; the first raise since the
-// last release counts one activation.
+// Puts the strip's taskbar right below the strip, which then goes out of
+// the way; the first raise since the last release counts one activation.
 void activateTaskbar(Strip& strip);
 // Hands the hit test that activated on to the strip's taskbar.
 void forwardHitTest(const Strip& strip, WPARAM wParam, LPARAM lParam);
 // After a raise by the keyboard shortcut: the taskbar gets the foreground,
 // and keeps its raise until the foreground has left it.
 void holdForKeyboard(Strip& strip);
-// Keeps the strip (or an always-on-top taskbar) placed; every poll, unless
-// the strip keeps out of the way.
-void enforceZOrder(Strip& strip);
-// Puts the strip back on top of the windows (or an always-on-top taskbar
-// below it) whatever keeps it out of the way.
-void liftStrip(Strip& strip);
-// Keeps every strip placed; every poll.
-void enforceZOrderOfAll();
 // Ends the raise once the pointer has left the taskbar (and, after a raise by
 // the keyboard, the foreground has left it too); every poll.
 void checkRelease(Strip& strip);

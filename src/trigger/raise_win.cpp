@@ -1,16 +1,14 @@
 #include "trigger/raise.h"
 
 #include "about/about_dialog.h"
-#include "resources/program.h"
+#include "desktop/shell_kin.h"
 #include "settings/settings.h"
-#include "trigger/pointer.h"
+#include "trigger/presence.h"
 #include "trigger/release_rule.h"
-#include "trigger/shell_kin.h"
-#include "trigger/stand_aside.h"
 #include "trigger/taskbar.h"
+#include "trigger/verify.h"
 
 // The records this file works on, reached once.
-static ProgramState& program = programState();
 static const Settings& settings = currentSettings();
 static TriggerState& trigger = triggerState();
 
@@ -28,13 +26,18 @@ void activateTaskbar(Strip& strip) {
     if (!strip.taskbarRaised) {
         // Where the taskbar lay before, so that the release can put it back.
         strip.taskbarWasTopmost = taskbarIsTopmost(strip.taskbarWindow) ? 1 : 0;
-        strip.coverBeforeRaise = coverAbove(strip.taskbarWindow);
+        strip.coverBeforeRaise = coverOverTaskbar(strip);
         strip.coverWasOrdinary =
             strip.coverBeforeRaise != nullptr && !taskbarIsTopmost(strip.coverBeforeRaise) ? 1 : 0;
         strip.taskbarRaised = 1;
         countActivation();
+        trigger.raises.raises++;
     }
     placeTaskbarBelow(strip.taskbarWindow, strip.window);
+    verifyLater(strip);
+    // The taskbar now lies over what covered its edge: the pointer and the
+    // clicks on its outer pixels are its own.
+    stepAside(strip);
 }
 
 void holdForKeyboard(Strip& strip) {
@@ -53,75 +56,14 @@ void forwardHitTest(const Strip& strip, WPARAM wParam, LPARAM lParam) {
                         FORWARD_HIT_TEST_TIMEOUT_MS, &ignored);
 }
 
-static bool isStripWindow(HWND window) {
-    if (window == trigger.primary.window)
-        return true;
-    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
-        if (window == trigger.secondary[i].window)
-            return true;
-    return false;
-}
-
-// The strips share the top of the z-order: a strip is in its place when
-// nothing but strips lies above it.
-static bool onlyStripsAbove(HWND window) {
-    for (HWND above = windowAbove(window); above != nullptr; above = windowAbove(above))
-        if (!isStripWindow(above))
-            return false;
-    return true;
-}
-
-// The same in one look from the top: the strips are in place when the first
-// windows of the z-order are strips, as many as there are. One question per
-// strip, where a look up from each strip asks one more for each strip above it.
-static bool stripsOnTop() {
-    DWORD strips = 1;
-    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
-        if (stripInUse(trigger.secondary[i]))
-            ++strips;
-    HWND window = GetWindow(trigger.primary.window, GW_HWNDFIRST);
-    for (DWORD seen = 1;; ++seen) {
-        if (window == nullptr || !isStripWindow(window))
-            return false;
-        if (seen == strips)
-            return true;
-        window = GetWindow(window, GW_HWNDNEXT);
-    }
-}
-
-void liftStrip(Strip& strip) {
-    if (onlyStripsAbove(strip.window))
-        return;
-    if (settings.overTopmost) {
-        SetWindowPos(strip.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-        pointerUnseen();
-    } else if (taskbarIsTopmost(strip.taskbarWindow)) {
-        placeTaskbarBelow(strip.taskbarWindow, strip.window);
-    }
-}
-
-void enforceZOrder(Strip& strip) {
-    if (program.inMenuLoop || stripStandsAside(strip))
-        return;
-    liftStrip(strip);
-}
-
-void enforceZOrderOfAll() {
-    if (program.inMenuLoop || stripsOnTop())
-        return;
-    enforceZOrder(trigger.primary);
-    for (DWORD i = 0; i < trigger.secondaryCount; ++i)
-        if (stripInUse(trigger.secondary[i]))
-            enforceZOrder(trigger.secondary[i]);
-}
-
 // A taskbar that went away, or a pointer that cannot be read, counts as left:
 // the raise ends rather than hanging on.
 static bool pointerStillOnTaskbar(const Strip& strip, bool known, POINT cursor) {
     RECT taskbar;
     if (!known || !GetWindowRect(strip.taskbarWindow, &taskbar))
         return false;
-    return pointerOnTaskbar(toRect(taskbar), toPoint(cursor), scaledForDpi(RELEASE_MARGIN, strip.dpi));
+    return pointerOnTaskbar(toRect(taskbar), toRect(strip.monitor), toPoint(cursor),
+                            scaledForDpi(RELEASE_MARGIN, strip.dpi));
 }
 
 // Off the taskbar, what the shell showed from it (a thumbnail, Start, a
@@ -132,8 +74,9 @@ static ReleaseTiming releaseTiming(const Strip& strip, HWND foreground) {
     ReleaseTiming timing = {pointerStillOnTaskbar(strip, known, cursor), strip.raisedByKeyboard != 0,
                             foreground == strip.taskbarWindow, false, false};
     if (!timing.pointerOnTaskbar) {
-        timing.pointerOnShellWindow = known && shownFromTaskbar(topLevelWindowAt(cursor), strip.taskbarWindow);
-        timing.shellForeground = shownFromTaskbar(foreground, strip.taskbarWindow);
+        timing.pointerOnShellWindow =
+            known && shownFromTaskbar(topLevelWindowAt(cursor), strip.taskbarWindow, strip.monitor);
+        timing.shellForeground = shownFromTaskbar(foreground, strip.taskbarWindow, strip.monitor);
     }
     return timing;
 }
@@ -149,7 +92,7 @@ static void release(Strip& strip, HWND foreground) {
                                 strip.taskbarWasTopmost != 0,
                                 coverStillTopmost(strip),
                                 strip.coverWasOrdinary != 0,
-                                fillsTaskbarMonitor(foreground, strip.taskbarWindow)};
+                                fillsMonitorRect(frontWindowOf(strip), strip.monitor)};
     switch (releasePlacement(facts)) {
     case RELEASE_TO_BOTTOM: sendTaskbarToBottom(strip.taskbarWindow); break;
     case RELEASE_BELOW_COVER: placeTaskbarBelow(strip.taskbarWindow, strip.coverBeforeRaise); break;

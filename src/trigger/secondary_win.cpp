@@ -66,16 +66,19 @@ static void addStrip(HWND taskbar) {
 
 // The taskbar's own rectangle against its monitor's: no message to the shell.
 static void follow(Strip& strip) {
-    RECT taskbar = {}, monitor = {};
-    uint32_t dpi = 0;
+    RECT taskbar = {};
+    EdgeMonitor monitor = {};
     if (!GetWindowRect(strip.taskbarWindow, &taskbar) || sameRect(toRect(taskbar), toRect(strip.lastTaskbarRect)))
         return;
-    if (!edgeMonitorOf(strip.taskbarWindow, taskbar, &monitor, &dpi))
+    if (!edgeMonitorOf(strip.taskbarWindow, taskbar, &monitor))
         return;
     strip.lastTaskbarRect = taskbar;
-    strip.dpi = dpi;
-    const Rect t = toRect(taskbar), m = toRect(monitor);
-    strip.strip = toRECT(secondaryStrip(t, m, secondaryEdge(t, m), scaledForDpi(STRIP_DEPTH, strip.dpi)));
+    strip.dpi = monitor.dpi;
+    strip.monitor = monitor.rect;
+    strip.monitorHandle = monitor.handle;
+    const Rect t = toRect(taskbar), m = toRect(monitor.rect);
+    strip.edge = secondaryEdge(t, m);
+    strip.strip = toRECT(secondaryStrip(t, m, strip.edge, scaledForDpi(STRIP_DEPTH, strip.dpi)));
     placeStripWindow(strip);
 }
 

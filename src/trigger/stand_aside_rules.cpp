@@ -1,19 +1,32 @@
 #include "trigger/stand_aside_rules.h"
 
+#include "resources/constants.h"
+
 // QUNS_BUSY alone is no reason: the system also reports it for borderless
 // windows, for an empty desktop under some overlays and while Start is open.
 static bool fullScreenAnswer(uint32_t state) {
     return state == NOTIFICATION_STATE_D3D_FULL_SCREEN || state == NOTIFICATION_STATE_PRESENTATION;
 }
 
-bool standsAside(const StandAsideFacts& facts) {
-    if (facts.paused || facts.listedInFront)
-        return true;
-    return facts.avoidFullScreen && fullScreenAnswer(facts.notificationState) && facts.frontCoversMonitor;
+AsideReason asideReason(const StandAsideFacts& facts) {
+    if (facts.paused)
+        return ASIDE_PAUSED;
+    if (facts.listedInFront)
+        return ASIDE_LISTED;
+    if (!facts.avoidFullScreen || !facts.frontFillsMonitor)
+        return ASIDE_NONE;
+    if (fullScreenAnswer(facts.notificationState))
+        return ASIDE_FULL_SCREEN;
+    // A video or a browser in full screen shows the pointer: it still gets the raise.
+    return facts.cursorHidden && facts.frontHasTheKeyboard ? ASIDE_GAME : ASIDE_NONE;
 }
 
-EventAccess eventAccess(TriggerEvent event, bool asideNow) {
-    if (!asideNow)
+bool standsAside(const StandAsideFacts& facts) {
+    return asideReason(facts) != ASIDE_NONE;
+}
+
+EventAccess eventAccess(TriggerEvent event, bool outOfTheWay) {
+    if (!outOfTheWay)
         return EVENT_AS_IS;
     switch (event) {
     case EVENT_HOT_KEY: return EVENT_AS_IS;
@@ -26,11 +39,6 @@ EventAccess eventAccess(TriggerEvent event, bool asideNow) {
     return EVENT_DROPPED;
 }
 
-bool askNotificationState(bool avoidFullScreen, bool frontCoversItsMonitor, bool frontChanged, bool atPoll) {
-    return avoidFullScreen && frontCoversItsMonitor && (frontChanged || atPoll);
-}
-
-bool coversMonitor(const Rect& window, const Rect& monitor) {
-    return window.left <= monitor.left && window.top <= monitor.top && window.right >= monitor.right &&
-           window.bottom >= monitor.bottom;
+bool askNotificationState(bool avoidFullScreen, bool frontFillsItsMonitor, bool frontChanged, bool atPoll) {
+    return avoidFullScreen && frontFillsItsMonitor && (frontChanged || atPoll);
 }

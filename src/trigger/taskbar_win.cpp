@@ -53,7 +53,7 @@ static GetDpiForWindowProc dpiForWindow() {
     return (GetDpiForWindowProc)(void*)systemFunction("user32.dll", "GetDpiForWindow");
 }
 
-static uint32_t dpiOf(HMONITOR monitor, HWND window) {
+uint32_t monitorDpi(HMONITOR monitor, HWND window) {
     UINT x = 0, y = 0;
     GetDpiForMonitorProc forMonitor = dpiForMonitor();
     if (forMonitor != nullptr && SUCCEEDED(forMonitor(monitor, EFFECTIVE_DPI, &x, &y)) && y != 0)
@@ -68,36 +68,9 @@ static uint32_t dpiOf(HMONITOR monitor, HWND window) {
     return system > 0 ? (uint32_t)system : BASE_DPI;
 }
 
-uint32_t monitorDpiOf(HWND window) {
-    return dpiOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), window);
-}
 
-typedef BOOL(WINAPI* ImagePathQuery)(HANDLE, DWORD, LPWSTR, PDWORD);
 
-DWORD imagePathOf(DWORD pid, wchar_t (&path)[IMAGE_PATH_CAPACITY]) {
-    ImagePathQuery query = (ImagePathQuery)(void*)systemFunction("kernel32.dll", "QueryFullProcessImageNameW");
-    if (query == nullptr || pid == 0)
-        return 0;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (process == nullptr)
-        return 0;
-    DWORD length = IMAGE_PATH_CAPACITY;
-    if (!query(process, 0, path, &length))
-        length = 0;
-    CloseHandle(process);
-    return length;
-}
-
-bool monitorRectOf(HWND window, RECT* monitor) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
-        return false;
-    *monitor = info.rcMonitor;
-    return true;
-}
-
-bool edgeMonitorOf(HWND taskbar, const RECT& rect, RECT* monitor, uint32_t* dpi) {
+bool edgeMonitorOf(HWND taskbar, const RECT& rect, EdgeMonitor* monitor) {
     Point ends[2];
     edgeProbePoints(toRect(rect), ends);
     HMONITOR handles[2];
@@ -111,8 +84,7 @@ bool edgeMonitorOf(HWND taskbar, const RECT& rect, RECT* monitor, uint32_t* dpi)
             return false;
     }
     const uint32_t own = edgeMonitorOf(toRect(rect), toRect(info[0].rcMonitor), toRect(info[1].rcMonitor));
-    *monitor = info[own].rcMonitor;
-    *dpi = dpiOf(handles[own], taskbar);
+    *monitor = EdgeMonitor{info[own].rcMonitor, handles[own], monitorDpi(handles[own], taskbar)};
     return true;
 }
 
@@ -141,39 +113,7 @@ void giveTaskbarForeground(HWND taskbar) {
     SetForegroundWindow(taskbar);
 }
 
-HWND windowAbove(HWND window) {
-    return GetWindow(window, GW_HWNDPREV);
-}
-
-static bool coversPartOf(HWND window, HWND taskbar, const RECT& bar) {
-    RECT rect = {}, overlap = {};
-    return IsWindowVisible(window) && GetWindow(window, GW_OWNER) != taskbar && GetWindowRect(window, &rect) &&
-           IntersectRect(&overlap, &rect, &bar);
-}
-
-HWND coverAbove(HWND taskbar) {
-    RECT bar = {};
-    if (!GetWindowRect(taskbar, &bar))
-        return nullptr;
-    HWND above = windowAbove(taskbar);
-    while (above != nullptr && !coversPartOf(above, taskbar, bar))
-        above = windowAbove(above);
-    return above;
-}
 
 bool taskbarIsTopmost(HWND taskbar) {
     return (GetWindowLongA(taskbar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-Rect toRect(const RECT& r) {
-    return Rect{r.left, r.top, r.right, r.bottom};
-}
-
-RECT toRECT(const Rect& r) {
-    RECT result = {r.left, r.top, r.right, r.bottom};
-    return result;
-}
-
-Point toPoint(const POINT& p) {
-    return Point{p.x, p.y};
 }

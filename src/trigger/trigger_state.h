@@ -27,30 +27,76 @@ struct Strip {
     // The pointer came onto the strip (its hit test), and no poll has seen
     // it off the strip since.
     LONG pointerOnStrip = 0;
+
+    // The monitor whose edge the taskbar lies along, and that edge, as the
+    // strip was laid.
+    RECT monitor = {};
+    HMONITOR monitorHandle = nullptr;
+    DWORD edge = 0;  // set when the strip is laid
+
+    // The strip is shown and catches the pointer: a window covers the
+    // taskbar's edge and nothing keeps the strip out of the way. Otherwise it
+    // is hidden, and the pointer reaches the taskbar or the window below.
+    LONG catching = 0;
+    HWND topCover = nullptr;  // the highest window over the band at the last look
+    // Why it kept out of the way of the window in front at the last look,
+    // though something covers the edge (an AsideReason); 0 otherwise.
+    LONG standingAside = 0;
+
+    // Lifts over a window that puts itself back over the strip.
+    HWND liftedOver = nullptr;
+    DWORD liftsInARow = 0;
+    LONG contactSinceLift = 0;
+    LONG backOffStarted = 0;
+    DWORD backOffUntil = 0;
+
+    // The window in front on the strip's monitor, as last looked at.
+    HWND front = nullptr;
+    RECT frontRect = {};
+    LONG frontFills = 0;   // it filled the monitor then
+    LONG frontListed = 0;  // its program is on the user's list
+    WCHAR frontProgram[PROGRAM_NAME_CAPACITY] = {};  // its program's file name, empty when unknown
+
+    // The raise is checked a moment after it was made: the taskbar really in
+    // front at its edge. Tried once more when it is not, then left alone for
+    // this approach of the pointer.
+    LONG verifyRetried = 0;
+    LONG raiseBlocked = 0;  // until the pointer leaves the edge, or the shortcut
+};
+
+// What became of the raises, for the tooltip and the report.
+struct RaiseRecord {
+    DWORD raises = 0;       // raises made since start, each activation counted once
+    DWORD blocked = 0;      // raises another window stayed over
+    LONG blockedNow = 0;    // the last such raise, with none verified since
+    WCHAR blockedProgram[PROGRAM_NAME_CAPACITY] = {};  // the file name of the program that stayed over
+    SYSTEMTIME blockedAt = {};                          // local time
 };
 
 typedef HRESULT(WINAPI* NotificationStateQuery)(QUERY_USER_NOTIFICATION_STATE* state);
 
-// What the strips know of the window in front: looked at again when another
-// window comes to the front, and at each poll.
+// What the strips know of the windows in front: looked at again at each poll
+// and when another window comes to the front.
 struct FrontWatch {
-    HWND window = nullptr;
-    LONG listed = 0;              // its program is on the user's list
-    DWORD notificationState = 0;  // the system's answer while it covers its monitor, else 0
-    RECT rect = {};               // where it was when last measured
-    LONG coversMonitor = 0;       // it then covered its own monitor
+    HWND foreground = nullptr;    // at the last look
     LONG pollLookDue = 0;         // a poll came since the last full look
+    DWORD notificationState = 0;  // the system's answer while a window in front fills its monitor, else 0
+    LONG cursorHidden = 0;        // the system's pointer was hidden then
     // Stands in for the system's SHQueryUserNotificationState when set (the
     // tests: Wine always answers that notifications are welcome).
     NotificationStateQuery query = nullptr;
 };
+
+extern Strip secondaryStripRecords[MAX_SECONDARY_STRIPS];
 
 // The taskbars, their strips and where each activation stands.
 struct TriggerState {
     Strip primary;
     // The first secondaryCount records are taken, some perhaps emptied: a
     // record emptied while a handler ran is taken out only once none runs.
-    Strip secondary[MAX_SECONDARY_STRIPS];
+    // They lie beside the state record (see secondaryStripRecords), which the
+    // program file carries whole: they start empty, and cost nothing there.
+    Strip* secondary = secondaryStripRecords;
     DWORD secondaryCount = 0;
     // Handlers running that may hold a strip's record: a warning box, or a
     // hit test handed to a taskbar, runs other messages inside them.
@@ -74,8 +120,9 @@ struct TriggerState {
 
     // The desktop is composited: the strips are layered windows.
     LONG composited = 0;
-    // The window in front, for the strips that stand aside from it.
+    // The windows in front, for the strips that stand aside from them.
     FrontWatch front;
+    RaiseRecord raises;
 };
 
 TriggerState& triggerState();

@@ -96,7 +96,9 @@ protected:
         shell_.stop();
         PendrelTest::TearDown();
     }
+    // Under a window over both monitors, where both strips show.
     Pendrel& launchWithBothStrips() {
+        EXPECT_TRUE(wide_.raise());
         Pendrel& copy = launch();
         EXPECT_TRUE(waitOnStrip(copy)) << describe(windowRect(copy.window));
         EXPECT_TRUE(waitUntil([&] { return secondStripPlaced(copy); }, EFFECT_BOUND_MS))
@@ -209,6 +211,46 @@ TEST_F(Monitors, StripGoesWithTheSecondMonitorAndComesBackWithIt) {
     EXPECT_TRUE(waitUntil([&] { return sameRect(windowRect(secondStrip(copy)), STRIP_ON_SHARED_EDGE); },
                           EFFECT_BOUND_MS))
         << describe(windowRect(secondStrip(copy)));
+}
+
+// An ordinary window, not always on top, in the place given; with a
+// caption, a window the user works in: the stand-in shell runs in this
+// process, whose windows without one count as shown from its taskbar.
+class PlacedWindow : public Cover {
+public:
+    PlacedWindow(const RECT& place, bool captioned) : place_(place), captioned_(captioned) {}
+
+protected:
+    void onCreated(HWND window) override {
+        if (captioned_)
+            SetWindowLongA(window, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+        SetWindowPos(window, HWND_NOTOPMOST, place_.left, place_.top, place_.right - place_.left,
+                     place_.bottom - place_.top, SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    RECT place_;
+    bool captioned_;
+};
+
+// A full-screen video on the primary monitor, not always on top, and the
+// user at work on the second: the primary taskbar raised over the video goes
+// back behind it once the pointer has left, the monitor's own window in front
+// deciding, not the foreground on the other monitor.
+TEST_F(Monitors, TheReleaseLooksAtTheWindowInFrontOnTheTaskbarsOwnMonitor) {
+    ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
+    PlacedWindow video(PRIMARY_MONITOR, false), work(RECT{1200, 100, 1800, 600}, true);
+    ASSERT_TRUE(video.raise());
+    Pendrel& copy = launch();
+    ASSERT_TRUE(copy.window != nullptr && waitOnStrip(copy));
+    ASSERT_TRUE(work.raise(POINT{1500, 300}));
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(ON_PRIMARY_STRIP) == copy.window; }, EFFECT_BOUND_MS))
+        << "no strip over the video";
+    ASSERT_TRUE(movePointer(ON_PRIMARY_STRIP.x, ON_PRIMARY_STRIP.y));
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(ON_PRIMARY_BAR) == shell_.taskbar(); }, EFFECT_BOUND_MS))
+        << "the primary taskbar never came over the video";
+    ASSERT_TRUE(work.takeForeground());
+    ASSERT_TRUE(movePointer(AWAY_ON_SECOND.x, AWAY_ON_SECOND.y));
+    EXPECT_TRUE(waitUntil([&] { return rootWindowAt(ON_PRIMARY_BAR) == video.window(); }, EFFECT_BOUND_MS))
+        << "the taskbar stayed over the video: in front " << className(rootWindowAt(ON_PRIMARY_BAR));
 }
 
 // Both strips lit at once: the primary one still waits out its delay when

@@ -10,6 +10,7 @@ namespace {
 // another process and these waits are fixed.
 const DWORD TWO_POLLS_MS = 2500;
 const char LISTED_COPY[] = "Listed.EXE";
+const char FRAME_COPY[] = "ApplicationFrameHost.exe";
 
 class OutOfTheWay : public PendrelTest {
 protected:
@@ -58,24 +59,38 @@ TEST_F(OutOfTheWay, PauseStopsThePointerNotTheShortcutAndLetsNewWindowsOverTheSt
 
 // A small program in front, full-screen and always on top as a game is:
 // first copied under a listed name written in another case, then under its
-// own name, which is not listed.
+// own name, which is not listed, then as a Store app is shown: the listed
+// program's window inside the frame of a process of its own.
 TEST_F(OutOfTheWay, ListedProgramInFrontIsNotCoveredAndAnUnlistedOneIs) {
     ASSERT_TRUE(writeSetting(PENDREL_REG_NEVER_OVER, "other.exe; listed.exe"));
     ASSERT_TRUE(CopyFileA(besideDriver(BARE_PROGRAM_EXE).c_str(), besideDriver(LISTED_COPY).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(besideDriver(BARE_PROGRAM_EXE).c_str(), besideDriver(FRAME_COPY).c_str(), FALSE));
     Pendrel& copy = launch();
     ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
-    for (const char* exe : {LISTED_COPY, BARE_PROGRAM_EXE}) {
-        SCOPED_TRACE(exe);
-        Program front;
-        ASSERT_TRUE(startProgram(exe, front));
+    const struct {
+        const char* exe;
+        bool listed;
+        const char* framed;  // the program whose window the frame holds
+    } rows[] = {{LISTED_COPY, true, nullptr}, {BARE_PROGRAM_EXE, false, nullptr}, {FRAME_COPY, true, LISTED_COPY}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.exe);
+        Program front, framed;
+        ASSERT_TRUE(startProgram(row.exe, front));
         ASSERT_TRUE(waitUntil([&] { return (front.window = findVisibleWindow(front.pid, nullptr, nullptr)); },
                               START_BOUND_MS));
+        if (row.framed != nullptr) {
+            ASSERT_TRUE(startProgram(row.framed, framed));
+            ASSERT_TRUE(waitUntil(
+                [&] { return (framed.window = findVisibleWindow(framed.pid, nullptr, nullptr)); }, START_BOUND_MS));
+            SetWindowLongA(framed.window, GWL_STYLE, WS_CHILD | WS_VISIBLE);
+            SetParent(framed.window, front.window);
+        }
         SetWindowPos(front.window, HWND_TOPMOST, 0, 0, screenWidth(), screenHeight(), SWP_SHOWWINDOW);
         SetForegroundWindow(front.window);
         EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == front.window; }, EFFECT_BOUND_MS));
         ASSERT_TRUE(moveOntoStrip());
-        if (exe == LISTED_COPY) {
+        if (row.listed) {
             Sleep(TWO_POLLS_MS);
             EXPECT_EQ(rootWindowAt(onStrip()), front.window) << "the strip climbed over the listed program";
             EXPECT_FALSE(taskbarAboveCover()) << "the taskbar came over the listed program";
@@ -84,9 +99,12 @@ TEST_F(OutOfTheWay, ListedProgramInFrontIsNotCoveredAndAnUnlistedOneIs) {
             EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
         }
         ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
+        if (row.framed != nullptr)
+            stopProgram(framed);
         stopProgram(front);
     }
     DeleteFileA(besideDriver(LISTED_COPY).c_str());
+    DeleteFileA(besideDriver(FRAME_COPY).c_str());
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST_F(Scaled144, StripAndMarginGrowAndTheRaiseWorksAsAt96Dpi) {
 
     const RECT bar = windowRect(shellTaskbar());
     ASSERT_TRUE(movePointer(500, bar.top - INSIDE_MARGIN_AT_144));
-    ASSERT_TRUE(waitForPolls(copy));
+    ASSERT_TRUE(waitForPolls());
     EXPECT_TRUE(taskbarAboveCover()) << "sent back with the pointer inside the scaled margin above "
                                      << describe(bar);
 

@@ -103,17 +103,20 @@ TEST_F(ShellWatch, AsksOnlyWhenTheTaskbarOrTheDisplayMayHaveChanged) {
 TEST_F(ShellWatch, AHungTaskbarDelaysNeitherTheDialogsNorTheStrip) {
     START_STAND_IN_SHELL_OR_SKIP();
     ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));  // raised on the first hit test
+    // A window over the taskbar's edge, where the strip catches the pointer.
+    ASSERT_TRUE(cover_.raise());
     Pendrel* copy = startBeside(BOTTOM_BAR, ABE_BOTTOM, BOTTOM_STRIP);
     ASSERT_NE(copy, nullptr);
+    const POINT onStrip = {500, BOTTOM_STRIP.top + STRIP_DEPTH / 2};
+    ASSERT_TRUE(waitUntil([&] { return rootWindowAt(onStrip) == copy->window; }, EFFECT_BOUND_MS));
     ASSERT_TRUE(shell_.hangTaskbar());
 
-    ASSERT_TRUE(movePointer(500, BOTTOM_STRIP.top + STRIP_DEPTH / 2));
+    ASSERT_TRUE(movePointer(onStrip.x, onStrip.y));
     ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
     // The poll that finds the new rectangle also finds the pointer gone and
     // releases the taskbar.
     shell_.reportTaskbar(NARROW_BAR, ABE_BOTTOM);
     ASSERT_TRUE(announceTo(copy->window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0)) << "the program takes no message";
-    EXPECT_TRUE(liesOn(*copy, NARROW_STRIP)) << describe(windowRect(copy->window));
     const double asked = nowMs();
     HWND about = openAbout(*copy);
     ASSERT_NE(about, nullptr) << "no About dialog while the taskbar hangs";
@@ -123,8 +126,12 @@ TEST_F(ShellWatch, AHungTaskbarDelaysNeitherTheDialogsNorTheStrip) {
     EXPECT_EQ(countShownInAbout(about), 1) << "the raise was not counted";
 
     // What the program asked of the taskbar meanwhile happens once it wakes.
+    // A raise the hung taskbar could not take is said in the icon's tooltip,
+    // a call that waits on the taskbar's window too: the shell's answers wait
+    // behind it, and the strip follows the new rectangle once it is through.
     shell_.resumeTaskbar();
     EXPECT_TRUE(waitUntil([&] { return shell_.timesSentToBottom() == 1; }, EFFECT_BOUND_MS)) << "never released";
+    EXPECT_TRUE(liesOn(*copy, NARROW_STRIP)) << describe(windowRect(copy->window));
     EXPECT_TRUE(isRunning(*copy));
 }
 

@@ -23,7 +23,7 @@ TEST_F(Shortcut, RaisesTheTaskbarForTheKeyboardAndReleasesItOnceLeft) {
     EXPECT_TRUE(waitUntil([] { return GetForegroundWindow() == shellTaskbar(); }, EFFECT_BOUND_MS))
         << "the taskbar did not get the keyboard; foreground: " << className(GetForegroundWindow());
     saveScreenshot("shortcut-raised");
-    ASSERT_TRUE(waitForPolls(copy));
+    ASSERT_TRUE(waitForPolls());
     EXPECT_TRUE(taskbarAboveCover()) << "released while the user was still in the taskbar";
 
     // Back to the full-screen program: the taskbar goes back behind it.

@@ -95,6 +95,10 @@ protected:
     // each raise is released at the next poll.
     void activateOnce(Signal signal) {
         ASSERT_TRUE(waitPolling([&] { return settled(); }, STEP_BOUND_MS)) << describeCounts();
+        // The released taskbar is behind the cover again, and the strip over
+        // it catches the pointer, once the poll after the release has looked.
+        ASSERT_TRUE(waitPolling([&] { return IsWindowVisible(copy_->window) != FALSE; }, STEP_BOUND_MS))
+            << "the strip never came back over the cover";
         const long before = shownCount();
         switch (signal) {
         case HIT_TEST: hitTestDirectly(); break;
@@ -178,6 +182,8 @@ TEST_F(Soak, CountStaysExactAndTheProcessKeepsItsSize) {
         GTEST_SKIP() << "the shell's taskbar requests cannot be answered from here (not Wine's shell)";
     shell_.reportTaskbar(SHORT_BAR, ABE_BOTTOM);
     ASSERT_TRUE(shell_.showTaskbar(OFF_THE_POINTER));
+    // A window over the taskbar, where the strip catches the pointer.
+    ASSERT_TRUE(cover_.raise());
     ASSERT_TRUE(placePointerForGood(REST_POINT.x, REST_POINT.y));
     copy_ = &launch();
     ASSERT_NE(copy_->window, nullptr);

@@ -78,6 +78,30 @@ double whenSeen(Predicate holds, DWORD boundMs) {
     return seen;
 }
 
+// A full-screen program that hides the pointer over it, as games do, and the
+// same with the pointer shown (a video, a browser in full screen).
+class Game : public Cover {
+public:
+    void showPointer(bool shown) { shown_ = shown ? 1 : 0; }
+    LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_SETCURSOR)
+            return Cover::onMessage(window, message, wParam, lParam);
+        SetCursor(shown_ ? LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)) : nullptr);
+        return TRUE;
+    }
+
+private:
+    volatile LONG shown_ = 0;
+};
+
+// Starts `pendrel.exe /report ARGUMENTS`.
+bool startReport(const std::string& arguments, Program& program);
+// The report that `pendrel.exe /report` writes to a new file NAME beside the
+// driver; fails the test when it does not say it wrote one.
+std::string pendrelReport(const char* name);
+// The report's line that starts with KEY, without its line end; empty when none.
+std::string reportLine(const std::string& report, const std::string& key);
+
 // Each scenario starts from no settings key, no copy of the program running
 // and the pointer away from the strip, and leaves the same behind.
 class PendrelTest : public ::testing::Test {
@@ -90,15 +114,13 @@ protected:
     // Waits until the TriggerWindow lies on the strip, which happens at the
     // first poll, about a second after start.
     bool waitOnStrip(const Pendrel& copy, DWORD boundMs = EFFECT_BOUND_MS);
-    // Waits until the copy has made `polls` whole polls from now on, and the
-    // shell has handled what they asked of its taskbar: what a poll was going
-    // to do has then been done. Every poll lifts the strips back to the top of
-    // the z-order when another window came above them (unless they stand
-    // aside or are asked not to go over other windows), so a window of the
-    // driver's own, out of sight, is put there and the TriggerWindow seen
-    // above it again, once more than the polls asked: the lift comes early in
-    // a poll. False when a bound runs out.
-    bool waitForPolls(const Pendrel& copy, int polls = 1);
+    // Waits until the copy has made a whole poll from now on, and the shell
+    // has handled what it asked of its taskbar: what a poll was going to do
+    // has then been done. A poll that changes nothing shows nothing another
+    // process can see (the strips stay where they are, hidden over a raised
+    // taskbar), so the wait is two polls' time, one to begin and one whole.
+    // False when the shell does not answer.
+    bool waitForPolls();
 
     std::deque<Pendrel> copies_;  // references stay valid as copies are added
     RECT strip_ = {};

@@ -4,6 +4,9 @@
 
 #include <stdio.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace e2e {
 
 namespace {
@@ -200,46 +203,8 @@ bool readMenuItems(HWND menuWindow, std::vector<std::string>* items) {
     return true;
 }
 
-namespace {
-
-const char WITNESS_CLASS[] = "PendrelPollWitness";
-
-LRESULT CALLBACK witnessProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// A pixel off the screen, always on top and never activated: it lies under
-// no pointer and over no taskbar, so nothing the program decides changes.
-HWND makeWitness(void*) {
-    registerClass(WITNESS_CLASS, witnessProc, RGB(0, 0, 0));
-    return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WITNESS_CLASS, "", WS_POPUP, -10, -10,
-                           1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-bool isAbove(HWND upper, HWND lower) {
-    for (HWND w = GetWindow(lower, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV))
-        if (w == upper)
-            return true;
-    return false;
-}
-
-}  // namespace
-
-bool PendrelTest::waitForPolls(const Pendrel& copy, int polls) {
-    WindowThread thread;
-    const HWND witness = thread.start(makeWitness, nullptr);
-    if (witness == nullptr)
-        return false;
-    for (int lift = 0; lift <= polls; ++lift) {
-        SetWindowPos(witness, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        if (!isAbove(witness, copy.window) ||
-            !waitUntil([&] { return isAbove(copy.window, witness); }, EFFECT_BOUND_MS))
-            return false;
-    }
+bool PendrelTest::waitForPolls() {
+    Sleep(2 * POLL_PERIOD_MS);
     // The program moves the shell's taskbar asynchronously, which Wine does
     // with a notify message: the taskbar's thread handles a message sent now
     // after those moves.
@@ -291,6 +256,29 @@ Pendrel& PendrelTest::launch(const std::wstring& path) {
 
 bool PendrelTest::waitOnStrip(const Pendrel& copy, DWORD boundMs) {
     return waitUntil([&] { return sameRect(windowRect(copy.window), strip_); }, boundMs);
+}
+
+bool startReport(const std::string& arguments, Program& program) {
+    const std::string command = "/report " + arguments, exe = besideDriver(PENDREL_EXE);
+    return startProgramAt(std::wstring(exe.begin(), exe.end()), program, true,
+                          std::wstring(command.begin(), command.end()));
+}
+
+std::string pendrelReport(const char* name) {
+    const std::string path = besideDriver(name);
+    DeleteFileA(path.c_str());
+    Program program;
+    DWORD code = 1;
+    EXPECT_TRUE(startReport("\"" + path + "\"", program) && waitForExit(program, START_BOUND_MS, &code));
+    EXPECT_EQ(static_cast<DWORD>(EXIT_REPORT_WRITTEN), code);
+    CloseHandle(program.process);
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string reportLine(const std::string& report, const std::string& key) {
+    const size_t at = report.find("\r\n" + key), end = report.find("\r\n", at + 2);
+    return at == std::string::npos ? std::string() : report.substr(at + 2, end - at - 2);
 }
 
 }  // namespace e2e

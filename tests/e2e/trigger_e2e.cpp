@@ -92,20 +92,17 @@ TEST_F(Trigger, RaisesOnceTheDelayRanOutAndSendsBackWhenThePointerLeaves) {
     EXPECT_TRUE(isRunning(copy));
 }
 
-// The highlight goes out once the pointer leaves the strip for the taskbar
-// itself; the taskbar must stay in front while the pointer is on it.
+// Once raised, the taskbar has its edge to itself: the strip goes out of its
+// way, and the taskbar stays in front while the pointer is on it.
 TEST_F(Trigger, TaskbarStaysInFrontWhileThePointerRestsOnIt) {
     ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
     Pendrel& copy = launchCovered();
     ASSERT_NE(copy.window, nullptr);
-    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     ASSERT_TRUE(moveOntoStrip());
     ASSERT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS));
-    ASSERT_TRUE(waitUntil([&] { return stripAllOfColour(strip_, highlight); }, EFFECT_BOUND_MS));
+    EXPECT_EQ(rootWindowAt(onStrip()), shellTaskbar()) << "the strip stayed over the raised taskbar's edge";
     ASSERT_TRUE(movePointer(500, strip_.top - 8));
-    // The highlight timer hides the strip, then a poll looks at the pointer.
-    ASSERT_TRUE(waitUntil([&] { return stripNoneOfColour(strip_, highlight); }, EFFECT_BOUND_MS));
-    ASSERT_TRUE(waitForPolls(copy));
+    ASSERT_TRUE(waitForPolls());
     EXPECT_TRUE(taskbarAboveCover()) << "the taskbar fell behind the cover under the resting pointer";
 }
 
@@ -148,7 +145,7 @@ TEST_P(Release, AfterThePointerLeaves) {
         EXPECT_TRUE(waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS))
             << "foreground: " << className(GetForegroundWindow());
     } else {
-        ASSERT_TRUE(waitForPolls(copy));
+        ASSERT_TRUE(waitForPolls());
         EXPECT_TRUE(taskbarAboveCover()) << "sent back although asked not to";
     }
 }
@@ -166,8 +163,9 @@ INSTANTIATE_TEST_SUITE_P(E2E, Release,
 // Windows 10 and 11 keep their taskbar always on top, and sending it to the
 // bottom would strip it of that for good: the release puts it back into the
 // always-on-top band, below the window that lay right above it when the raise
-// began: the cover, when there is one.
-class TopmostTaskbar : public Trigger, public ::testing::WithParamInterface<bool> {
+// began, the cover. (Without a cover nothing hides such a taskbar's edge, and
+// its strip stays out of the way.)
+class TopmostTaskbar : public Trigger {
 protected:
     void TearDown() override {
         Trigger::TearDown();
@@ -179,7 +177,7 @@ protected:
     // hidden always-on-top tooltip of the taskbar's own for every icon ever
     // shown, which can come between the two: the taskbar is put right under
     // the cover until it stays there.
-    bool taskbarIntoBand(const Pendrel& copy, bool keepCover) {
+    bool taskbarIntoBand(const Pendrel& copy) {
         const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
         HWND taskbar = shellTaskbar();
         if (!cover_.raise())
@@ -187,13 +185,7 @@ protected:
         SetWindowPos(taskbar, HWND_TOPMOST, 0, 0, 0, 0, flags);
         if (!waitUntil([&] { return isTopmost(taskbar); }, EFFECT_BOUND_MS))
             return false;
-        if (!keepCover)
-            cover_.lower();
-        if (!waitUntil([&] { return rootWindowAt(onStrip()) == copy.window; }, EFFECT_BOUND_MS))
-            return false;
-        if (!keepCover)
-            return true;
-        return waitUntil(
+        const bool underCover = waitUntil(
             [&] {
                 if (GetWindow(taskbar, GW_HWNDPREV) == cover_.window())
                     return true;
@@ -201,33 +193,24 @@ protected:
                 return false;
             },
             EFFECT_BOUND_MS);
+        return underCover && waitUntil([&] { return rootWindowAt(onStrip()) == copy.window; }, EFFECT_BOUND_MS);
     }
 };
 
-TEST_P(TopmostTaskbar, StaysInItsBandAfterTheRelease) {
-    const bool covered = GetParam();
+TEST_F(TopmostTaskbar, StaysInItsBandAfterTheRelease) {
     ASSERT_TRUE(writeSetting(PENDREL_REG_DELAY_ENABLED, "0"));
     Pendrel& copy = launch();
     ASSERT_NE(copy.window, nullptr);
     ASSERT_TRUE(waitOnStrip(copy));
-    // Without a cover a raise shows only in the About dialog's counter.
-    HWND about = openAbout(copy);
-    ASSERT_NE(about, nullptr);
-    ASSERT_TRUE(taskbarIntoBand(copy, covered));
+    ASSERT_TRUE(taskbarIntoBand(copy));
 
     ASSERT_TRUE(moveOntoStrip());
-    ASSERT_TRUE(waitUntil([&] { return countShownInAbout(about) == 1; }, EFFECT_BOUND_MS));
-    EXPECT_TRUE(!covered || waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar never came in front";
+    EXPECT_TRUE(waitUntil(taskbarAboveCover, EFFECT_BOUND_MS)) << "the taskbar never came in front";
     // The program reads where the pointer is for a whole poll.
     ASSERT_TRUE(placePointerForGood(AWAY.x, AWAY.y));
-    ASSERT_TRUE(waitForPolls(copy));
+    EXPECT_TRUE(waitUntil([] { return !taskbarAboveCover(); }, EFFECT_BOUND_MS)) << "the taskbar stayed in front";
     EXPECT_TRUE(isTopmost(shellTaskbar())) << "the release took the taskbar out of the always-on-top band";
-    EXPECT_FALSE(covered && taskbarAboveCover()) << "the taskbar stayed in front of the cover";
 }
-
-INSTANTIATE_TEST_SUITE_P(E2E, TopmostTaskbar, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
-    return std::string(info.param ? "UnderACover" : "NoCover");
-});
 
 // A window of the user's that is not always on top, in the place given.
 class OrdinaryWindow : public Cover {
@@ -261,7 +244,7 @@ TEST_F(Trigger, AfterAFullScreenWindowTheReleaseLeavesTheTaskbarWhereTheShellPut
     const POINT middle = {screenWidth() / 2, screenHeight() / 2};
     OrdinaryWindow small(RECT{middle.x - 100, middle.y - 50, middle.x + 100, middle.y + 50});
     ASSERT_TRUE(small.raise() && placePointerForGood(middle.x, middle.y));
-    ASSERT_TRUE(waitForPolls(copy));
+    ASSERT_TRUE(waitForPolls());
     EXPECT_TRUE(isTopmost(shellTaskbar()) && taskbarAboveCover()) << "the release put the taskbar behind";
     resetTaskbarBand();
 }

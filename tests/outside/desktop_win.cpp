@@ -313,11 +313,14 @@ HWND Cover::make(void* param) {
 }
 
 bool Cover::raise() {
+    return raise(POINT{screenWidth() / 2, screenHeight() / 2});
+}
+
+bool Cover::raise(POINT at) {
     window_ = thread_.start(make, this);
     if (window_ == nullptr)
         return false;
-    const POINT middle = {screenWidth() / 2, screenHeight() / 2};
-    return waitUntil([&] { return rootWindowAt(middle) == window_ && GetForegroundWindow() == window_; },
+    return waitUntil([&] { return rootWindowAt(at) == window_ && GetForegroundWindow() == window_; },
                      EFFECT_BOUND_MS);
 }
 

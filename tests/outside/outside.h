@@ -74,8 +74,10 @@ std::string besideDriver(const char* exeName);
 // False when CreateProcess fails (GetLastError tells why). Without
 // `activate` the program is asked to show its window without activating it.
 bool startProgram(const char* exeName, Program& program, bool activate = true);
-// The same for a program at a full path, which may hold any character.
-bool startProgramAt(const std::wstring& path, Program& program, bool activate = true);
+// The same for a program at a full path, which may hold any character, with
+// the arguments given.
+bool startProgramAt(const std::wstring& path, Program& program, bool activate = true,
+                    const std::wstring& arguments = std::wstring());
 // The program's top-level window of the class and title (either may be null).
 HWND findWindowOf(DWORD pid, const char* className, const char* title);
 // Waits for that window and keeps it as the program's window.
@@ -98,7 +100,9 @@ std::string className(HWND window);
 RECT windowRect(HWND window);
 bool sameRect(const RECT& a, const RECT& b);
 std::string describe(const RECT& r);
-// A message sent after posted ones returns once they have all been handled.
+// Returns once the window's thread has answered a message sent to it, and
+// so once it handled the messages sent before. Messages posted before may
+// still wait: a thread takes sent messages first.
 bool roundTripTo(HWND window, DWORD boundMs = EFFECT_BOUND_MS);
 
 // --- The program's dialogs ------------------------------------------------------
@@ -215,9 +219,10 @@ public:
     virtual ~Cover() { lower(); }
     Cover(const Cover&) = delete;
     Cover& operator=(const Cover&) = delete;
-    // True once the cover lies in front at the middle of the screen and is
-    // the foreground window.
+    // True once the cover lies in front at the middle of the screen (or at
+    // the point given) and is the foreground window.
     bool raise();
+    bool raise(POINT at);
     void lower();
     HWND window() const { return window_; }
     // Makes the cover the foreground window again, as a user going back to

@@ -57,8 +57,8 @@ bool startProgram(const char* exeName, Program& program, bool activate) {
     return startProgramAt(widePath, program, activate);
 }
 
-bool startProgramAt(const std::wstring& path, Program& program, bool activate) {
-    std::wstring line = L"\"" + path + L"\"";
+bool startProgramAt(const std::wstring& path, Program& program, bool activate, const std::wstring& arguments) {
+    std::wstring line = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = activate ? 0 : STARTF_USESHOWWINDOW;

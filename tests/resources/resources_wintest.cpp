@@ -72,6 +72,8 @@ const StringCase STRINGS[] = {
     {IDS_REG_AVOID_FULL_SCREEN, "EviterPleinEcran"},
     {IDS_REG_NEVER_OVER, "JamaisDevant"},
     {IDS_CAPTION_PAUSED, "Pendrel (paused)"},
+    {IDS_TIP_ASIDE, "Pendrel (not over %s)"},
+    {IDS_TIP_BLOCKED, "Pendrel (%s stayed over the taskbar)"},
     {IDS_RATE_FORMAT, "An average of %0d%c%0.2d"},
     {IDS_RATE_SUFFIX, " times per"},
     {IDS_UNIT_SECOND, "second"},

@@ -48,14 +48,35 @@ TEST(ProgramList, ProgramsMatchByFileNameWithoutRegardToCase) {
         {L"game", L"game.exe", false},
         {L"", L"game.exe", false},
         {L";", L"", false},
+        {L"game.exe", L"gamf.exe", false},  // the same length, one letter apart
+        {L"gamf.exe;game.exe", L"GAME.exe", true},
     };
     for (const auto& row : rows) {
         const std::wstring file = row.file;
         EXPECT_EQ(row.named, listNamesProgram(row.list, wcslen(row.list), file.data(), file.size()))
             << std::string(file.begin(), file.end());
     }
-    EXPECT_EQ(6u, fileNameStart(L"C:\\A\\/b.exe", 11));
-    EXPECT_EQ(0u, fileNameStart(L"b.exe", 5));
+}
+
+// A stored value is taken up to its first NUL, and only when that is at
+// most 1024 characters long.
+TEST(ProgramList, StoredListsUpToTheLimitAreTaken) {
+    const struct {
+        std::wstring data;
+        bool taken;
+        size_t length;
+    } rows[] = {
+        {std::wstring(1024, L'a'), true, 1024},
+        {std::wstring(1025, L'a'), false, 1025},
+        {std::wstring(1024, L'a') + L'\0' + L"b", true, 1024},
+        {std::wstring(L"game.exe\0other.exe", 18), true, 8},
+        {std::wstring(), true, 0},
+    };
+    for (const auto& row : rows) {
+        size_t length = 99999;
+        EXPECT_EQ(row.taken, acceptStoredList(row.data.data(), row.data.size(), &length)) << row.data.size();
+        EXPECT_EQ(row.length, length) << row.data.size();
+    }
 }
 
 }  // namespace

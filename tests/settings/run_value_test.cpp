@@ -85,6 +85,18 @@ TEST(RunValue, WrittenValueIsThePathInQuotesAndNamesTheProgram) {
     shortBuffer[0] = u'X';
     EXPECT_EQ(formRunValue(PROGRAM, shortBuffer, PROGRAM_LENGTH + 2), 0u);
     EXPECT_EQ(shortBuffer[0], u'\0');
+    // The smallest buffers: the quotes and the NUL around a one-letter path,
+    // and an empty path's two quotes; nothing is written to no buffer at all.
+    char16_t tiny[4] = {u'X', u'X', u'X', u'X'};
+    EXPECT_EQ(formRunValue(u"a", tiny, 4), 3u);
+    EXPECT_EQ(std::u16string(tiny), u"\"a\"");
+    EXPECT_EQ(formRunValue(u"a", tiny, 3), 0u);
+    EXPECT_EQ(formRunValue(u"", tiny, 3), 2u);
+    EXPECT_EQ(formRunValue(u"", tiny, 2), 0u);
+    EXPECT_EQ(tiny[0], u'\0');
+    tiny[0] = u'X';
+    EXPECT_EQ(formRunValue(u"", tiny, 0), 0u);
+    EXPECT_EQ(tiny[0], u'X');
 }
 
 // Task Manager and Settings write 02 followed by zeros while the start is on,

@@ -14,6 +14,14 @@ protected:
     // Creates the TriggerWindow (its creation reads the settings and adds the
     // icon) and lays it on the real bottom strip.
     HWND createTrigger();
+    // A full-screen always-on-top window of the test over the taskbar, as a
+    // maximised program's would be, made at the first call and laid over the
+    // taskbar again at each; the strips then show and catch the pointer.
+    // Gone at the end of the test.
+    HWND coverTheTaskbar();
+
+private:
+    HWND cover_ = nullptr;
 };
 
 // Dispatches what arrives for up to `ms` milliseconds; a WM_QUIT is dropped.

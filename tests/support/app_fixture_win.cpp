@@ -4,6 +4,8 @@
 
 #include "app/startup.h"
 #include "trigger/locator.h"
+#include "trigger/presence.h"
+#include "trigger/taskbar.h"
 
 const RECT BOTTOM_STRIP = {0, 764, 1024, 768};
 static const char SETTINGS_KEY[] = "Software\\Oxbrindle\\Marrowick";
@@ -74,8 +76,12 @@ bool movePointer(int x, int y) {
             steady = pointerAt(x, y) ? steady + 1 : 0;
             Sleep(5);
         }
-        if (steady >= 10)
+        if (steady >= 10) {
+            // Input alone can leave the display's own pointer behind, and a
+            // reading made 100 ms later finds it there again: it is moved too.
+            SetCursorPos(x, y);
             return true;
+        }
     }
     return false;
 }
@@ -84,6 +90,8 @@ bool registerTestClass(const char* name, WNDPROC procedure) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleA(nullptr);
+    // As an ordinary program's: the pointer shows over its windows.
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     wc.lpszClassName = name;
     return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
@@ -106,6 +114,8 @@ HWND shellTaskbar() {
 
 void AppFixture::SetUp() {
     g_app = AppState{};
+    for (Strip& strip : secondaryStripRecords)
+        strip = Strip{};
     neverOverList() = ProgramList{};
     g_app.program.instance = GetModuleHandleA(nullptr);
     loadNames();
@@ -117,6 +127,9 @@ void AppFixture::SetUp() {
 }
 
 void AppFixture::TearDown() {
+    if (cover_ != nullptr)
+        DestroyWindow(cover_);
+    cover_ = nullptr;
     if (g_app.about.dialog != nullptr)
         DestroyWindow(g_app.about.dialog);
     if (g_app.config.dialog != nullptr)
@@ -133,4 +146,24 @@ HWND AppFixture::createTrigger() {
     g_app.trigger.primary.strip = BOTTOM_STRIP;
     placeStripWindow(g_app.trigger.primary);
     return window;
+}
+
+HWND AppFixture::coverTheTaskbar() {
+    if (cover_ == nullptr)
+        cover_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0,
+                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    // As the first poll would find it, if it can be found.
+    if (g_app.trigger.primary.taskbarWindow == nullptr)
+        g_app.trigger.primary.taskbarWindow = findTaskbar();
+    SetWindowPos(shellTaskbar(), HWND_BOTTOM, 0, 0, 0, 0, flags);
+    SetWindowPos(cover_, HWND_TOPMOST, 0, 0, 0, 0, flags | SWP_SHOWWINDOW);
+    // The pointer shows over it, as over any program that is not a game: the
+    // thread never handles the message that would set it.
+    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+    // Laid again by the test, it is a new cover, not one that fights the strip.
+    g_app.trigger.primary.liftedOver = nullptr;
+    followCovers();
+    return cover_;
 }

@@ -178,19 +178,29 @@ TEST_F(Tray, TheShellReceivesTheCallbackFlagsAndTooltipCut) {
     EXPECT_EQ(1025u, g_received.record.callbackMessage);
     EXPECT_STREQ(L"Pendrel", g_received.record.tip);
 
-    // A tooltip is cut to what the record holds, and only a new one is sent.
-    WCHAR longTip[200];
+    // A tooltip that names a program is cut to what the record holds, and
+    // only a new one is sent.
+    WCHAR longName[200];
     for (int i = 0; i < 199; ++i)
-        longTip[i] = (WCHAR)(L'\u0100' + i);
-    longTip[199] = L'\0';
+        longName[i] = (WCHAR)(L'\u0100' + i);
+    longName[199] = L'\0';
     g_received = ReceivedIcon{};
-    setTrayTip(longTip);
+    showTrayTip(longName, nullptr);
     EXPECT_EQ((ULONG_PTR)NIM_MODIFY, g_received.request);
     EXPECT_EQ(127, lstrlenW(g_received.record.tip)) << "the newer form's tip holds 127 characters";
-    EXPECT_EQ(L'\u0100' + 126, g_received.record.tip[126]);
+    EXPECT_EQ(0, wcsncmp(L"Pendrel (not over \u0100", g_received.record.tip, 19));
+    EXPECT_EQ(L'\u0100' + 108, g_received.record.tip[126]);
     g_received = ReceivedIcon{};
-    setTrayTip(longTip);
+    showTrayTip(longName, L"cover.exe");
     EXPECT_EQ(0u, g_received.request) << "an unchanged tooltip was sent again";
+    showTrayTip(nullptr, L"cover.exe");
+    EXPECT_STREQ(L"Pendrel (cover.exe stayed over the taskbar)", g_received.record.tip);
+    g_app.program.paused = 1;
+    showTrayTip(nullptr, L"cover.exe");
+    EXPECT_STREQ(L"Pendrel (paused)", g_received.record.tip);
+    g_app.program.paused = 0;
+    showTrayTip(nullptr, nullptr);
+    EXPECT_STREQ(L"Pendrel", g_received.record.tip);
     DestroyWindow(tray);
     UnregisterClassA("Shell_TrayWnd", GetModuleHandleA(nullptr));
 }

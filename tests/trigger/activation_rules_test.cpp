@@ -38,6 +38,8 @@ struct Row {
 
 const Row ROWS[] = {
     {"idle, hit test with delay arms it", EVENT_HIT_TEST, IDLE, DELAY, FREE, IN, ARM, {false, true, true}},
+    {"idle, hit test arms it without restart too", EVENT_HIT_TEST, IDLE, DELAY_NO_RESTART, FREE, IN, ARM,
+     {false, true, true}},
     {"idle, hit test with delay, no highlight", EVENT_HIT_TEST, IDLE, DELAY_NO_HIGHLIGHT, FREE, IN, ARM,
      {false, true, false}},
     {"idle, hit test without delay raises", EVENT_HIT_TEST, IDLE, NO_DELAY, FREE, IN, SHOW | RAISE, {true, false, true}},

@@ -114,7 +114,6 @@ protected:
         g_app.settings.delayMs = QUIET_DELAY_MS;
         g_app.trigger.primary.taskbarRaised = s.raised;
         g_app.trigger.primary.delayPending = s.pending;
-        g_app.program.inMenuLoop = s.menu;
         g_app.about.activationCount = 0;
         stopTimer(window, TIMER_DELAY);
         stopTimer(window, TIMER_HIGHLIGHT);
@@ -130,6 +129,11 @@ protected:
         g_app.settings.highlight = o.highlight;
         stopTimer(window, TIMER_HIGHLIGHT);
         ASSERT_EQ(s.shown, g_app.trigger.primary.highlightShown);
+        // A raise lets the strip go out of the way: the cover comes back over
+        // the taskbar, and the strip over the cover.
+        coverTheTaskbar();
+        ASSERT_EQ(g_app.trigger.primary.taskbarWindow != nullptr, g_app.trigger.primary.catching != 0);
+        g_app.program.inMenuLoop = s.menu;
     }
 
     void send(Event event, POINT cursor) {
@@ -213,6 +217,8 @@ TEST_F(Activation, ReleaseCountsAgainOnTheNextRaise) {
     movePointer(500, 300);
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
     EXPECT_EQ(0, g_app.trigger.primary.taskbarRaised);
+    // The shell sends its taskbar behind the cover when it gets round to it.
+    coverTheTaskbar();
     movePointer(500, 766);
     SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(500, 766));
     EXPECT_EQ(2u, g_app.about.activationCount);

@@ -101,6 +101,11 @@ TEST(TriggerGeometry, SecondaryTaskbarsGetTheBandOfTheirMonitorsEdge) {
         {"hidden on a right edge shared", {1918, 0, 1978, 1080}, wideA, EDGE_RIGHT, {1916, 0, 1920, 1080}, wideB},
         {"hidden on a bottom edge shared", {0, 1078, 1920, 1118}, wideA, EDGE_BOTTOM, {0, 1076, 1920, 1080}, below},
         {"beside the neighbour, on none of it", {1920, 0, 1982, 1080}, wideB, EDGE_LEFT, {1920, 0, 1924, 1080}, wideA},
+        {"a neighbour touching only at a corner", {0, 1040, 1920, 1080}, wideA, EDGE_BOTTOM, {0, 1076, 1920, 1080},
+         {1920, 1080, 3840, 2160}},
+        {"a neighbour apart from it", {0, 1040, 1920, 1080}, wideA, EDGE_BOTTOM, {0, 1076, 1920, 1080},
+         {2000, 1200, 3920, 2280}},
+        {"the primary's own edge shared", {0, 1078, 1920, 1080}, wideA, EDGE_BOTTOM, {0, 1076, 1920, 1080}, below},
     };
     for (const auto& c : cases) {
         if (c.neighbour.right > c.neighbour.left) {
@@ -133,35 +138,45 @@ TEST(TriggerGeometry, LengthsScaleWithTheDpiRoundedToTheNearestPixel) {
     EXPECT_TRUE(stripForEdge(Rect{0, 728, 1024, 768}, EDGE_BOTTOM, 6) == (Rect{0, 762, 1024, 768}));
     EXPECT_TRUE(secondaryStrip(Rect{1024, 0, 1086, 768}, Rect{1024, 0, 2048, 768}, EDGE_LEFT, 8) ==
                 (Rect{1024, 0, 1032, 768}));
-    EXPECT_TRUE(pointerOnTaskbar(Rect{0, 740, 1024, 768}, Point{500, 733}, 8));
-    EXPECT_FALSE(pointerOnTaskbar(Rect{0, 740, 1024, 768}, Point{500, 732}, 8));
+    EXPECT_TRUE(pointerOnTaskbar(Rect{0, 740, 1024, 768}, Rect{}, Point{500, 733}, 8));
+    EXPECT_FALSE(pointerOnTaskbar(Rect{0, 740, 1024, 768}, Rect{}, Point{500, 732}, 8));
 }
 
-TEST(TriggerGeometry, StripTestIsInclusiveOnAllFourSides) {
+// A monitor not known yet clips nothing; a known one keeps the strip test
+// and the release margin off the next monitor.
+const Rect UNKNOWN = {0, 0, 0, 0}, PRIMARY = {0, 0, 1024, 768};
+
+TEST(TriggerGeometry, StripTestIsInclusiveOnAllFourSidesButStaysOnItsMonitor) {
     const Rect strip = {0, 764, 1024, 768};
-    struct { Point p; bool in; } cases[] = {
-        {{0, 764}, true},     {{1024, 768}, true},   {{1024, 764}, true}, {{0, 768}, true},
-        {{1025, 766}, false}, {{-1, 766}, false},    {{500, 763}, false}, {{500, 769}, false},
-        {{500, 766}, true},   {{-5000, -5000}, false},
+    struct { Point p; bool in, onPrimary; } cases[] = {
+        {{0, 764}, true, true},       {{1024, 768}, true, false}, {{1024, 764}, true, false},
+        {{0, 768}, true, false},      {{1023, 767}, true, true},  {{1025, 766}, false, false},
+        {{-1, 766}, false, false},    {{500, 763}, false, false}, {{500, 769}, false, false},
+        {{500, 766}, true, true},     {{-5000, -5000}, false, false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.in, pointInStrip(strip, c.p)) << c.p.x << "," << c.p.y;
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.in, pointInStrip(strip, UNKNOWN, c.p)) << c.p.x << "," << c.p.y;
+        EXPECT_EQ(c.onPrimary, pointInStrip(strip, PRIMARY, c.p)) << c.p.x << "," << c.p.y << " on the primary";
+    }
     // The all-zero strip of a fresh start still contains the origin.
-    EXPECT_TRUE(pointInStrip(Rect{0, 0, 0, 0}, Point{0, 0}));
+    EXPECT_TRUE(pointInStrip(Rect{0, 0, 0, 0}, UNKNOWN, Point{0, 0}));
 }
 
-TEST(TriggerGeometry, ReleaseMarginIsFivePixelsWithStrictBounds) {
+TEST(TriggerGeometry, ReleaseMarginIsFivePixelsWithStrictBoundsOnItsMonitor) {
     const Rect taskbar = {-2, 740, 1026, 770};
-    struct { Point p; bool on; } cases[] = {
-        {{500, 736}, true},  {{500, 735}, false}, {{1030, 750}, true}, {{1031, 750}, false},
-        {{-6, 750}, true},   {{-7, 750}, false},  {{500, 774}, true},  {{500, 775}, false},
-        {{500, 300}, false},
+    struct { Point p; bool on, onPrimary; } cases[] = {
+        {{500, 736}, true, true},   {{500, 735}, false, false}, {{1030, 750}, true, false},
+        {{1031, 750}, false, false}, {{1023, 750}, true, true},  {{1024, 750}, true, false},
+        {{-6, 750}, true, false},   {{-7, 750}, false, false},  {{500, 774}, true, false},
+        {{500, 775}, false, false}, {{500, 300}, false, false}, {{0, 767}, true, true},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.on, pointerOnTaskbar(taskbar, c.p)) << c.p.x << "," << c.p.y;
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.on, pointerOnTaskbar(taskbar, UNKNOWN, c.p)) << c.p.x << "," << c.p.y;
+        EXPECT_EQ(c.onPrimary, pointerOnTaskbar(taskbar, PRIMARY, c.p)) << c.p.x << "," << c.p.y << " on the primary";
+    }
     // Extreme rectangles must not wrap around.
-    EXPECT_FALSE(pointerOnTaskbar(Rect{INT32_MIN, INT32_MIN, INT32_MIN + 1, INT32_MIN + 1}, Point{INT32_MAX, 0}));
-    EXPECT_TRUE(pointerOnTaskbar(Rect{INT32_MAX - 10, 0, INT32_MAX, 10}, Point{INT32_MAX - 1, 5}));
+    EXPECT_FALSE(pointerOnTaskbar(Rect{INT32_MIN, INT32_MIN, INT32_MIN + 1, INT32_MIN + 1}, UNKNOWN, Point{INT32_MAX, 0}));
+    EXPECT_TRUE(pointerOnTaskbar(Rect{INT32_MAX - 10, 0, INT32_MAX, 10}, UNKNOWN, Point{INT32_MAX - 1, 5}));
 }
 
 TEST(TriggerGeometry, PackedPositionKeepsTheLowSixteenBitsOfEachCoordinate) {

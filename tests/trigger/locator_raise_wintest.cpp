@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "support/app_fixture.h"
 #include "trigger/locator.h"
+#include "trigger/presence.h"
 #include "trigger/raise.h"
 
 namespace {
@@ -60,7 +61,7 @@ TEST_F(LocatorAndRaise, FirstPlacementIsEmptyThenThePollFindsTheBottomStrip) {
     RECT placed;
     GetWindowRect(window, &placed);
     EXPECT_TRUE(IsRectEmpty(&placed));
-    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsWindowVisible(window)) << "shown with nothing over the edge";
 
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
     EXPECT_EQ(shellTaskbar(), g_app.trigger.primary.taskbarWindow);
@@ -189,24 +190,71 @@ TEST_F(LocatorAndRaise, AVanishedTaskbarEndsTheRaiseAndCannotBeRaised) {
     EXPECT_EQ(nullptr, g_app.trigger.primary.taskbarWindow);
 }
 
-TEST_F(LocatorAndRaise, ZOrderPolicingLiftsTheTriggerOnlyWhenAskedAndOutsideMenus) {
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    HWND rival = createPlainWindow(WS_EX_TOPMOST);
-    ASSERT_NE(window, GetWindow(window, GW_HWNDFIRST));
+// A window over the edge, and one elsewhere that is always on top too.
+HWND createWindowAt(const RECT& r, bool topmost) {
+    HWND w = CreateWindowExA(topmost ? WS_EX_TOPMOST : 0, "STATIC", "", WS_POPUP, r.left, r.top, r.right - r.left,
+                             r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(w, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return w;
+}
+const RECT SCREEN = {0, 0, 1024, 768}, TOP_RIGHT = {900, 0, 1024, 60};
+
+// The strip shows only while a window covers the taskbar's edge, right above
+// that window and below the one elsewhere, and goes once nothing covers it;
+// kept below always-on-top windows it leaves an always-on-top cover be, and
+// the context menu stops every change.
+TEST_F(LocatorAndRaise, TheStripShowsOnlyOverWhatCoversTheEdge) {
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    ASSERT_TRUE(EqualRect(&g_app.trigger.primary.strip, &BOTTOM_STRIP));
+    EXPECT_FALSE(IsWindowVisible(window)) << "shown over a taskbar nothing covers";
+
+    HWND cover = createWindowAt(SCREEN, true);
+    HWND clock = createWindowAt(TOP_RIGHT, true);
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(isAbove(clock, window) && isAbove(window, cover)) << "not right above the cover";
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_TRUE(EqualRect(&placed, &BOTTOM_STRIP));
+
+    g_app.program.inMenuLoop = 1;
+    ShowWindow(cover, SW_HIDE);
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    EXPECT_TRUE(IsWindowVisible(window)) << "changed while the menu was open";
+    g_app.program.inMenuLoop = 0;
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    EXPECT_FALSE(IsWindowVisible(window)) << "stayed with nothing over the edge";
 
     g_app.settings.overTopmost = 0;
-    enforceZOrder(g_app.trigger.primary);
-    EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST));
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    EXPECT_FALSE(IsWindowVisible(window)) << "climbed over an always-on-top cover";
+    HWND ordinary = createWindowAt(SCREEN, false);
+    DestroyWindow(cover);
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    EXPECT_TRUE(IsWindowVisible(window) && isAbove(window, ordinary)) << "not over an ordinary cover";
+    DestroyWindow(ordinary);
+    DestroyWindow(clock);
+}
 
-    g_app.settings.overTopmost = 1;
-    g_app.program.inMenuLoop = 1;
-    enforceZOrder(g_app.trigger.primary);
-    EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST));
-
-    g_app.program.inMenuLoop = 0;
-    enforceZOrder(g_app.trigger.primary);
-    EXPECT_EQ(window, GetWindow(window, GW_HWNDFIRST));
-    DestroyWindow(rival);
+// A cover that puts itself back on top at once is climbed over twice, then
+// left alone; the pointer on the strip between lifts starts the count again.
+TEST_F(LocatorAndRaise, ACoverThatUndoesEveryLiftIsClimbedOverTwice) {
+    HWND cover = createWindowAt(SCREEN, true);
+    int lifts = 0;
+    for (int poll = 0; poll < 5; ++poll) {
+        SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+        if (isAbove(window, cover))
+            ++lifts;
+        SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_TRUE(isAbove(cover, window));
+    }
+    EXPECT_EQ(2, lifts);
+    EXPECT_EQ(cover, g_app.trigger.primary.liftedOver);
+    g_app.trigger.primary.contactSinceLift = 1;
+    SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
+    EXPECT_TRUE(isAbove(window, cover)) << "the pointer's visit did not start the count again";
+    DestroyWindow(cover);
 }
 
 }  // namespace

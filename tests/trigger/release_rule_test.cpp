@@ -6,7 +6,7 @@ namespace {
 
 TEST(ReleaseRule, AnAlwaysOnTopTaskbarGoesBackIntoItsBandNeverToTheBottom) {
     struct {
-        // send back, foreground, was topmost, cover still topmost, cover was ordinary, foreground fills the monitor
+        // send back, foreground, was topmost, cover still topmost, cover was ordinary, front fills the monitor
         ReleaseFacts facts;
         ReleasePlacement expected;
     } cases[] = {
@@ -27,45 +27,7 @@ TEST(ReleaseRule, AnAlwaysOnTopTaskbarGoesBackIntoItsBandNeverToTheBottom) {
     for (const auto& c : cases)
         EXPECT_EQ(c.expected, releasePlacement(c.facts))
             << c.facts.sendBackAfterUse << c.facts.taskbarForeground << c.facts.wasTopmost << c.facts.coverStillTopmost
-            << c.facts.coverWasOrdinary << c.facts.foregroundFillsMonitor;
-}
-
-TEST(ReleaseRule, AFullScreenWindowFillsItsMonitorAMaximisedOneDoesNot) {
-    const Rect monitor = {0, 0, 1024, 768};
-    struct {
-        Rect window, client;
-        bool framed, fills;
-    } cases[] = {
-        {{0, 0, 1024, 768}, {1, 1, 1023, 767}, false, true},       // a border of its own
-        {{0, 0, 1024, 767}, {0, 0, 1024, 767}, false, false},
-        {{1024, 0, 2048, 768}, {1024, 0, 2048, 768}, false, false},  // the next monitor
-        {{-8, -31, 1032, 776}, {0, 0, 1024, 768}, true, true},      // its caption off the monitor
-        {{-8, -8, 1032, 776}, {0, 23, 1024, 768}, true, false},     // its caption on it
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.fills, fillsMonitor(c.window, c.client, c.framed, monitor)) << c.window.top << " " << c.framed;
-}
-
-TEST(ReleaseRule, WhatTheShellShowsFromTheTaskbar) {
-    const wchar_t* explorer = L"C:\\Windows\\explorer.exe";
-    struct {
-        const char* name;
-        WindowKin kin;  // taskbar process, owned by the taskbar, fills the monitor, image, taskbar image
-        bool shown;
-    } cases[] = {
-        {"a thumbnail", {true, false, false, nullptr, nullptr}, true},
-        {"owned by the taskbar", {false, true, false, L"C:\\x\\other.exe", explorer}, true},
-        {"the desktop", {true, false, true, nullptr, nullptr}, false},
-        {"Start in full screen", {false, false, true, L"C:\\W\\A_1\\startmenuexperiencehost.EXE", explorer}, true},
-        {"search", {false, false, false, L"D:/SearchHost.exe", nullptr}, true},
-        {"folders apart", {false, false, false, L"C:\\Windows\\EXPLORER.EXE", explorer}, true},
-        {"taskbar's image unknown", {false, false, false, explorer, nullptr}, false},
-        {"a name ending like a host", {false, false, false, L"C:\\MySearchHost.exe", explorer}, false},
-        {"a name beginning like one", {false, false, false, L"C:\\SearchHost.exe.1", explorer}, false},
-        {"a folder", {false, false, false, L"C:\\explorer.exe\\", explorer}, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.shown, shownByShell(c.kin)) << c.name;
+            << c.facts.coverWasOrdinary << c.facts.frontFillsMonitor;
 }
 
 // A raise from the keyboard gave the taskbar the foreground: it stays up

@@ -1,6 +1,6 @@
 // What the trigger asks of the taskbar window, seen by stand-in taskbars of
-// this process: the forwarded hit test of each signal, the z-order policing
-// of an always-on-top taskbar, and the attributes of the program's classes.
+// this process: the forwarded hit test of each signal, and the attributes of
+// the program's classes.
 #include <windows.h>
 
 #include "app/startup.h"
@@ -42,6 +42,7 @@ protected:
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, standIn);
         lstrcpyA(g_app.program.taskbarClassName, STAND_IN_CLASS);
+        g_app.trigger.primary.taskbarWindow = standIn;
         g_forwarded = Forwarded{};
     }
     void TearDown() override {
@@ -72,6 +73,7 @@ TEST_F(TaskbarCalls, EachSignalForwardsTheHitTestItSaw) {
         g_app.settings.delayEnabled = row.delayEnabled;
         g_app.trigger.primary.taskbarRaised = 0;
         g_app.trigger.primary.delayPending = 0;
+        coverTheTaskbar();
         ASSERT_TRUE(movePointer(row.pointer.x, row.pointer.y)) << row.signal;
         g_forwarded = Forwarded{};
         SendMessageA(window, row.message, row.wParam, row.lParam);
@@ -81,32 +83,6 @@ TEST_F(TaskbarCalls, EachSignalForwardsTheHitTestItSaw) {
         EXPECT_EQ(1, g_app.trigger.primary.taskbarRaised) << row.signal;
         KillTimer(window, TIMER_DELAY);
     }
-}
-
-// With the strip not lifted over other always-on-top windows, an
-// always-on-top taskbar is kept right below the strip so that it cannot cover
-// it; an ordinary taskbar is left where it is.
-TEST_F(TaskbarCalls, PolicingWithoutGoingOverKeepsAnAlwaysOnTopTaskbarBelowTheStrip) {
-    g_app.settings.overTopmost = 0;
-    g_app.trigger.primary.taskbarWindow = standIn;
-    HWND rival = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 100, 100, 50, 50, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
-    SetWindowPos(rival, HWND_TOPMOST, 0, 0, 0, 0, flags);
-
-    SetWindowPos(standIn, HWND_TOP, 0, 0, 0, 0, flags);
-    enforceZOrder(g_app.trigger.primary);
-    EXPECT_EQ(0, GetWindowLongA(standIn, GWL_EXSTYLE) & WS_EX_TOPMOST) << "an ordinary taskbar was made topmost";
-    EXPECT_NE(standIn, GetWindow(window, GW_HWNDNEXT));
-
-    SetWindowPos(standIn, HWND_TOPMOST, 0, 0, 0, 0, flags);
-    ASSERT_EQ(standIn, GetWindow(standIn, GW_HWNDFIRST));
-    enforceZOrder(g_app.trigger.primary);
-    EXPECT_EQ(standIn, GetWindow(window, GW_HWNDNEXT)) << "right below the strip";
-    EXPECT_NE(0, GetWindowLongA(standIn, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_NE(window, GetWindow(window, GW_HWNDFIRST)) << "the strip is not lifted";
-    DestroyWindow(rival);
 }
 
 // The strip's class paints with the highlight colour and the dialogs' class

@@ -1,0 +1,25 @@
+#include "resources/file_names.h"
+
+size_t fileNameStart(const wchar_t* path, size_t length) {
+    size_t start = 0;
+    for (size_t i = 0; i < length; ++i)
+        if (path[i] == L'\\' || path[i] == L'/')
+            start = i + 1;
+    return start;
+}
+
+const wchar_t* fileNameOf(const wchar_t* path) {
+    size_t length = 0;
+    while (path[length] != L'\0')
+        ++length;
+    return path + fileNameStart(path, length);
+}
+
+bool sameFileName(const wchar_t* name, size_t length, const wchar_t* other, size_t otherLength) {
+    if (length == 0 || length != otherLength)
+        return false;
+    for (size_t i = 0; i < length; ++i)
+        if (asciiUpper(static_cast<char32_t>(name[i])) != asciiUpper(static_cast<char32_t>(other[i])))
+            return false;
+    return true;
+}
