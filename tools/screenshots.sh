@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the README's pictures from the running program under Wine, so that
 # they never drift from it: the configuration dialog, the About box and the
-# taskbar raised over a full-screen window with the strip lit on a 96 DPI
+# taskbar raised over a full-screen window (its strip out of the way) on a 96 DPI
 # desktop, then both dialogs on a desktop scaled to 144 DPI, then the second
 # taskbar raised on two monitors side by side. Each desktop is a fresh one of
 # its own (tools/wine-desktop.sh, tools/two-monitor-desktop.sh); shoot.exe

@@ -8,11 +8,13 @@
 //   shoot.exe close                  closes the dialogs that are open
 //   shoot.exe raise SECONDS          a full-screen always-on-top window, the pointer on the
 //                                     strip; prints the geometry and then READY once the taskbar
-//                                     is in front and the strip lit, and keeps it so for SECONDS
+//                                     is in front and the strip out of its way, and keeps it so
+//                                     for SECONDS
 //   shoot.exe two-monitors SECONDS   on two monitors side by side: stand-in taskbars on both, a
 //                                     fresh pendrel.exe, a cover over both and the second taskbar
-//                                     raised over it with both strips lit; prints the geometry and
-//                                     READY, keeps it so for SECONDS, then ends pendrel.exe
+//                                     raised over it, the primary strip lit for its delay; prints
+//                                     the geometry and READY, keeps it so for SECONDS, then ends
+//                                     pendrel.exe
 //   shoot.exe stop                   ends pendrel.exe and removes its settings
 // Exit code 0 when the step's state was reached, 1 otherwise (why on stderr).
 #include "outside/outside.h"
@@ -37,7 +39,8 @@ const POINT POINTER_ASIDE = {8, 8};
 const int STAND_IN_HEIGHT = 30;
 const int BAR_PROBE_ABOVE_BOTTOM = 18;
 // A strip stays lit while its delay runs: the primary one still shows when a
-// click on the second strip has raised its taskbar.
+// click on the second strip has raised its taskbar (and that strip went out
+// of its way).
 const char TWO_MONITOR_DELAY_MS[] = "2000";
 const DWORD STACK_SETTLE_MS = 150;
 
@@ -60,11 +63,11 @@ bool findPendrel(Program* pendrel) {
     return true;
 }
 
-// The strip of any depth along the bottom edge, as wide as the screen.
+// The strip of any depth along the bottom edge, as wide as the screen (out
+// of the way, hidden, until something covers the taskbar).
 bool stripOnBottomEdge(HWND trigger) {
     const RECT r = windowRect(trigger);
-    return IsWindowVisible(trigger) && r.bottom == screenHeight() && r.top < r.bottom && r.left == 0 &&
-           r.right == screenWidth();
+    return r.bottom == screenHeight() && r.top < r.bottom && r.left == 0 && r.right == screenWidth();
 }
 
 // A pendrel.exe from beside this program, with the settings stored now.
@@ -160,10 +163,6 @@ bool litAt(int x, int y) {
     return seen == GetSysColor(COLOR_HIGHLIGHT);
 }
 
-bool stripLit(const RECT& strip) {
-    return litAt(STRIP_POINTER_X, strip.bottom - 1);
-}
-
 void holdThenPointerAway(DWORD holdSeconds) {
     printf("READY\n");
     fflush(stdout);
@@ -183,20 +182,17 @@ int raiseOverCover(DWORD holdSeconds) {
                    EFFECT_BOUND_MS))
         return fail("the strip is not in front of the full-screen window");
     placePointerForGood(STRIP_POINTER_X, strip.bottom - 1);
-    if (!waitUntil([&] { return taskbarAboveCover() && stripLit(strip); }, EFFECT_BOUND_MS))
-        return fail("the taskbar did not come in front with the strip lit");
+    if (!waitUntil([&] { return taskbarAboveCover() && !IsWindowVisible(pendrel.window); }, EFFECT_BOUND_MS))
+        return fail("the taskbar did not come in front with the strip out of its way");
     // Wine restacks a window on screen only when it goes to the very top, so
-    // the raised taskbar, placed just below the strip, is in front in the
-    // window order but not yet in the picture. Taken to the top and then the
-    // strip above it again, both show in the order they already have.
+    // the raised taskbar is in front in the window order but not yet in the
+    // picture. Taken to the top, it shows in the order it already has.
     const UINT zOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     SetWindowPos(shellTaskbar(), HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
-    SetWindowPos(pendrel.window, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
     // Its buttons read their windows' titles as they paint: the cover's new one too.
     RedrawWindow(shellTaskbar(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     const auto inOrder = [&] {
-        return taskbarAboveCover() && rootWindowAt(POINT{STRIP_POINTER_X, strip.top}) == pendrel.window &&
-               stripLit(strip);
+        return taskbarAboveCover() && rootWindowAt(POINT{STRIP_POINTER_X, strip.bottom - 1}) == shellTaskbar();
     };
     Sleep(PAINT_SETTLE_MS);
     if (!waitUntil(inOrder, EFFECT_BOUND_MS))
@@ -254,7 +250,7 @@ int twoMonitors(DWORD holdSeconds) {
     if (!waitUntil(
             [&] {
                 secondStrip = findWindowOf(pendrel.pid, PENDREL_STRIP_CLASS, nullptr);
-                return secondStrip != nullptr && IsWindowVisible(secondStrip);
+                return secondStrip != nullptr;
             },
             START_BOUND_MS))
         return fail("no strip on the second taskbar");
@@ -278,15 +274,15 @@ int twoMonitors(DWORD holdSeconds) {
     if (!waitUntil([&] { return rootWindowAt(onSecondBar) == secondBar.window(); }, EFFECT_BOUND_MS))
         return fail("the second taskbar did not come in front of the cover");
     // As for the raise over the cover: to the very top for Wine to restack
-    // them on screen, the taskbar first and the strips above it.
+    // them on screen, the second taskbar (whose strip went out of its way)
+    // and the primary strip, still lit.
     const UINT zOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     SetWindowPos(secondBar.window(), HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
-    SetWindowPos(secondStrip, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
     SetWindowPos(pendrel.window, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
     Sleep(STACK_SETTLE_MS);
-    if (!litAt(onPrimaryStrip.x, primary.bottom - 1) || !litAt(onSecondStrip.x, second.bottom - 1) ||
+    if (!litAt(onPrimaryStrip.x, primary.bottom - 1) || IsWindowVisible(secondStrip) ||
         rootWindowAt(onSecondBar) != secondBar.window())
-        return fail("the strips went out or the second taskbar went back");
+        return fail("the primary strip went out, the second stayed or its taskbar went back");
     printGeometry(RECT{primary.left, primary.top, second.right, second.bottom});
     holdThenPointerAway(holdSeconds);
     cover.lower();
