@@ -70,6 +70,8 @@ TEST(ReportRules, APathAReportMayBeWrittenTo) {
         {L"C:\\com1", false},
         {L"C:\\LPT9.log", false},
         {L"C:\\COM\u00B9", false},
+        {L"C:\\LPT\u00B3.txt", false},
+        {L"C:\\COM\u00B4", true},  // an accent, not a superscript
         {L"C:\\CONOUT$", false},
     };
     for (const auto& c : cases)

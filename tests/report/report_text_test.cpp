@@ -101,11 +101,19 @@ TEST(ReportText, NamesAreUtf8AndCut) {
         {name63, std::string(63, 'n')},
         {name63 + L"z", std::string(63, 'n')},
         {L"caf\u00E9", "caf\xC3\xA9"},
+        {L"\u07FF\u0800", "\xDF\xBF\xE0\xA0\x80"},  // the last of two bytes, the first of three
+        {L"a\x7F" L"b", "a?b"},                             // DEL breaks a line as much as a control does
         {L"\u20AC", "\xE2\x82\xAC"},
         {std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}, "\xF0\x9F\x98\x80"},  // a UTF-16 pair
         {std::wstring{wchar_t(0xDE00), L'a'}, "\xEF\xBF\xBD" "a"},          // half a pair
         {name63.substr(1) + wchar_t(0xD83D) + wchar_t(0xDE00), std::string(62, 'n') + "\xEF\xBF\xBD"},
     };
+    // Past the last code point, where wide characters are 32 bits wide.
+    if (sizeof(wchar_t) == 4)
+        EXPECT_EQ("state: standing aside for \xEF\xBF\xBD (listed)\r\n", written([](ReportText& t) {
+                      const wchar_t beyond[] = {static_cast<wchar_t>(0x110000), L'\0'};
+                      reportState(t, true, ASIDE_LISTED, beyond);
+                  }));
     for (const auto& c : cases)
         EXPECT_EQ("state: standing aside for " + c.expected + " (listed)\r\n",
                   written([&](ReportText& t) { reportState(t, true, ASIDE_LISTED, c.name.c_str()); }))
