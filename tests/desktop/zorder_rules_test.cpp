@@ -74,6 +74,8 @@ TEST(ZOrderRules, WhatCoversAStripsBand) {
         {"ending where the band begins", window(ABOVE_BAND), false, false},
         {"one pixel of the band's corner", window(Rect{1023, 767, 1100, 800}, false), true, true},
         {"beside the band", window(Rect{1024, 0, 2048, 768}, false), false, false},
+        {"ending where the band's left end is", window(Rect{-200, 700, 0, 800}, false), false, false},
+        {"beginning where the band ends", window(Rect{0, 768, 1024, 900}, false), false, false},
         {"an empty window on the band", window(Rect{500, 766, 500, 766}, false), false, false},
         {"a clock at the top right", window(CORNER), false, false},
     };

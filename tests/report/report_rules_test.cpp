@@ -73,6 +73,7 @@ TEST(ReportRules, APathAReportMayBeWrittenTo) {
         {L"C:\\LPT\u00B3.txt", false},
         {L"C:\\COM\u00B4", true},  // an accent, not a superscript
         {L"C:\\CONOUT$", false},
+        {L"C:\\conin$.txt", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.allowed, reportPathAllowed(c.path.c_str(), c.path.size() + 1)) << c.path.size();

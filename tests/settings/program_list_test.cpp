@@ -25,6 +25,7 @@ TEST(ProgramList, EntriesGiveTheirFileNames) {
         {L"", L""},
         {L";; ;game.exe;;", L"game.exe"},
         {L"  \tMy Game.exe \r\n", L"My Game.exe"},
+        {L"\u00A0game.exe\u00A0", L"game.exe"},  // a no-break space from a web page
         {L"\"game.exe\"; \" other.exe \"", L"game.exe|other.exe"},
         {L"C:\\Games\\game.exe;\"C:\\Program Files\\X\\x.exe\" ;d:/tools/t.exe", L"game.exe|x.exe|t.exe"},
         {L"C:\\Games\\;\\;\"\" ; \" \"", L""},

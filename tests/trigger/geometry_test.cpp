@@ -115,6 +115,9 @@ TEST(TriggerGeometry, SecondaryTaskbarsGetTheBandOfTheirMonitorsEdge) {
         EXPECT_EQ(c.edge, secondaryEdge(c.taskbar, c.monitor)) << c.name;
         EXPECT_TRUE(secondaryStrip(c.taskbar, c.monitor, c.edge) == c.strip) << c.name;
     }
+    // Halfway across a shared edge the monitor at the short side's first end keeps it.
+    EXPECT_EQ(0u, edgeMonitorOf(Rect{1890, 0, 1950, 1080}, wideA, wideB));
+    EXPECT_EQ(0u, edgeMonitorOf(Rect{1890, 0, 1950, 1080}, wideB, wideA));
     // The monitors are looked for at the ends of the short side, halfway along.
     Point ends[2];
     edgeProbePoints(Rect{1862, 0, 1922, 1080}, ends);
