@@ -105,6 +105,7 @@ TEST(ReportText, NamesAreUtf8AndCut) {
         {L"a\x7F" L"b", "a?b"},                             // DEL breaks a line as much as a control does
         {L"\u20AC", "\xE2\x82\xAC"},
         {std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}, "\xF0\x9F\x98\x80"},  // a UTF-16 pair
+        {std::wstring{wchar_t(0xD800), wchar_t(0xDC00)}, "\xF0\x90\x80\x80"},  // the first of four bytes
         {std::wstring{wchar_t(0xDE00), L'a'}, "\xEF\xBF\xBD" "a"},          // half a pair
         {name63.substr(1) + wchar_t(0xD83D) + wchar_t(0xDE00), std::string(62, 'n') + "\xEF\xBF\xBD"},
     };

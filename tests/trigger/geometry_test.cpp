@@ -163,6 +163,9 @@ TEST(TriggerGeometry, StripTestIsInclusiveOnAllFourSidesButStaysOnItsMonitor) {
     }
     // The all-zero strip of a fresh start still contains the origin.
     EXPECT_TRUE(pointInStrip(Rect{0, 0, 0, 0}, UNKNOWN, Point{0, 0}));
+    // The first row and column of a known monitor are on it.
+    EXPECT_TRUE(pointInStrip(Rect{0, 0, 1024, 4}, PRIMARY, Point{500, 0}));
+    EXPECT_TRUE(pointInStrip(Rect{0, 0, 4, 768}, PRIMARY, Point{0, 300}));
 }
 
 TEST(TriggerGeometry, ReleaseMarginIsFivePixelsWithStrictBoundsOnItsMonitor) {
