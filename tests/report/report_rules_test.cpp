@@ -69,6 +69,7 @@ TEST(ReportRules, APathAReportMayBeWrittenTo) {
         {L"C:\\a\"b", false},
         {L"ab\\report.txt", false},
         {L"C:\\re\x01port.txt", false},
+        {L"C:\\re\x1Fport.txt", false},
         {L"C:\\NUL", false},
         {L"C:\\folder\\nul.txt", false},
         {L"C:\\CON .txt", false},

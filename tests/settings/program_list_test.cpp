@@ -50,6 +50,7 @@ TEST(ProgramList, ProgramsMatchByFileNameWithoutRegardToCase) {
         {L"", L"game.exe", false},
         {L";", L"", false},
         {L"game.exe", L"gamf.exe", false},  // the same length, one letter apart
+        {L"game.exe", L"fame.exe", false},
         {L"gamf.exe;game.exe", L"GAME.exe", true},
     };
     for (const auto& row : rows) {

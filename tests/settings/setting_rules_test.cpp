@@ -194,6 +194,7 @@ const FormCase kForms[] = {
     {RULE_BOOLEAN, 0xFFFFFFFFu, "1"},
     {RULE_REMOVAL, 0, "0"},
     {RULE_REMOVAL, 1, "1"},
+    {RULE_REMOVAL, 2, "1"},
     {RULE_DELAY, 0, "0"},
     {RULE_DELAY, 1, "1"},
     {RULE_DELAY, 10, "10"},
