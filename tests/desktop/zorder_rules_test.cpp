@@ -77,6 +77,7 @@ TEST(ZOrderRules, WhatCoversAStripsBand) {
         {"ending where the band's left end is", window(Rect{-200, 700, 0, 800}, false), false, false},
         {"beginning where the band ends", window(Rect{0, 768, 1024, 900}, false), false, false},
         {"an empty window on the band", window(Rect{500, 766, 500, 766}, false), false, false},
+        {"a window with no width across the band", window(Rect{500, 700, 500, 800}, false), false, false},
         {"a clock at the top right", window(CORNER), false, false},
     };
     for (const auto& c : cases) {

@@ -74,6 +74,7 @@ TEST(ReportRules, APathAReportMayBeWrittenTo) {
         {L"C:\\folder\\nul.txt", false},
         {L"C:\\CON .txt", false},
         {L"C:\\com1", false},
+        {L"C:\\COM0", false},
         {L"C:\\LPT9.log", false},
         {L"C:\\COM\u00B9", false},
         {L"C:\\LPT\u00B3.txt", false},

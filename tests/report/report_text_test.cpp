@@ -90,6 +90,10 @@ TEST(ReportText, AStoredValueAsTheRegistryHoldsIt) {
     // A user's list: the folders of a path are left out, user names with them.
     EXPECT_EQ("setting Temporiser: \"game.exe;Other.EXE;y.exe\"\r\n",
               setting(StoredValue{STORED_TEXT, 1, list, sizeof list / sizeof list[0], true}));
+    // The budget is the whole list's, not each entry's.
+    const std::wstring three = std::wstring(60, L'x') + L";" + std::wstring(60, L'y') + L";" + std::wstring(60, L'z');
+    EXPECT_EQ("setting Temporiser: \"" + std::string(60, 'x') + ";" + std::string(60, 'y') + ";zzzzz\"...\r\n",
+              setting(StoredValue{STORED_TEXT, 1, three.c_str(), three.size(), true}));
 }
 
 TEST(ReportText, NamesAreUtf8AndCut) {
@@ -106,6 +110,7 @@ TEST(ReportText, NamesAreUtf8AndCut) {
         {L"\u20AC", "\xE2\x82\xAC"},
         {std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}, "\xF0\x9F\x98\x80"},  // a UTF-16 pair
         {std::wstring{wchar_t(0xD800), wchar_t(0xDC00)}, "\xF0\x90\x80\x80"},  // the first of four bytes
+        {std::wstring{wchar_t(0xDBFF), wchar_t(0xDFFF)}, "\xF4\x8F\xBF\xBF"},  // the last code point
         {std::wstring{wchar_t(0xDE00), L'a'}, "\xEF\xBF\xBD" "a"},          // half a pair
         {name63.substr(1) + wchar_t(0xD83D) + wchar_t(0xDE00), std::string(62, 'n') + "\xEF\xBF\xBD"},
     };

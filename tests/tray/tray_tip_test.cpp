@@ -44,6 +44,9 @@ TEST(TrayTip, TheNameTakesThePlaceOfItsMarkAndTheTextIsCutToFit) {
         fillTip(r.format, r.name, out, r.size);
         EXPECT_EQ(std::wstring(r.tip), std::wstring(out)) << r.size;
     }
+    wchar_t none[1] = {L'x'};
+    fillTip(L"Pendrel", L"", none, 0);
+    EXPECT_EQ(L'x', none[0]);  // no room, not even for the end
 }
 
 }  // namespace
