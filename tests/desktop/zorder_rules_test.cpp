@@ -85,6 +85,7 @@ TEST(ZOrderRules, WhatCoversAStripsBand) {
         EXPECT_EQ(c.coversWithoutTopmost, coversBand(c.facts, BAND, false)) << c.name;
         EXPECT_EQ(c.covers, mayCoverBand(c.facts, BAND, true)) << c.name;
     }
+    EXPECT_FALSE(coversBand(window(FULL, false), Rect{0, 700, 1024, 700}, true));  // a band of no height
     // Over the band, but never a cover; what is dear to read is read only
     // for what may cover.
     for (const Kind& k : KINDS) {

@@ -15,6 +15,7 @@ TEST(ReportRules, WhatTheCommandLineAsksFor) {
     } cases[] = {
         {L"pendrel.exe", COMMAND_RUN, nullptr},
         {L"pendrel.exe /reports", COMMAND_RUN, nullptr},
+        {L"pendrel.exe\t/report", COMMAND_REPORT, nullptr},
         {L"pendrel.exe -report", COMMAND_RUN, nullptr},
         {L"\"C:\\Program Files\\/report\\pendrel.exe\"", COMMAND_RUN, nullptr},
         {L"\"C:\\Program Files\\pendrel.exe\" /report", COMMAND_REPORT, nullptr},
@@ -72,6 +73,7 @@ TEST(ReportRules, APathAReportMayBeWrittenTo) {
         {L"C:\\re\x1Fport.txt", false},
         {L"C:\\NUL", false},
         {L"C:\\folder\\nul.txt", false},
+        {L"C:/folder/nul", false},
         {L"C:\\CON .txt", false},
         {L"C:\\com1", false},
         {L"C:\\COM0", false},
@@ -104,6 +106,7 @@ TEST(ReportRules, AnAutoHiddenTaskbarLiesMostlyOffItsMonitor) {
         {{0, 0, 60, 768}, EDGE_LEFT, false},
         {{1022, 0, 1082, 768}, EDGE_RIGHT, true},
         {{0, 768, 1024, 768}, EDGE_BOTTOM, false},  // no thickness
+        {{0, 806, 1024, 766}, EDGE_BOTTOM, false},  // upside down
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.hidden, hiddenOffMonitor(c.taskbar, monitor, c.edge)) << c.taskbar.top << "," << c.taskbar.left;

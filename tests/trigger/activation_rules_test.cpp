@@ -87,6 +87,8 @@ const Row ROWS[] = {
      RAISED_WAITING},
     {"raised waiting, delay ends off the strip keeps watching", EVENT_DELAY_TICK, RAISED_WAITING, DELAY, FREE, OUT,
      END | WATCH, RAISED},
+    {"raised waiting without highlight, delay ends off the strip keeps watching", EVENT_DELAY_TICK,
+     {true, true, false}, DELAY_NO_HIGHLIGHT, FREE, OUT, END | WATCH, RAISED_HIDDEN},
     {"shown, highlight tick in the strip keeps it", EVENT_HIGHLIGHT_TICK, RAISED, NO_DELAY, FREE, IN, 0, RAISED},
     {"shown, highlight tick away hides it", EVENT_HIGHLIGHT_TICK, RAISED, NO_DELAY, FREE, OUT, HIDE, RAISED_HIDDEN},
     {"hidden, highlight tick stops its timer", EVENT_HIGHLIGHT_TICK, RAISED_HIDDEN, NO_DELAY, FREE, OUT, STOP,
