@@ -22,11 +22,6 @@ class Edge : public PendrelTest {
 protected:
     POINT onStrip(int x = 500) const { return POINT{x, strip_.top + STRIP_DEPTH / 2}; }
     bool stripInFront(const Pendrel& copy, int x = 500) const { return rootWindowAt(onStrip(x)) == copy.window; }
-    // The menu's command, handled by the time the call returns.
-    static bool choose(const Pendrel& copy, UINT command) {
-        DWORD_PTR answer = 0;
-        return SendMessageTimeoutA(copy.window, WM_COMMAND, command, 0, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS, &answer) != 0;
-    }
 };
 
 // Clear of where the pointer rested on the bare taskbar, whose tooltip may

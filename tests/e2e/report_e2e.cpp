@@ -28,11 +28,6 @@ std::string fileVersion() {
            "." + std::to_string(HIWORD(fixed->dwFileVersionLS));
 }
 
-bool choose(const Pendrel& copy, UINT command) {
-    DWORD_PTR answer = 0;
-    return SendMessageTimeoutA(copy.window, WM_COMMAND, command, 0, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS, &answer) != 0;
-}
-
 std::wstring clipboardText() {
     std::wstring text;
     if (!OpenClipboard(nullptr))
@@ -104,13 +99,13 @@ TEST_F(Report, BesideARunningCopyAndWithoutOne) {
 }
 
 // Only a report request with a path a report may be written to is
-// answered; the others are not, and write nothing.
+// answered; the others are not, and write nothing. Which paths may be
+// written to is the host tests' matter; here what only the running copy
+// sees: the request's tag and size, and what lies at the path.
 TEST_F(Report, AMalformedRequestGetsNoAnswerAndWritesNothing) {
     Pendrel& copy = launch();
     ASSERT_TRUE(copy.window != nullptr && waitOnStrip(copy));
-    const std::wstring folder = wide(besideDriver("")), written = folder + L"report-request.txt",
-                       stream = folder + L"report-stream.txt", relative = L"report-request.txt",
-                       tooLong = folder + std::wstring(256 - folder.size(), L'a') + L".txt";  // 260 characters
+    const std::wstring folder = wide(besideDriver("")), written = folder + L"report-request.txt";
     struct {
         const char* name;
         ULONG_PTR tag;
@@ -121,12 +116,7 @@ TEST_F(Report, AMalformedRequestGetsNoAnswerAndWritesNothing) {
     } cases[] = {
         {"another tag", REPORT_REQUEST_TAG + 1, written, 0, written, false},
         {"no NUL at the end", REPORT_REQUEST_TAG, written, static_cast<DWORD>(written.size() * 2), written, false},
-        {"a device path", REPORT_REQUEST_TAG, L"\\\\.\\" + written, 0, written, false},
-        {"a device's name", REPORT_REQUEST_TAG, folder + L"NUL.txt", 0, L"", false},
-        {"a stream", REPORT_REQUEST_TAG, stream + L":hidden", 0, stream, false},
         {"a folder", REPORT_REQUEST_TAG, folder.substr(0, folder.size() - 1), 0, L"", false},
-        {"an over-long path", REPORT_REQUEST_TAG, tooLong, 0, tooLong, false},
-        {"a relative path", REPORT_REQUEST_TAG, relative, 0, relative, false},  // the copy's folder is the driver's
         {"a report request", REPORT_REQUEST_TAG, written, 0, written, true},
     };
     for (const auto& c : cases) {

@@ -101,6 +101,8 @@ bool startReport(const std::string& arguments, Program& program);
 std::string pendrelReport(const char* name);
 // The report's line that starts with KEY, without its line end; empty when none.
 std::string reportLine(const std::string& report, const std::string& key);
+// The menu's command, handled by the running copy by the time the call returns.
+bool choose(const Pendrel& copy, UINT command);
 
 // Each scenario starts from no settings key, no copy of the program running
 // and the pointer away from the strip, and leaves the same behind.

@@ -281,4 +281,9 @@ std::string reportLine(const std::string& report, const std::string& key) {
     return at == std::string::npos ? std::string() : report.substr(at + 2, end - at - 2);
 }
 
+bool choose(const Pendrel& copy, UINT command) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(copy.window, WM_COMMAND, command, 0, SMTO_ABORTIFHUNG, EFFECT_BOUND_MS, &answer) != 0;
+}
+
 }  // namespace e2e
