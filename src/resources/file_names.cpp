@@ -8,13 +8,6 @@ size_t fileNameStart(const wchar_t* path, size_t length) {
     return start;
 }
 
-const wchar_t* fileNameOf(const wchar_t* path) {
-    size_t length = 0;
-    while (path[length] != L'\0')
-        ++length;
-    return path + fileNameStart(path, length);
-}
-
 bool sameFileName(const wchar_t* name, size_t length, const wchar_t* other, size_t otherLength) {
     if (length == 0 || length != otherLength)
         return false;
@@ -22,4 +15,14 @@ bool sameFileName(const wchar_t* name, size_t length, const wchar_t* other, size
         if (asciiUpper(static_cast<char32_t>(name[i])) != asciiUpper(static_cast<char32_t>(other[i])))
             return false;
     return true;
+}
+
+bool sameFileNameOf(const wchar_t* path, const wchar_t* otherPath) {
+    size_t length = 0, otherLength = 0;
+    while (path[length] != L'\0')
+        ++length;
+    while (otherPath[otherLength] != L'\0')
+        ++otherLength;
+    const size_t start = fileNameStart(path, length), otherStart = fileNameStart(otherPath, otherLength);
+    return sameFileName(path + start, length - start, otherPath + otherStart, otherLength - otherStart);
 }

@@ -13,9 +13,9 @@ inline char32_t asciiUpper(char32_t c) {
 // Where the file name of a path starts: after its last backslash or slash.
 size_t fileNameStart(const wchar_t* path, size_t length);
 
-// The same, in a NUL-terminated path.
-const wchar_t* fileNameOf(const wchar_t* path);
-
 // The two file names are the same, A to Z in either case; an empty name is
 // never the same as anything.
 bool sameFileName(const wchar_t* name, size_t length, const wchar_t* other, size_t otherLength);
+
+// The same, for the file names of two NUL-terminated paths.
+bool sameFileNameOf(const wchar_t* path, const wchar_t* otherPath);
