@@ -14,6 +14,9 @@ const unsigned TIMER_ICON_RETRY = 5;
 // taskbar really is in front at its edge.
 const unsigned TIMER_VERIFY = 6;
 const unsigned VERIFY_DELAY_MS = 150;
+// Raises of one approach of the pointer: the first and two more after a
+// window came back over the edge; then that window is left be.
+const unsigned RAISES_PER_APPROACH = 3;
 // Timer of the About dialog.
 const unsigned TIMER_REFRESH = 1;
 

@@ -64,8 +64,9 @@ void hideHighlight(Strip& strip) {
     MoveWindow(strip.window, 0, 0, 0, 0, FALSE);
     placeStripWindow(strip);
     // Some window managers let the resize drop the raised taskbar behind other
-    // topmost windows; while raised it belongs right below the strip.
-    if (strip.taskbarRaised)
+    // topmost windows; while raised it belongs right below the strip, unless
+    // another window stayed over it and was left be.
+    if (strip.taskbarRaised && !strip.raiseBlocked)
         placeTaskbarBelow(strip.taskbarWindow, strip.window);
 }
 
@@ -220,6 +221,7 @@ void raiseTaskbarUnderPointer() {
     // Pressed again, it tries over whatever stayed over the taskbar before.
     strip.raiseBlocked = 0;
     strip.verifyRetried = 0;
+    strip.raisesThisApproach = 0;
     handleAtCursor(strip, EVENT_HOT_KEY);
     holdForKeyboard(strip);
     --trigger.stripsHeld;

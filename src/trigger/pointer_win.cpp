@@ -34,6 +34,7 @@ static void seenAt(Strip& strip, POINT pointer) {
     if (!pointInStrip(strip, pointer)) {
         strip.pointerOnStrip = 0;
         strip.raiseBlocked = 0;
+        strip.raisesThisApproach = 0;
     }
 }
 

@@ -18,6 +18,9 @@ void stepAside(Strip& strip);
 // that the taskbar comes in front right below it; with the strips kept below
 // other always-on-top windows, it stays where it is in that band.
 void liftForShortcut(Strip& strip);
+// The strip goes over every window of its band without being shown, so that
+// the taskbar placed right below it comes over them too.
+void liftOutOfSight(Strip& strip);
 // The window right above the strip's taskbar that covers part of it, as the
 // look counts covers; null for none.
 HWND coverOverTaskbar(const Strip& strip);

@@ -133,6 +133,11 @@ void liftForShortcut(Strip& strip) {
     pointerUnseen();
 }
 
+void liftOutOfSight(Strip& strip) {
+    SetWindowPos(strip.window, settings.overTopmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
 HWND coverOverTaskbar(const Strip& strip) {
     BandLook looks[MAX_STRIPS];
     Strip* strips[MAX_STRIPS];

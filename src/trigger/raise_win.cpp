@@ -7,6 +7,7 @@
 #include "trigger/release_rule.h"
 #include "trigger/taskbar.h"
 #include "trigger/verify.h"
+#include "trigger/verify_rule.h"
 
 // The records this file works on, reached once.
 static const Settings& settings = currentSettings();
@@ -23,6 +24,13 @@ void activateTaskbar(Strip& strip) {
     refreshTaskbar(strip);
     if (!IsWindow(strip.taskbarWindow))
         return;
+    // A raise held at the look and undone later by a window that comes back
+    // over the edge at its own pace still counts: that window is left be.
+    if (!raiseAllowed(strip.raisesThisApproach)) {
+        leaveBe(strip, strip.topCover);
+        return;
+    }
+    strip.raisesThisApproach++;
     if (!strip.taskbarRaised) {
         // Where the taskbar lay before, so that the release can put it back.
         strip.taskbarWasTopmost = taskbarIsTopmost(strip.taskbarWindow) ? 1 : 0;
@@ -101,6 +109,12 @@ static void release(Strip& strip, HWND foreground) {
     }
     strip.taskbarRaised = 0;
     strip.raisedByKeyboard = 0;
+    // The pointer has left the taskbar, or the trigger stopped: whatever
+    // stayed over the taskbar, the next approach tries again. The pointer
+    // is not read while nothing is raised, so this is where that is seen.
+    strip.raiseBlocked = 0;
+    strip.verifyRetried = 0;
+    strip.raisesThisApproach = 0;
     strip.coverBeforeRaise = nullptr;
     strip.coverWasOrdinary = 0;
 }

@@ -62,6 +62,7 @@ struct Strip {
     // this approach of the pointer.
     LONG verifyRetried = 0;
     LONG raiseBlocked = 0;  // until the pointer leaves the edge, or the shortcut
+    DWORD raisesThisApproach = 0;  // counted likewise
 };
 
 // What became of the raises, for the tooltip and the report.

@@ -12,3 +12,8 @@ enum VerifyOutcome {
 };
 
 VerifyOutcome verifyRaise(bool taskbarInFront, bool retriedAlready);
+
+// Whether the taskbar may be raised again in this approach of the pointer,
+// after `raisesMade` raises in it. A window that puts itself back over the
+// taskbar only after the look found the raise held is not fought either.
+bool raiseAllowed(unsigned raisesMade);

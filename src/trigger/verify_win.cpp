@@ -5,6 +5,7 @@
 #include "resources/file_names.h"
 #include "resources/program.h"
 #include "trigger/activation.h"
+#include "trigger/presence.h"
 #include "trigger/taskbar.h"
 #include "trigger/verify_rule.h"
 
@@ -44,6 +45,11 @@ static void noteBlocked(HWND over) {
         lstrcpynW(raises.blockedProgram, path + fileNameStart(path, length), PROGRAM_NAME_CAPACITY);
 }
 
+void leaveBe(Strip& strip, HWND over) {
+    strip.raiseBlocked = 1;
+    noteBlocked(over);
+}
+
 void verifyTick(Strip& strip) {
     KillTimer(strip.window, TIMER_VERIFY);
     if (!strip.taskbarRaised || !IsWindow(strip.taskbarWindow))
@@ -56,13 +62,20 @@ void verifyTick(Strip& strip) {
         break;
     case VERIFY_RETRY:
         strip.verifyRetried = 1;
+        if (!raiseAllowed(strip.raisesThisApproach)) {
+            leaveBe(strip, top);
+            break;
+        }
+        strip.raisesThisApproach++;
+        // What came back over the taskbar lies over the hidden strip too: the
+        // strip goes over it first, still hidden, for the taskbar to follow.
+        liftOutOfSight(strip);
         placeTaskbarBelow(strip.taskbarWindow, strip.window);
         verifyLater(strip);
         break;
     case VERIFY_BLOCKED:
         strip.verifyRetried = 0;
-        strip.raiseBlocked = 1;
-        noteBlocked(top);
+        leaveBe(strip, top);
         break;
     }
 }

@@ -8,6 +8,7 @@
 #include "trigger/locator.h"
 #include "trigger/presence.h"
 #include "trigger/raise.h"
+#include "trigger/verify.h"
 
 namespace {
 
@@ -254,6 +255,49 @@ TEST_F(LocatorAndRaise, ACoverThatUndoesEveryLiftIsClimbedOverTwice) {
     g_app.trigger.primary.contactSinceLift = 1;
     SendMessageA(window, WM_TIMER, TIMER_POLL, 0);
     EXPECT_TRUE(isAbove(window, cover)) << "the pointer's visit did not start the count again";
+    DestroyWindow(cover);
+}
+
+// A window that comes back over the raised taskbar after every raise, at
+// whatever pace, gets three raises in one approach of the pointer, is then
+// left be and named; the release ends the approach and the next one raises.
+TEST_F(LocatorAndRaise, AWindowThatComesBackOverTheTaskbarIsLeftBeAfterThreeRaises) {
+    Strip& strip = g_app.trigger.primary;
+    strip.strip = BOTTOM_STRIP;
+    placeStripWindow(strip);
+    // A static control is transparent to WindowFromPoint; a button is not.
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "BUTTON", "", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    strip.topCover = cover;
+    const UINT inPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    int cameOver = 0;
+    for (int raise = 0; raise < 5; ++raise) {
+        // As the poll does, the strip goes back over the cover.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, inPlace);
+        activateTaskbar(strip);
+        ASSERT_TRUE(shellDidItsMoves());
+        if (isAbove(shellTaskbar(), cover))
+            ++cameOver;
+        SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, inPlace);
+    }
+    EXPECT_EQ(3, cameOver);
+    EXPECT_EQ(1, strip.raiseBlocked);
+    ASSERT_NE(nullptr, programThatStayedOver());
+    EXPECT_EQ(0, lstrcmpiW(L"win_trigger_tests.exe", programThatStayedOver()));
+
+    ASSERT_TRUE(movePointer(500, 300));
+    checkRelease(strip);
+    EXPECT_EQ(0, strip.raiseBlocked) << "still left be after the pointer left";
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, inPlace);
+    activateTaskbar(strip);
+    ASSERT_TRUE(shellDidItsMoves());
+    EXPECT_TRUE(isAbove(shellTaskbar(), cover)) << "the next approach did not raise";
+    // The look finds the cover back over the taskbar, and over the hidden
+    // strip: the retry climbs over it all the same.
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, inPlace);
+    verifyTick(strip);
+    ASSERT_TRUE(shellDidItsMoves());
+    EXPECT_TRUE(isAbove(shellTaskbar(), cover)) << "the retry stayed below the cover";
     DestroyWindow(cover);
 }
 

@@ -13,4 +13,13 @@ TEST(VerifyRule, ARaiseThatDidNotTakeIsTriedOnceMore) {
     EXPECT_EQ(VERIFY_BLOCKED, verifyRaise(false, true));
 }
 
+// However slowly a window comes back over the taskbar, one approach of the
+// pointer raises it three times at most.
+TEST(VerifyRule, AnApproachRaisesThreeTimesAtMost) {
+    EXPECT_TRUE(raiseAllowed(0));
+    EXPECT_TRUE(raiseAllowed(2));
+    EXPECT_FALSE(raiseAllowed(3));
+    EXPECT_FALSE(raiseAllowed(4));
+}
+
 }  // namespace
