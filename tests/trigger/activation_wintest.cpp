@@ -113,6 +113,8 @@ protected:
         g_app.settings.highlight = o.highlight;
         g_app.settings.delayMs = QUIET_DELAY_MS;
         g_app.trigger.primary.taskbarRaised = s.raised;
+        // Each row is an approach of the pointer of its own.
+        g_app.trigger.primary.raisesThisApproach = 0;
         g_app.trigger.primary.delayPending = s.pending;
         g_app.about.activationCount = 0;
         stopTimer(window, TIMER_DELAY);

@@ -72,6 +72,7 @@ TEST_F(TaskbarCalls, EachSignalForwardsTheHitTestItSaw) {
     for (const auto& row : rows) {
         g_app.settings.delayEnabled = row.delayEnabled;
         g_app.trigger.primary.taskbarRaised = 0;
+        g_app.trigger.primary.raisesThisApproach = 0;  // each signal in an approach of its own
         g_app.trigger.primary.delayPending = 0;
         coverTheTaskbar();
         ASSERT_TRUE(movePointer(row.pointer.x, row.pointer.y)) << row.signal;
