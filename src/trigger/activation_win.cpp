@@ -65,8 +65,10 @@ void hideHighlight(Strip& strip) {
     placeStripWindow(strip);
     // Some window managers let the resize drop the raised taskbar behind other
     // topmost windows; while raised it belongs right below the strip, unless
-    // another window stayed over it and was left be.
-    if (strip.taskbarRaised && !strip.raiseBlocked)
+    // another window stayed over it and was left be. A hidden strip's place
+    // says nothing of where the taskbar belongs (a taskbar that the shell
+    // keeps always on top would lose that band below it).
+    if (strip.taskbarRaised && !strip.raiseBlocked && strip.catching)
         placeTaskbarBelow(strip.taskbarWindow, strip.window);
 }
 
