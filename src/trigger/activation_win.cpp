@@ -14,6 +14,7 @@
 #include "trigger/stand_aside_rules.h"
 #include "trigger/strip_choice.h"
 #include "trigger/taskbar.h"
+#include "trigger/verify.h"
 
 // The records this file works on, reached once.
 static ProgramState& program = programState();
@@ -221,9 +222,7 @@ void raiseTaskbarUnderPointer() {
     // was kept out of the way, so that the taskbar comes in front below it.
     liftForShortcut(strip);
     // Pressed again, it tries over whatever stayed over the taskbar before.
-    strip.raiseBlocked = 0;
-    strip.verifyRetried = 0;
-    strip.raisesThisApproach = 0;
+    newApproach(strip);
     handleAtCursor(strip, EVENT_HOT_KEY);
     holdForKeyboard(strip);
     --trigger.stripsHeld;

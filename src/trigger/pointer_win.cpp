@@ -3,6 +3,7 @@
 #include "resources/program.h"
 #include "trigger/activation.h"
 #include "trigger/pointer_watch.h"
+#include "trigger/verify.h"
 
 // The records this file works on, reached once.
 static ProgramState& program = programState();
@@ -33,8 +34,7 @@ static void addFacts(const Strip& strip, PointerWatchFacts* facts) {
 static void seenAt(Strip& strip, POINT pointer) {
     if (!pointInStrip(strip, pointer)) {
         strip.pointerOnStrip = 0;
-        strip.raiseBlocked = 0;
-        strip.raisesThisApproach = 0;
+        newApproach(strip);
     }
 }
 

@@ -7,7 +7,6 @@
 #include "trigger/release_rule.h"
 #include "trigger/taskbar.h"
 #include "trigger/verify.h"
-#include "trigger/verify_rule.h"
 
 // The records this file works on, reached once.
 static const Settings& settings = currentSettings();
@@ -26,11 +25,8 @@ void activateTaskbar(Strip& strip) {
         return;
     // A raise held at the look and undone later by a window that comes back
     // over the edge at its own pace still counts: that window is left be.
-    if (!raiseAllowed(strip.raisesThisApproach)) {
-        leaveBe(strip, strip.topCover);
+    if (!raiseAgain(strip, strip.topCover))
         return;
-    }
-    strip.raisesThisApproach++;
     if (!strip.taskbarRaised) {
         // Where the taskbar lay before, so that the release can put it back.
         strip.taskbarWasTopmost = taskbarIsTopmost(strip.taskbarWindow) ? 1 : 0;
@@ -109,12 +105,9 @@ static void release(Strip& strip, HWND foreground) {
     }
     strip.taskbarRaised = 0;
     strip.raisedByKeyboard = 0;
-    // The pointer has left the taskbar, or the trigger stopped: whatever
-    // stayed over the taskbar, the next approach tries again. The pointer
+    // The pointer has left the taskbar, or the trigger stopped. The pointer
     // is not read while nothing is raised, so this is where that is seen.
-    strip.raiseBlocked = 0;
-    strip.verifyRetried = 0;
-    strip.raisesThisApproach = 0;
+    newApproach(strip);
     strip.coverBeforeRaise = nullptr;
     strip.coverWasOrdinary = 0;
 }

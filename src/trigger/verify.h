@@ -8,9 +8,13 @@
 // The raise was made: it is looked at a moment later, on the strip's timer.
 void verifyLater(Strip& strip);
 void verifyTick(Strip& strip);
-// `over` stayed over the raised taskbar: no more raises in this approach of
-// the pointer, and the program is named until a raise holds again.
-void leaveBe(Strip& strip, HWND over);
+// A raise spends one of the approach's raises. With none left, `over`
+// stayed over the taskbar: it is left be for the rest of the approach and
+// named until a raise holds again, and false is returned.
+bool raiseAgain(Strip& strip, HWND over);
+// The pointer left the edge, the taskbar was released or the shortcut was
+// pressed: whatever stayed over the taskbar is tried over again.
+void newApproach(Strip& strip);
 // The file name of the program that stayed over a raised taskbar, until a
 // raise holds again; null otherwise.
 const wchar_t* programThatStayedOver();

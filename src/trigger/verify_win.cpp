@@ -45,9 +45,20 @@ static void noteBlocked(HWND over) {
         lstrcpynW(raises.blockedProgram, path + fileNameStart(path, length), PROGRAM_NAME_CAPACITY);
 }
 
-void leaveBe(Strip& strip, HWND over) {
-    strip.raiseBlocked = 1;
-    noteBlocked(over);
+bool raiseAgain(Strip& strip, HWND over) {
+    if (!raiseAllowed(strip.raisesThisApproach)) {
+        strip.raiseBlocked = 1;
+        noteBlocked(over);
+        return false;
+    }
+    strip.raisesThisApproach++;
+    return true;
+}
+
+void newApproach(Strip& strip) {
+    strip.raiseBlocked = 0;
+    strip.verifyRetried = 0;
+    strip.raisesThisApproach = 0;
 }
 
 void verifyTick(Strip& strip) {
@@ -62,11 +73,8 @@ void verifyTick(Strip& strip) {
         break;
     case VERIFY_RETRY:
         strip.verifyRetried = 1;
-        if (!raiseAllowed(strip.raisesThisApproach)) {
-            leaveBe(strip, top);
+        if (!raiseAgain(strip, top))
             break;
-        }
-        strip.raisesThisApproach++;
         // What came back over the taskbar lies over the hidden strip too: the
         // strip goes over it first, still hidden, for the taskbar to follow.
         liftOutOfSight(strip);
@@ -75,7 +83,8 @@ void verifyTick(Strip& strip) {
         break;
     case VERIFY_BLOCKED:
         strip.verifyRetried = 0;
-        leaveBe(strip, top);
+        strip.raiseBlocked = 1;
+        noteBlocked(top);
         break;
     }
 }
